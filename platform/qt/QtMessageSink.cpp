@@ -1,0 +1,70 @@
+#include "platform/qt/QtMessageSink.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMessageBox>
+
+namespace quillet::platform {
+
+namespace {
+
+QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok: return QMessageBox::Ok;
+    case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconOf(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::Warning;
+}
+
+MessageAnswer AnswerOf(int button)
+{
+    switch (button) {
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    case QMessageBox::Cancel: return MessageAnswer::Cancel;
+    default: return MessageAnswer::Ok;
+    }
+}
+
+}  // namespace
+
+MessageAnswer QtMessageSink::Show(const Message& message)
+{
+    QMessageBox box(IconOf(message.icon), QStringLiteral("Quillet"),
+                    QString::fromStdString(message.text), ButtonsOf(message.buttons), parent_);
+    // A wait cursor must not hide the arrow while the user answers.
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int button = box.exec();
+    if (waiting)
+        QApplication::restoreOverrideCursor();
+    return AnswerOf(button);
+}
+
+void QtMessageSink::BeginWait()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtMessageSink::EndWait()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+}  // namespace quillet::platform

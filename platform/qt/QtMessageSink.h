@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/core/MessageSeam.h"
+
+class QWidget;
+
+namespace quillet::platform {
+
+// Shows messages as modal message boxes titled "Quillet" over the given
+// parent window, and the wait cursor as the application's override cursor.
+class QtMessageSink : public IMessageSink {
+public:
+    explicit QtMessageSink(QWidget* parent = nullptr) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    MessageAnswer Show(const Message& message) override;
+    void BeginWait() override;
+    void EndWait() override;
+
+private:
+    QWidget* parent_;
+};
+
+}  // namespace quillet::platform
