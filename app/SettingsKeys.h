@@ -1,0 +1,38 @@
+#pragma once
+
+// The sections and value names of the user's settings store, each written
+// once and used by both the readers and the writers.
+namespace settings {
+
+inline constexpr const char* kJavaFiles = "Java Files";
+inline constexpr const char* kAssociate = "Associate";
+inline constexpr int kAssociateNeverAsked = 3;
+inline constexpr int kAssociateYes = 1;
+inline constexpr int kAssociateNo = 0;
+
+inline constexpr const char* kTools = "Tools";
+inline constexpr const char* kCompilerArgs = "CompilerArgs";
+inline constexpr const char* kCompileAutoSave = "CompileAutoSave";
+inline constexpr const char* kAppViewer = "App Viewer";
+inline constexpr const char* kAppletViewer = "Applet Viewer";
+inline constexpr const char* kJavaCompiler = "Java Compiler";
+inline constexpr const char* kJavaDebugger = "Java Debugger";
+inline constexpr const char* kCustomOnlineHelp = "CustomOnlineHelp";
+inline constexpr const char* kCompilerUseOutputWnd = "CompilerUseOutputWnd";
+inline constexpr const char* kAppletKeepDos = "AppletKeepDos";
+// The stored marker for a tool path that was never configured.
+inline constexpr const char* kNoToolPath = "<NONE>";
+
+inline constexpr const char* kSettings = "Settings";
+inline constexpr const char* kWorkbookMode = "WorkbookMode";
+inline constexpr const char* kLargeButtons = "LargeButtons";
+inline constexpr const char* kInitialShowOutput = "InitialShowOutput";
+inline constexpr const char* kPreviewPages = "PreviewPages";
+
+inline constexpr const char* kRecentFileList = "Recent File List";
+inline constexpr const char* kRecentFileFormat = "File%d";
+
+inline constexpr const char* kToolbars = "Toolbars";
+inline constexpr const char* kHtmlOverrides = "HTML";
+
+}  // namespace settings
