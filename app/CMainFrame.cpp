@@ -1,10 +1,293 @@
 #include "app/CMainFrame.h"
 
-#include <QMdiArea>
+#include "app/CChildFrame.h"
+#include "app/CommandTable.h"
+#include "app/RecentFileList.h"
+#include "app/SettingsKeys.h"
+#include "platform/core/Profile.h"
+#include "resources/CommandIds.h"
 
-CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdiArea_(new QMdiArea(this))
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+
+using tarrow::foundation::CommandState;
+
+namespace {
+
+constexpr int kSeparator = 0;
+constexpr int kRecentFilesPlaceholder = -1;
+constexpr int kIdleUpdateMs = 250;
+
+}  // namespace
+
+CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList& recentFiles,
+                       QWidget* parent)
+    : QMainWindow(parent), profile_(profile), recentFiles_(recentFiles),
+      mdiArea_(new QMdiArea(this)), overwriteIndicator_(new QLabel(QStringLiteral("OVR"), this))
 {
     setWindowTitle(QStringLiteral("Quillet"));
     setCentralWidget(mdiArea_);
+    mdiArea_->setTabsClosable(true);
+    mdiArea_->setTabsMovable(true);
+    mdiArea_->setDocumentMode(true);
     resize(1024, 768);
+
+    workbookMode_ = profile_.GetInt(settings::kSettings, settings::kWorkbookMode, 1) != 0;
+
+    statusBar()->addPermanentWidget(overwriteIndicator_);
+    overwriteIndicator_->setEnabled(false);
+    statusBar()->showMessage(QStringLiteral("Ready"));
+
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+
+    // Command states follow the application while it is idle, as well as
+    // just before a menu opens.
+    auto* idle = new QTimer(this);
+    connect(idle, &QTimer::timeout, this, &CMainFrame::UpdateAllActions);
+    idle->start(kIdleUpdateMs);
+
+    SetWorkbookMode(workbookMode_);
+    RebuildMenus();
+}
+
+CMainFrame::~CMainFrame()
+{
+    profile_.WriteInt(settings::kSettings, settings::kWorkbookMode, workbookMode_ ? 1 : 0);
+}
+
+void CMainFrame::SetApplicationTarget(tarrow::foundation::ICommandTarget* application)
+{
+    application_ = application;
+}
+
+CChildFrame* CMainFrame::ActiveChild() const
+{
+    QMdiSubWindow* window = mdiArea_->activeSubWindow();
+    if (!window && !mdiArea_->subWindowList().isEmpty())
+        window = mdiArea_->currentSubWindow();
+    return qobject_cast<CChildFrame*>(window);
+}
+
+void CMainFrame::AddChild(CChildFrame* child)
+{
+    mdiArea_->addSubWindow(child);
+    connect(child, &QObject::destroyed, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (mdiArea_->subWindowList().isEmpty() && hadDocuments_)
+                RebuildMenus();
+        });
+    });
+    if (workbookMode_ || mdiArea_->subWindowList().size() == 1)
+        child->showMaximized();
+    else
+        child->show();
+    if (!hadDocuments_)
+        RebuildMenus();
+    mdiArea_->setActiveSubWindow(child);
+    child->FocusEditor();
+}
+
+QAction* CMainFrame::Action(int id)
+{
+    auto it = actions_.find(id);
+    if (it != actions_.end())
+        return *it;
+    const CommandInfo& info = CommandInfoFor(id);
+    auto* action = new QAction(info.menuText.section(QLatin1Char('\t'), 0, 0), this);
+    action->setStatusTip(info.prompt);
+    if (!info.keys.isEmpty()) {
+        action->setShortcuts(info.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+    addAction(action);  // keys work even while the entry is in no menu
+    actions_.insert(id, action);
+    return action;
+}
+
+bool CMainFrame::RouteCommand(int id)
+{
+    bool handled = false;
+    if (!RouteUpdate(id, &handled).enabled && handled)
+        return false;
+    if (CChildFrame* child = ActiveChild(); child && child->OnCommand(id))
+        return true;
+    if (OnCommand(id))
+        return true;
+    return application_ && application_->OnCommand(id);
+}
+
+CommandState CMainFrame::RouteUpdate(int id, bool* handled)
+{
+    CommandState state;
+    bool found = false;
+    if (CChildFrame* child = ActiveChild())
+        found = child->OnUpdateCommand(id, state);
+    if (!found)
+        found = OnUpdateCommand(id, state);
+    if (!found && application_)
+        found = application_->OnUpdateCommand(id, state);
+    if (!found)
+        state.enabled = false;  // nothing would carry it out
+    if (handled)
+        *handled = found;
+    return state;
+}
+
+void CMainFrame::UpdateAllActions()
+{
+    for (auto it = actions_.begin(); it != actions_.end(); ++it) {
+        const CommandState state = RouteUpdate(it.key());
+        it.value()->setEnabled(state.enabled);
+        if (it.value()->isCheckable())
+            it.value()->setChecked(state.checked);
+    }
+}
+
+QMenu* CMainFrame::AddMenu(const QString& title, const QList<int>& ids)
+{
+    QMenu* menu = menuBar()->addMenu(title);
+    for (int id : ids) {
+        if (id == kSeparator)
+            menu->addSeparator();
+        else if (id == kRecentFilesPlaceholder)
+            AddRecentFiles(menu);
+        else
+            menu->addAction(Action(id));
+    }
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateAllActions);
+    return menu;
+}
+
+void CMainFrame::AddRecentFiles(QMenu* menu)
+{
+    if (recentFiles_.IsEmpty())
+        return;
+    for (int i = 0; i < static_cast<int>(recentFiles_.Paths().size()); ++i) {
+        QAction* action = Action(cmd::kFileMruFirst + i);
+        action->setText(QString::fromStdString(recentFiles_.MenuText(i)));
+        action->setToolTip(QString::fromStdString(recentFiles_.Paths()[i]));
+        menu->addAction(action);
+    }
+    menu->addSeparator();
+}
+
+void CMainFrame::RebuildMenus()
+{
+    menuBar()->clear();
+    hadDocuments_ = !mdiArea_->subWindowList().isEmpty();
+    for (int id : {cmd::kViewStatusBar, cmd::kViewWorkbookMode, cmd::kViewLineNumbers})
+        Action(id)->setCheckable(true);
+
+    if (!hadDocuments_) {
+        AddMenu(tr("&File"), {cmd::kFileNew, cmd::kFileOpen, kSeparator, kRecentFilesPlaceholder,
+                              cmd::kAppExit});
+        AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewWorkbookMode});
+    } else {
+        AddMenu(tr("&File"), {cmd::kFileNew, cmd::kFileOpen, cmd::kFileClose, cmd::kFileSave,
+                              cmd::kFileSaveAs, cmd::kFileSaveAll, kSeparator,
+                              kRecentFilesPlaceholder, cmd::kAppExit});
+        AddMenu(tr("&Edit"), {cmd::kEditUndo, cmd::kEditRedo, kSeparator, cmd::kEditCut,
+                              cmd::kEditCopy, cmd::kEditPaste, kSeparator, cmd::kEditSelectAll});
+        AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewWorkbookMode});
+    }
+    AddMenu(tr("&Window"), {cmd::kWindowNew, cmd::kWindowCascade, cmd::kWindowTile});
+    // Keys of the main frame that have no menu entry.
+    for (int id : {cmd::kNextPane, cmd::kPrevPane})
+        Action(id);
+    UpdateAllActions();
+}
+
+void CMainFrame::SetWorkbookMode(bool on)
+{
+    workbookMode_ = on;
+    mdiArea_->setViewMode(on ? QMdiArea::TabbedView : QMdiArea::SubWindowView);
+    if (on) {
+        for (QMdiSubWindow* window : mdiArea_->subWindowList())
+            window->showMaximized();
+    }
+}
+
+void CMainFrame::SetOverwriteIndicator(bool on)
+{
+    overwriteIndicator_->setEnabled(on);
+}
+
+bool CMainFrame::OnCommand(int id)
+{
+    switch (id) {
+    case cmd::kViewStatusBar:
+        statusBar()->setHidden(!statusBar()->isHidden());
+        return true;
+    case cmd::kViewWorkbookMode:
+        SetWorkbookMode(!workbookMode_);
+        return true;
+    case cmd::kWindowCascade:
+        SetWorkbookMode(false);
+        mdiArea_->cascadeSubWindows();
+        return true;
+    case cmd::kWindowTile:
+        SetWorkbookMode(false);
+        mdiArea_->tileSubWindows();
+        return true;
+    case cmd::kNextPane:
+        mdiArea_->activateNextSubWindow();
+        return true;
+    case cmd::kPrevPane:
+        mdiArea_->activatePreviousSubWindow();
+        return true;
+    case cmd::kAppExit:
+        close();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::OnUpdateCommand(int id, CommandState& state)
+{
+    switch (id) {
+    case cmd::kViewStatusBar:
+        state.checked = !statusBar()->isHidden();
+        return true;
+    case cmd::kViewWorkbookMode:
+        state.checked = workbookMode_;
+        return true;
+    case cmd::kWindowCascade:
+    case cmd::kWindowTile:
+    case cmd::kNextPane:
+    case cmd::kPrevPane:
+        state.enabled = !mdiArea_->subWindowList().isEmpty();
+        return true;
+    case cmd::kAppExit:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    bool accept = true;
+    emit CloseRequested(accept);
+    if (accept)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
+{
+    auto* child = qobject_cast<CChildFrame*>(window);
+    if (child)
+        child->FocusEditor();
+    emit ActiveChildChanged(child);
+    UpdateAllActions();
 }

@@ -1,18 +1,75 @@
 #pragma once
 
+#include "mvc/ICommandTarget.h"
+
+#include <QHash>
 #include <QMainWindow>
 
+class QAction;
+class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class CChildFrame;
+class RecentFileList;
 
-// The editor's main window: a multiple-document area holding one child
-// window per view of an open document.
-class CMainFrame : public QMainWindow {
+namespace quillet::platform {
+class Profile;
+}
+
+// The editor's main window: the multiple-document area (tabbed in workbook
+// mode), the menu bar (one menu while no document is open, another while one
+// is), the status bar and the routing of numbered commands to the active
+// child frame, this frame and the application.
+class CMainFrame : public QMainWindow, public tarrow::foundation::ICommandTarget {
     Q_OBJECT
 public:
-    explicit CMainFrame(QWidget* parent = nullptr);
+    CMainFrame(quillet::platform::Profile& profile, const RecentFileList& recentFiles,
+               QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // The application object, asked last when routing a command.
+    void SetApplicationTarget(tarrow::foundation::ICommandTarget* application);
 
     QMdiArea* MdiArea() const { return mdiArea_; }
+    CChildFrame* ActiveChild() const;
+    void AddChild(CChildFrame* child);
+
+    // The action of a command; triggering it routes the command.
+    QAction* Action(int id);
+    bool RouteCommand(int id);
+    tarrow::foundation::CommandState RouteUpdate(int id, bool* handled = nullptr);
+    // Brings every action's enabled and checked state up to date.
+    void UpdateAllActions();
+    // Rebuilds the menu bar: after documents open or close, or the recent list changes.
+    void RebuildMenus();
+
+    bool WorkbookMode() const { return workbookMode_; }
+    void SetWorkbookMode(bool on);
+    void SetOverwriteIndicator(bool on);
+
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
+
+signals:
+    // Asked before the window closes; handlers set accept to false to refuse.
+    void CloseRequested(bool& accept);
+    void ActiveChildChanged(CChildFrame* child);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    QMenu* AddMenu(const QString& title, const QList<int>& ids);
+    void AddRecentFiles(QMenu* menu);
+    void OnSubWindowActivated(QMdiSubWindow* window);
+
+    quillet::platform::Profile& profile_;
+    const RecentFileList& recentFiles_;
+    tarrow::foundation::ICommandTarget* application_ = nullptr;
     QMdiArea* mdiArea_;
+    QHash<int, QAction*> actions_;
+    QLabel* overwriteIndicator_;
+    bool workbookMode_ = true;
+    bool hadDocuments_ = false;
 };

@@ -1,5 +1,7 @@
 #include "app/CMainFrame.h"
+#include "app/RecentFileList.h"
 #include "platform/qt/QtMessageSink.h"
+#include "platform/qt/QtProfile.h"
 
 #include <QApplication>
 
@@ -9,7 +11,10 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Tarrow Samples"));
     QApplication::setApplicationName(QStringLiteral("Quillet"));
 
-    CMainFrame frame;
+    quillet::platform::QtProfile profile;
+    RecentFileList recentFiles;
+    recentFiles.Load(profile);
+    CMainFrame frame(profile, recentFiles);
     quillet::platform::QtMessageSink messages(&frame);
     quillet::platform::SetMessageSink(&messages);
     frame.show();
