@@ -45,7 +45,12 @@ IMessageSink& MessageSink()
 
 MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons, MessageIcon icon)
 {
-    return MessageSink().Show(Message{text, buttons, icon});
+    return MessageSink().Show(Message{text, buttons, icon, {}, {}, {}});
+}
+
+MessageAnswer ShowMessage(const Message& message)
+{
+    return MessageSink().Show(message);
 }
 
 RecordingMessageSink::RecordingMessageSink() : previous_(&MessageSink())

@@ -14,6 +14,9 @@ struct Message {
     std::string text;
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::Warning;
+    std::string title;    // empty: the program's name
+    std::string yesText;  // empty: the standard button texts
+    std::string noText;
 };
 
 // The one seam through which every user-visible message and the wait cursor
@@ -35,6 +38,7 @@ IMessageSink& MessageSink();
 MessageAnswer ShowMessage(const std::string& text,
                           MessageButtons buttons = MessageButtons::Ok,
                           MessageIcon icon = MessageIcon::Warning);
+MessageAnswer ShowMessage(const Message& message);
 
 // Shows the wait cursor for the lifetime of the object.
 class WaitCursor {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace quillet::platform {
 
@@ -45,8 +46,14 @@ MessageAnswer AnswerOf(int button)
 
 MessageAnswer QtMessageSink::Show(const Message& message)
 {
-    QMessageBox box(IconOf(message.icon), QStringLiteral("Quillet"),
-                    QString::fromStdString(message.text), ButtonsOf(message.buttons), parent_);
+    const QString title = message.title.empty() ? QStringLiteral("Quillet")
+                                                : QString::fromStdString(message.title);
+    QMessageBox box(IconOf(message.icon), title, QString::fromStdString(message.text),
+                    ButtonsOf(message.buttons), parent_);
+    if (!message.yesText.empty() && box.button(QMessageBox::Yes))
+        box.button(QMessageBox::Yes)->setText(QString::fromStdString(message.yesText));
+    if (!message.noText.empty() && box.button(QMessageBox::No))
+        box.button(QMessageBox::No)->setText(QString::fromStdString(message.noText));
     // A wait cursor must not hide the arrow while the user answers.
     const bool waiting = QApplication::overrideCursor() != nullptr;
     if (waiting)
