@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <type_traits>
 #include <utility>
 
 namespace tarrow::foundation {
@@ -50,6 +51,10 @@ public:
     }
     RefPtr(const RefPtr& other) : RefPtr(other.object_) {}
     RefPtr(RefPtr&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    RefPtr(const RefPtr<U>& other) : RefPtr(other.Get())
+    {
+    }
     ~RefPtr() { Reset(); }
 
     RefPtr& operator=(RefPtr other) noexcept

@@ -58,3 +58,55 @@ TEST(ToolSettings, CommandInterpreterComesFromTheEnvironment)
     settings.ReadCommandInterpreter();
     EXPECT_EQ(settings.comspecPath, "/bin/sh");
 }
+
+#include "app/LanguageRegistration.h"
+#include "language/VxEditLangConfig.h"
+#include "language/VxEditLangConfigRegistry.h"
+
+#include <filesystem>
+
+TEST(LanguageRegistration, JavaIniBesideTheProgramWinsOverTheOneAbove)
+{
+    TempDir dir;
+    const std::string program = dir.File("bin") + "/";
+    const std::string user = dir.File("settings") + "/";
+    std::filesystem::create_directories(program);
+    std::filesystem::create_directories(user);
+    EXPECT_EQ(JavaIniReadPath(program, user), program + "../java.ini");
+    WriteFileBytes(dir.File("java.ini"), "[Editor]\nTabSize=3\n");
+    EXPECT_EQ(JavaIniReadPath(program, user), program + "../java.ini");
+    WriteFileBytes(program + "java.ini", "[Editor]\nTabSize=5\n");
+    EXPECT_EQ(JavaIniReadPath(program, user), program + "java.ini");
+    WriteFileBytes(user + "java.ini", "[Editor]\nTabSize=7\n");
+    EXPECT_EQ(JavaIniReadPath(program, user), user + "java.ini");
+}
+
+TEST(LanguageRegistration, JavaAndHtmlAreReadFromTheirStores)
+{
+    TempDir dir;
+    const std::string program = dir.File("bin") + "/";
+    std::filesystem::create_directories(program);
+    WriteFileBytes(dir.File("java.ini"), "[Editor]\nTabSize=3\n");
+    quillet::platform::MemoryProfile profile;
+    profile.WriteInt("HTML\\Editor", "TabSize", 6);
+
+    VxEditLangConfigRegistry& registry = VxEditLangConfigRegistry::Instance();
+    registry.Reset();
+    RegisterLanguages(profile, program, dir.File("settings") + "/");
+    VxEditLangConfig* java = registry.Get("Java");
+    ASSERT_NE(java, nullptr);
+    EXPECT_EQ(java->GetTabSize(), 3);
+    VxEditLangConfig* html = registry.Get("HTML");
+    ASSERT_NE(html, nullptr);
+    EXPECT_EQ(html->GetTabSize(), 6);
+    EXPECT_EQ(html->GetColorGroupCount(), 8);
+
+    // Changes to Java go to the user's own copy.
+    java->SetTabSize(2);
+    EXPECT_EQ(registry.Save("Java"), 1);
+    java->SetTabSize(9);
+    registry.Reset();
+    RegisterLanguages(profile, program, dir.File("settings") + "/");
+    EXPECT_EQ(registry.Get("Java")->GetTabSize(), 2);
+    registry.Reset();
+}

@@ -1,0 +1,79 @@
+#include "app/LanguageRegistration.h"
+
+#include "language/VxEditChainConfigReader.h"
+#include "language/VxEditIniConfigReader.h"
+#include "language/VxEditIniConfigWriter.h"
+#include "language/VxEditLangConfigRegistry.h"
+#include "language/VxEditRegConfigReader.h"
+#include "language/VxEditRegConfigWriter.h"
+#include "language/VxEditResConfigReader.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+using tarrow::foundation::MakeRef;
+using tarrow::foundation::RefPtr;
+
+namespace {
+
+constexpr int kHtmlResourceId = 146;
+constexpr const char* kJavaIni = "java.ini";
+
+bool IsFile(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+}  // namespace
+
+std::string JavaIniReadPath(const std::string& programDirectory,
+                            const std::string& userSettingsDirectory)
+{
+    const std::string user = JavaIniWritePath(userSettingsDirectory);
+    if (IsFile(user))
+        return user;
+    const std::string beside = programDirectory + kJavaIni;
+    if (IsFile(beside))
+        return beside;
+    return programDirectory + "../" + kJavaIni;
+}
+
+std::string JavaIniWritePath(const std::string& userSettingsDirectory)
+{
+    return userSettingsDirectory + kJavaIni;
+}
+
+void RegisterLanguages(quillet::platform::Profile& profile, const std::string& programDirectory,
+                       const std::string& userSettingsDirectory)
+{
+    VxEditLangConfigRegistry& registry = VxEditLangConfigRegistry::Instance();
+
+    auto javaReader = MakeRef<VxEditIniConfigReader>(
+        JavaIniReadPath(programDirectory, userSettingsDirectory));
+    // The user's copy is created on the first save, so its folder must exist.
+    std::error_code error;
+    std::filesystem::create_directories(userSettingsDirectory, error);
+    auto javaWriter = MakeRef<VxEditIniConfigWriter>(JavaIniWritePath(userSettingsDirectory));
+    registry.Register("Java", javaReader.Get(), javaWriter.Get());
+
+    std::vector<RefPtr<VxEditLangConfigReader>> htmlSources;
+    htmlSources.push_back(MakeRef<VxEditResConfigReader>(kHtmlResourceId));
+    htmlSources.push_back(MakeRef<VxEditRegConfigReader>(profile, "HTML"));
+    auto htmlReader = MakeRef<VxEditChainConfigReader>(std::move(htmlSources));
+    auto htmlWriter = MakeRef<VxEditRegConfigWriter>(profile, "HTML\\");
+    registry.Register("HTML", htmlReader.Get(), htmlWriter.Get());
+}
+
+std::string UserSettingsDirectory()
+{
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    std::string base;
+    if (configHome && *configHome) {
+        base = configHome;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::string(home ? home : "") + "/.config";
+    }
+    return base + "/Tarrow Samples/";
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+namespace quillet::platform {
+class Profile;
+}
+
+// The java.ini that "Java" is read from: the user's copy in the settings
+// folder when it exists, else the one beside the program, else the one in the
+// folder above it (whether or not that exists). Folders end in '/'.
+std::string JavaIniReadPath(const std::string& programDirectory,
+                            const std::string& userSettingsDirectory);
+// Changes to "Java" are always written to the user's copy, which may be in
+// a folder the program's own copy is not.
+std::string JavaIniWritePath(const std::string& userSettingsDirectory);
+
+// Registers the languages that documents select by name: "Java" from
+// java.ini, "HTML" from the built-in form followed by the user's changes
+// under "HTML" in the settings store. "Default" is built in.
+void RegisterLanguages(quillet::platform::Profile& profile, const std::string& programDirectory,
+                       const std::string& userSettingsDirectory);
+
+// The folder of the user's settings: $XDG_CONFIG_HOME (or ~/.config)
+// followed by "Tarrow Samples/".
+std::string UserSettingsDirectory();
