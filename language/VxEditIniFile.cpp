@@ -178,6 +178,7 @@ bool VxEditIniFile::Load()
 
 std::size_t VxEditIniFile::FindSection(std::string_view section) const
 {
+    section = Trim(section);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (lines_[i].kind == LineKind::kSection && SameName(lines_[i].name, section))
             return i;
@@ -187,6 +188,7 @@ std::size_t VxEditIniFile::FindSection(std::string_view section) const
 
 std::size_t VxEditIniFile::FindKey(std::size_t header, std::string_view key) const
 {
+    key = Trim(key);
     for (std::size_t i = header + 1; i < lines_.size() && lines_[i].kind != LineKind::kSection; ++i) {
         if (lines_[i].kind == LineKind::kEntry && SameName(lines_[i].name, key))
             return i;
