@@ -53,6 +53,23 @@ MessageAnswer ShowMessage(const Message& message)
     return MessageSink().Show(message);
 }
 
+bool ChooseFile(const FileDialogRequest& request, std::string& path)
+{
+    if (!MessageSink().ChooseFile(request, path) || path.empty())
+        return false;
+    if (request.save)
+        path = WithDefaultSuffix(path, request.defaultSuffix);
+    return true;
+}
+
+std::string WithDefaultSuffix(const std::string& path, const std::string& suffix)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    return hasExtension || suffix.empty() ? path : path + suffix;
+}
+
 RecordingMessageSink::RecordingMessageSink() : previous_(&MessageSink())
 {
     SetMessageSink(this);
@@ -71,6 +88,16 @@ MessageAnswer RecordingMessageSink::Show(const Message& message)
     MessageAnswer answer = answers_.front();
     answers_.pop_front();
     return answer;
+}
+
+bool RecordingMessageSink::ChooseFile(const FileDialogRequest& request, std::string& path)
+{
+    fileRequests_.push_back(request);
+    if (fileAnswers_.empty())
+        return false;
+    path = fileAnswers_.front();
+    fileAnswers_.pop_front();
+    return !path.empty();
 }
 
 std::vector<std::string> RecordingMessageSink::Texts() const

@@ -19,13 +19,26 @@ struct Message {
     std::string noText;
 };
 
-// The one seam through which every user-visible message and the wait cursor
-// pass. The window layer installs a sink that shows message boxes; tests
+// A file dialog: Open when save is false, Save As otherwise. Filters are
+// "Name (*.ext)" entries; defaultSuffix (".java") is appended to a chosen
+// name that has no extension.
+struct FileDialogRequest {
+    bool save = false;
+    std::string title;
+    std::string initialPath;
+    std::vector<std::string> filters;
+    std::string defaultSuffix;
+};
+
+// The one seam through which every user-visible message, file dialog and the
+// wait cursor pass. The window layer installs a sink that shows message boxes; tests
 // install one that records the texts and answers questions.
 class IMessageSink {
 public:
     virtual ~IMessageSink() = default;
     virtual MessageAnswer Show(const Message& message) = 0;
+    // Fills path with the chosen file; false when the user cancelled.
+    virtual bool ChooseFile(const FileDialogRequest& request, std::string& path) { return false; }
     virtual void BeginWait() {}
     virtual void EndWait() {}
 };
@@ -39,6 +52,9 @@ MessageAnswer ShowMessage(const std::string& text,
                           MessageButtons buttons = MessageButtons::Ok,
                           MessageIcon icon = MessageIcon::Warning);
 MessageAnswer ShowMessage(const Message& message);
+bool ChooseFile(const FileDialogRequest& request, std::string& path);
+// Appends the default suffix to a file name without an extension.
+std::string WithDefaultSuffix(const std::string& path, const std::string& suffix);
 
 // Shows the wait cursor for the lifetime of the object.
 class WaitCursor {
@@ -57,10 +73,15 @@ public:
     ~RecordingMessageSink() override;
 
     MessageAnswer Show(const Message& message) override;
+    bool ChooseFile(const FileDialogRequest& request, std::string& path) override;
     void BeginWait() override { ++waitDepth_; ++waitCount_; }
     void EndWait() override { --waitDepth_; }
 
     void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
+    // The next file dialog chooses this path; an empty path cancels it.
+    // Without a queued answer a file dialog is cancelled.
+    void QueueFileAnswer(const std::string& path) { fileAnswers_.push_back(path); }
+    const std::vector<FileDialogRequest>& FileRequests() const { return fileRequests_; }
     const std::vector<Message>& Messages() const { return messages_; }
     std::vector<std::string> Texts() const;
     void Clear() { messages_.clear(); }
@@ -71,6 +92,8 @@ private:
     IMessageSink* previous_;
     std::vector<Message> messages_;
     std::deque<MessageAnswer> answers_;
+    std::vector<FileDialogRequest> fileRequests_;
+    std::deque<std::string> fileAnswers_;
     int waitDepth_ = 0;
     int waitCount_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -62,6 +63,22 @@ MessageAnswer QtMessageSink::Show(const Message& message)
     if (waiting)
         QApplication::restoreOverrideCursor();
     return AnswerOf(button);
+}
+
+bool QtMessageSink::ChooseFile(const FileDialogRequest& request, std::string& path)
+{
+    QStringList filters;
+    for (const std::string& filter : request.filters)
+        filters << QString::fromStdString(filter);
+    QFileDialog dialog(parent_, QString::fromStdString(request.title),
+                       QString::fromStdString(request.initialPath));
+    dialog.setNameFilters(filters);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    path = dialog.selectedFiles().constFirst().toStdString();
+    return true;
 }
 
 void QtMessageSink::BeginWait()

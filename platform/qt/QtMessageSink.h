@@ -14,6 +14,7 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     MessageAnswer Show(const Message& message) override;
+    bool ChooseFile(const FileDialogRequest& request, std::string& path) override;
     void BeginWait() override;
     void EndWait() override;
 

@@ -30,3 +30,24 @@ TEST(MessageSeam, WaitCursorIsBalancedAndSinksNest)
     ShowMessage("outer");
     EXPECT_EQ(outer.Texts(), std::vector<std::string>{"outer"});
 }
+
+TEST(MessageSeam, FileDialogsAreAnsweredFromTheQueueAndGetTheDefaultSuffix)
+{
+    RecordingMessageSink sink;
+    FileDialogRequest request;
+    request.save = true;
+    request.defaultSuffix = ".java";
+    std::string path;
+    EXPECT_FALSE(ChooseFile(request, path));  // nothing queued: cancelled
+    sink.QueueFileAnswer("/tmp/Test");
+    sink.QueueFileAnswer("/tmp/dir.v2/page.html");
+    sink.QueueFileAnswer("/tmp/dir.v2/Main");
+    ASSERT_TRUE(ChooseFile(request, path));
+    EXPECT_EQ(path, "/tmp/Test.java");
+    ASSERT_TRUE(ChooseFile(request, path));
+    EXPECT_EQ(path, "/tmp/dir.v2/page.html");
+    ASSERT_TRUE(ChooseFile(request, path));
+    EXPECT_EQ(path, "/tmp/dir.v2/Main.java");
+    EXPECT_EQ(sink.FileRequests().size(), 4u);
+    EXPECT_EQ(WithDefaultSuffix("/tmp/.hidden", ".java"), "/tmp/.hidden.java");
+}
