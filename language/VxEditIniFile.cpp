@@ -6,6 +6,7 @@
 #include <climits>
 #include <fcntl.h>
 #include <filesystem>
+#include <initializer_list>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,6 +38,14 @@ std::string_view Unquote(std::string_view value)
 bool NeedsQuotes(std::string_view value)
 {
     return !value.empty() && (Trim(value).size() != value.size() || Unquote(value).size() != value.size());
+}
+
+std::string Joined(std::initializer_list<std::string_view> parts)
+{
+    std::string joined;
+    for (std::string_view part : parts)
+        joined.append(part.data(), part.size());
+    return joined;
 }
 
 bool HasLineBreak(std::string_view text)
@@ -122,22 +131,21 @@ void VxEditIniFile::Parse(std::string_view text)
     while (!text.empty()) {
         const std::size_t newline = text.find('\n');
         std::string_view body = text.substr(0, newline);
-        std::string ending;
+        std::string_view ending;
         if (newline != std::string_view::npos) {
-            ending = "\n";
-            if (!body.empty() && body.back() == '\r') {
+            const bool crlf = !body.empty() && body.back() == '\r';
+            if (crlf)
                 body.remove_suffix(1);
-                ending = "\r\n";
-            }
+            ending = text.substr(body.size(), newline + 1 - body.size());
             if (firstBreak)
-                lineEnd_ = ending;
+                lineEnd_.assign(ending.data(), ending.size());
             firstBreak = false;
             text.remove_prefix(newline + 1);
         } else {
             text = {};
         }
         Line line = Classify(std::string(body));
-        line.ending = std::move(ending);
+        line.ending.assign(ending.data(), ending.size());
         lines_.push_back(std::move(line));
     }
 }
@@ -271,7 +279,7 @@ bool VxEditIniFile::WriteString(std::string_view section, std::string_view key, 
                 lines_.push_back(std::move(blank));
             }
         }
-        Line line = Classify("[" + std::string(section) + "]");
+        Line line = Classify(Joined({"[", section, "]"}));
         line.ending = lineEnd_;
         lines_.push_back(std::move(line));
         header = lines_.size() - 1;
@@ -281,7 +289,7 @@ bool VxEditIniFile::WriteString(std::string_view section, std::string_view key, 
     if (at != std::string::npos) {
         Line& line = lines_[at];
         std::string ending = std::move(line.ending);
-        line = Classify(line.name + "=" + Quoted(value));
+        line = Classify(Joined({line.name, "=", Quoted(value)}));
         line.ending = std::move(ending);
         return true;
     }
@@ -294,7 +302,7 @@ bool VxEditIniFile::WriteString(std::string_view section, std::string_view key, 
     }
     if (lines_[insertAt - 1].ending.empty())
         lines_[insertAt - 1].ending = lineEnd_;
-    Line line = Classify(std::string(key) + "=" + Quoted(value));
+    Line line = Classify(Joined({key, "=", Quoted(value)}));
     line.ending = lineEnd_;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(line));
     return true;
@@ -302,7 +310,7 @@ bool VxEditIniFile::WriteString(std::string_view section, std::string_view key, 
 
 std::string VxEditIniFile::Quoted(std::string_view value)
 {
-    return NeedsQuotes(value) ? "\"" + std::string(value) + "\"" : std::string(value);
+    return NeedsQuotes(value) ? Joined({"\"", value, "\""}) : std::string(value);
 }
 
 std::vector<std::string> VxEditIniFile::SectionNames() const
@@ -344,7 +352,7 @@ bool VxEditIniFile::Commit() const
             return false;
     }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string pattern = (folder / Joined({".", target.filename().string(), ".XXXXXX"})).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
         return false;

@@ -3,6 +3,7 @@
 #include "language/VxEditLangConfig.h"
 
 #include <cstdint>
+#include <string>
 
 namespace {
 
@@ -53,12 +54,7 @@ VxEditColorGroup Group(const char* displayName, std::uint32_t foreground, std::u
 
 VxEditLangTag Tag(const char* begin, const char* end, int group)
 {
-    VxEditLangTag tag;
-    tag.BeginTag = begin;
-    tag.EndTag = end;
-    tag.ColorGroup = group;
-    tag.MultiLine = 1;
-    return tag;
+    return VxEditLangTag{std::string(begin), std::string(end), std::string(), group, 1};
 }
 
 }  // namespace
