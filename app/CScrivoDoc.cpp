@@ -1,0 +1,159 @@
+#include "app/CScrivoDoc.h"
+
+#include "engine/VxScrivo.h"
+#include "platform/core/MessageSeam.h"
+#include "resources/CommandIds.h"
+
+#include <algorithm>
+#include <cctype>
+#include <sys/stat.h>
+
+using quillet::platform::MessageAnswer;
+using quillet::platform::MessageButtons;
+using quillet::platform::MessageIcon;
+
+namespace {
+
+std::string LowerExtension(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return {};
+    std::string extension = path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+std::string FileNameOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A file whose permission bits allow nobody to write it.
+bool IsReadOnlyFile(const std::string& path)
+{
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && (status.st_mode & 0222) == 0;
+}
+
+}  // namespace
+
+CScrivoDoc::CScrivoDoc() : model_(tarrow::foundation::RefPtr<VxScrivo>::Adopt(new VxScrivo)) {}
+
+CScrivoDoc::~CScrivoDoc() = default;
+
+std::string CScrivoDoc::LanguageFor(const std::string& path)
+{
+    const std::string extension = LowerExtension(path);
+    if (extension == ".java")
+        return "Java";
+    if (extension == ".html" || extension == ".htm")
+        return "HTML";
+    return "Default";
+}
+
+bool CScrivoDoc::OnNewDocument(const std::string& title)
+{
+    path_.clear();
+    model_->NewText();
+    model_->SetLangConfigByName("Java");
+    SetTitle(title);
+    return true;
+}
+
+bool CScrivoDoc::OnOpenDocument(const std::string& path)
+{
+    model_->NewText();
+    model_->SetLangConfigByName(LanguageFor(path));
+    return model_->LoadFile(path) == 1;
+}
+
+bool CScrivoDoc::OnSaveDocument(const std::string& path)
+{
+    model_->SetLangConfigByName(LanguageFor(path));
+    return model_->SaveFile(path) == 1;
+}
+
+bool CScrivoDoc::IsModified() const
+{
+    return model_->IsModified() != 0;
+}
+
+bool CScrivoDoc::SaveModified()
+{
+    modifiedFlag_ = IsModified();
+    if (!modifiedFlag_)
+        return true;
+    switch (quillet::platform::ShowMessage("Save changes to " + title_ + "?",
+                                           MessageButtons::YesNoCancel, MessageIcon::Question)) {
+    case MessageAnswer::Yes:
+        return DoFileSave();
+    case MessageAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CScrivoDoc::DoFileSave()
+{
+    if (path_.empty() || IsReadOnlyFile(path_))
+        return DoSave({});
+    return DoSave(path_);
+}
+
+bool CScrivoDoc::DoSave(const std::string& path)
+{
+    std::string target = path;
+    if (target.empty()) {
+        quillet::platform::FileDialogRequest request;
+        request.save = true;
+        request.title = "Save As";
+        request.initialPath = path_.empty() ? title_ + kDefaultExtension : path_;
+        request.filters = {kFilterName, kAllFilesFilter};
+        request.defaultSuffix = kDefaultExtension;
+        if (!quillet::platform::ChooseFile(request, target))
+            return false;
+    }
+    if (!OnSaveDocument(target))
+        return false;
+    SetPathName(target);
+    if (onFileNamed)
+        onFileNamed(target);
+    return true;
+}
+
+void CScrivoDoc::SetPathName(const std::string& path)
+{
+    path_ = path;
+    SetTitle(FileNameOf(path));
+}
+
+void CScrivoDoc::SetTitle(const std::string& title)
+{
+    title_ = title;
+    if (onTitleChanged)
+        onTitleChanged(*this);
+}
+
+bool CScrivoDoc::OnCommand(int id)
+{
+    switch (id) {
+    case cmd::kFileSave:
+        DoFileSave();
+        return true;
+    case cmd::kFileSaveAs:
+        DoSave({});
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CScrivoDoc::OnUpdateCommand(int id, tarrow::foundation::CommandState& state)
+{
+    return id == cmd::kFileSave || id == cmd::kFileSaveAs;
+}

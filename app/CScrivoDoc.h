@@ -1,0 +1,76 @@
+#pragma once
+
+#include "mvc/ICommandTarget.h"
+#include "mvc/IRefCount.h"
+
+#include <functional>
+#include <string>
+
+class VxScrivo;
+
+// One open file. The document owns the file's text model for its whole life
+// and connects it to the life cycle of new, open, save, save-as and the
+// question about unsaved changes; all windows on it share the one model. The
+// language (colouring) is chosen from the file name's extension whenever the
+// file is opened or saved.
+class CScrivoDoc : public tarrow::foundation::ICommandTarget {
+public:
+    static constexpr const char* kDocumentName = "Quillet";
+    static constexpr const char* kFilterName = "Java Source (*.java)";
+    static constexpr const char* kAllFilesFilter = "All Files (*)";
+    static constexpr const char* kDefaultExtension = ".java";
+
+    CScrivoDoc();
+    virtual ~CScrivoDoc();
+    CScrivoDoc(const CScrivoDoc&) = delete;
+    CScrivoDoc& operator=(const CScrivoDoc&) = delete;
+
+    // "Java" for .java, "HTML" for .html and .htm (any case), else "Default".
+    static std::string LanguageFor(const std::string& path);
+
+    // New empty Java text titled with the given name ("Quillet1").
+    bool OnNewDocument(const std::string& title);
+    // Loads the file; true exactly when the model reports success.
+    bool OnOpenDocument(const std::string& path);
+    // Saves to the path, choosing the language by its extension first.
+    bool OnSaveDocument(const std::string& path);
+
+    bool IsModified() const;
+    void SetModifiedFlag(bool modified) { modifiedFlag_ = modified; }
+    bool ModifiedFlag() const { return modifiedFlag_; }
+
+    // Asks "Save changes to <title>?" when the text is modified; false when
+    // the user cancelled or the save failed (the close must not go on).
+    bool SaveModified();
+    // Save: to the document's own file when it has one that is writable,
+    // else through the Save As dialog.
+    bool DoFileSave();
+    // Saves to path, or asks for a name first when path is empty.
+    bool DoSave(const std::string& path);
+
+    const std::string& PathName() const { return path_; }
+    const std::string& Title() const { return title_; }
+    void SetPathName(const std::string& path);
+    VxScrivo* Model() const { return model_.Get(); }
+
+    // Told whenever the title changes and after a file was saved under a name.
+    std::function<void(CScrivoDoc&)> onTitleChanged;
+    std::function<void(const std::string& path)> onFileNamed;
+
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
+
+private:
+    void SetTitle(const std::string& title);
+
+    tarrow::foundation::RefPtr<VxScrivo> model_;
+    std::string path_;
+    std::string title_;
+    bool modifiedFlag_ = false;
+};
+
+// Document classes that the program can create by name; they behave as
+// CScrivoDoc does, and every document the program opens is a CScrivoDoc.
+class CScrivoDocJava : public CScrivoDoc {};
+class CScrivoDocHTML : public CScrivoDoc {};
+class CScrivoDocJScript : public CScrivoDoc {};

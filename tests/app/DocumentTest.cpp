@@ -1,0 +1,127 @@
+#include "app/CScrivoDoc.h"
+#include "app/LanguageRegistration.h"
+#include "engine/VxScrivo.h"
+#include "language/VxEditLangConfig.h"
+#include "language/VxEditLangConfigRegistry.h"
+#include "platform/core/MemoryProfile.h"
+#include "platform/core/MessageSeam.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using quillet::platform::MessageAnswer;
+using quillet::platform::RecordingMessageSink;
+using quillet::test::ReadFileBytes;
+using quillet::test::TempDir;
+using quillet::test::WriteFileBytes;
+
+namespace {
+
+class DocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        VxEditLangConfigRegistry::Instance().Reset();
+        RegisterLanguages(profile_, QUILLET_PROGRAM_DIR, dir_.File("settings") + "/");
+    }
+    void TearDown() override { VxEditLangConfigRegistry::Instance().Reset(); }
+
+    static std::string LanguageOf(const CScrivoDoc& document)
+    {
+        return document.Model()->GetLangConfig()->GetName();
+    }
+
+    void Type(CScrivoDoc& document, const std::string& text)
+    {
+        document.Model()->InsertAtLineCol(0, 0, text.data(), static_cast<std::int64_t>(text.size()));
+    }
+
+    quillet::platform::MemoryProfile profile_;
+    TempDir dir_;
+    RecordingMessageSink messages_;
+};
+
+}  // namespace
+
+TEST_F(DocumentTest, LanguageFollowsTheExtensionWhenOpened)
+{
+    EXPECT_EQ(CScrivoDoc::LanguageFor("/src/Applet.JAVA"), "Java");
+    EXPECT_EQ(CScrivoDoc::LanguageFor("index.Htm"), "HTML");
+    EXPECT_EQ(CScrivoDoc::LanguageFor("page.html"), "HTML");
+    EXPECT_EQ(CScrivoDoc::LanguageFor("script.js"), "Default");
+    EXPECT_EQ(CScrivoDoc::LanguageFor("/src.java/README"), "Default");
+
+    for (auto [name, language] : {std::pair{"Applet.JAVA", "Java"}, {"index.Htm", "HTML"},
+                                  {"script.js", "Default"}, {"README", "Default"}}) {
+        WriteFileBytes(dir_.File(name), "text\r\nmore");
+        CScrivoDoc document;
+        ASSERT_TRUE(document.OnOpenDocument(dir_.File(name))) << name;
+        EXPECT_EQ(LanguageOf(document), language) << name;
+        EXPECT_EQ(document.Model()->LineCount(), 2);
+    }
+}
+
+TEST_F(DocumentTest, SavingUnderAnotherExtensionSwitchesTheColouring)
+{
+    CScrivoDoc document;
+    ASSERT_TRUE(document.OnNewDocument("Quillet1"));
+    EXPECT_EQ(document.Title(), "Quillet1");
+    EXPECT_EQ(LanguageOf(document), "Java");
+    Type(document, "<HTML></HTML>");
+    messages_.QueueFileAnswer(dir_.File("Test.html"));
+    ASSERT_TRUE(document.DoSave({}));
+    EXPECT_EQ(LanguageOf(document), "HTML");
+    EXPECT_EQ(document.Title(), "Test.html");
+    EXPECT_FALSE(document.IsModified());
+    messages_.QueueFileAnswer(dir_.File("Test"));  // no extension: ".java" is added
+    ASSERT_TRUE(document.DoSave({}));
+    EXPECT_EQ(LanguageOf(document), "Java");
+    EXPECT_EQ(document.PathName(), dir_.File("Test.java"));
+    EXPECT_EQ(ReadFileBytes(dir_.File("Test.java")), "<HTML></HTML>");
+}
+
+TEST_F(DocumentTest, AFileThatCannotBeOpenedFailsWithItsMessage)
+{
+    CScrivoDoc document;
+    EXPECT_FALSE(document.OnOpenDocument(dir_.File("missing.java")));
+    ASSERT_EQ(messages_.Texts().size(), 1u);
+    EXPECT_NE(messages_.Texts()[0].find("missing.java"), std::string::npos) << messages_.Texts()[0];
+}
+
+TEST_F(DocumentTest, ClosingAfterTypingAsksToSave)
+{
+    WriteFileBytes(dir_.File("Hello.java"), "class Hello {}\n");
+    CScrivoDoc document;
+    ASSERT_TRUE(document.OnOpenDocument(dir_.File("Hello.java")));
+    document.SetPathName(dir_.File("Hello.java"));
+    EXPECT_TRUE(document.SaveModified());  // unchanged: no question
+    EXPECT_TRUE(messages_.Texts().empty());
+
+    Type(document, "// note\n");
+    EXPECT_FALSE(document.ModifiedFlag());  // the edit never set the document's own flag
+    messages_.QueueAnswer(MessageAnswer::Cancel);
+    EXPECT_FALSE(document.SaveModified());
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Save changes to Hello.java?"});
+    EXPECT_TRUE(document.ModifiedFlag());
+
+    messages_.QueueAnswer(MessageAnswer::Yes);
+    EXPECT_TRUE(document.SaveModified());
+    EXPECT_EQ(ReadFileBytes(dir_.File("Hello.java")), "// note\nclass Hello {}\n");
+}
+
+TEST_F(DocumentTest, SaveOfAReadOnlyFileAsksForANewName)
+{
+    WriteFileBytes(dir_.File("Locked.java"), "x");
+    chmod(dir_.File("Locked.java").c_str(), 0444);
+    CScrivoDoc document;
+    ASSERT_TRUE(document.OnOpenDocument(dir_.File("Locked.java")));
+    document.SetPathName(dir_.File("Locked.java"));
+    Type(document, "y");
+    messages_.QueueFileAnswer(dir_.File("Unlocked.java"));
+    EXPECT_TRUE(document.DoFileSave());
+    EXPECT_EQ(messages_.FileRequests().size(), 1u);
+    EXPECT_EQ(ReadFileBytes(dir_.File("Unlocked.java")), "yx");
+    EXPECT_EQ(ReadFileBytes(dir_.File("Locked.java")), "x");
+}
