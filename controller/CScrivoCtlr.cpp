@@ -1,0 +1,81 @@
+#include "controller/CScrivoCtlr.h"
+
+#include "controller/IVxEditView.h"
+#include "resources/CommandIds.h"
+
+#include <cstdio>
+
+using tarrow::foundation::CommandState;
+
+CScrivoCtlr::CScrivoCtlr(VxEdit& model, IVxEditView& view, IVxEditClipboard& clipboard)
+    : VxEditController(model, view, clipboard)
+{
+}
+
+bool CScrivoCtlr::OnCommand(int id)
+{
+    if (id == cmd::kViewLineNumbers) {
+        ShowLineNumbers(!lineNumbers_);
+        return true;
+    }
+    return VxEditController::OnCommand(id);
+}
+
+bool CScrivoCtlr::OnUpdateCommand(int id, CommandState& state)
+{
+    if (id == cmd::kViewLineNumbers) {
+        state.enabled = true;
+        state.checked = lineNumbers_;
+        return true;
+    }
+    return VxEditController::OnUpdateCommand(id, state);
+}
+
+void CScrivoCtlr::ShowLineNumbers(bool show)
+{
+    lineNumbers_ = show;
+    // The caret keeps its text position; its point moves with the margin.
+    SetCaret(Caret().line, Caret().column, true);
+    GetView().InvalidateAll();
+}
+
+int CScrivoCtlr::MarginWidth() const
+{
+    if (lineNumbers_)
+        return kLineNumberDigits * GetView().CharWidth();
+    return VxEditController::MarginWidth();
+}
+
+std::string CScrivoCtlr::LineAndColumnText() const
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "Ln %d, Col %d", Caret().line + kLineNumberBase,
+                  Caret().column + kLineNumberBase);
+    return text;
+}
+
+std::string CScrivoCtlr::LineText() const
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "Line:%d", Caret().line + 1);
+    return text;
+}
+
+std::string CScrivoCtlr::ColumnText() const
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "Col:%d", Caret().column + 1);
+    return text;
+}
+
+void CScrivoCtlr::OnCaretChanged()
+{
+    if (caretStatus_)
+        caretStatus_(LineAndColumnText(), LineText(), ColumnText());
+}
+
+void CScrivoCtlr::OnOverwriteChanged()
+{
+    if (overwriteChanged_)
+        overwriteChanged_(IsOverwrite());
+}

@@ -1,0 +1,474 @@
+// The controller's state: caret, selection, the notifications it follows,
+// the hit test, scrolling the caret into view, and the command dispatch.
+#include "controller/VxEditController.h"
+
+#include "controller/IVxEditClipboard.h"
+#include "controller/IVxEditView.h"
+#include "engine/VxEdit.h"
+#include "engine/VxEditCompositeCommand.h"
+#include "engine/VxEditTextCommand.h"
+#include "language/VxEditLangConfig.h"
+#include "mvc/VxEditMsg.h"
+#include "resources/CommandIds.h"
+
+#include <algorithm>
+
+using tarrow::foundation::CMvcCommand;
+using tarrow::foundation::CommandState;
+using tarrow::foundation::IMessage;
+using tarrow::foundation::ISubject;
+
+VxEditController::OwnEdit::OwnEdit(VxEditController& controller) : controller_(controller)
+{
+    ++controller_.ownEdits_;
+}
+
+VxEditController::OwnEdit::~OwnEdit()
+{
+    --controller_.ownEdits_;
+}
+
+VxEditController::VxEditController(VxEdit& model, IVxEditView& view, IVxEditClipboard& clipboard)
+    : model_(model), view_(view), clipboard_(clipboard), words_(model)
+{
+    model_.Attach(this);
+}
+
+VxEditController::~VxEditController()
+{
+    model_.Detach(this);
+}
+
+VxEditLangConfig* VxEditController::GetLangConfig() const
+{
+    return model_.GetLangConfig();
+}
+
+bool VxEditController::VirtualSpaceAllowed() const
+{
+    const VxEditLangConfig* config = model_.GetLangConfig();
+    return (config && config->GetVirtualWhitespace()) || selection_.IsColumn();
+}
+
+bool VxEditController::CanEdit() const
+{
+    return !readOnly_;
+}
+
+void VxEditController::Reset()
+{
+    caret_ = VxEditLineCol(0, 0);
+    selection_.Clear();
+    redrawLock_ = 0;
+    preferredX_ = 0;
+    StopMerging();
+    typingClass_ = -1;
+    notifiedLine_ = 0;
+    lineLeftPosted_ = false;
+    caretX_ = 0;
+    caretY_ = 0;
+    CaretUpdated();
+}
+
+void VxEditController::Update(ISubject* subject, IMessage* message)
+{
+    if (!message)
+        return;
+    switch (message->GetId()) {
+    case kMsgInitController:
+        Reset();
+        view_.ScrollTo(0, 0);
+        return;
+    case kMsgTextCommand:
+        if (ownEdits_ == 0) {
+            StopMerging();
+            FollowForeignEdit(message);
+        }
+        break;
+    default:
+        break;
+    }
+    caretX_ = PositionX(caret_);
+    caretY_ = caret_.line * view_.LineHeight();
+    view_.CaretMoved();
+}
+
+void VxEditController::FollowForeignEdit(IMessage* message)
+{
+    auto* command = dynamic_cast<VxEditTextCommand*>(message);
+    if (!command)
+        return;
+    const VxEditLineColPair range = command->Range().Normalized();
+    const bool insertion = command->LastActionWasInsertion();
+    caret_.Shift(range, insertion);
+    if (!selection_.IsEmpty()) {
+        selection_.anchor.Shift(range, insertion);
+        selection_.active.Shift(range, insertion);
+    }
+    caret_.line = std::clamp(caret_.line, 0, model_.LastLine());
+}
+
+// Caret and selection
+
+void VxEditController::SetCaret(std::int32_t line, std::int32_t column, bool keepPreferredX)
+{
+    line = std::clamp(line, 0, model_.LastLine());
+    const std::int32_t length = model_.LineLength(line);
+    column = std::max(column, 0);
+    if (!VirtualSpaceAllowed())
+        column = std::min(column, length);
+    if (column < length)
+        column = model_.SnapColumn(line, column);
+    caret_ = VxEditLineCol(line, column);
+    caretX_ = PositionX(caret_);
+    caretY_ = line * view_.LineHeight();
+    if (!keepPreferredX)
+        preferredX_ = caretX_;
+    CaretUpdated();
+}
+
+void VxEditController::SetCaretFromPoint(int x, int y)
+{
+    const VxEditLineCol position = PointToPosition(x, y, VirtualSpaceAllowed());
+    SetCaret(position.line, position.column);
+}
+
+void VxEditController::CaretUpdated()
+{
+    view_.CaretMoved();
+    OnCaretChanged();
+    if (caret_.line != notifiedLine_ && !handlingLineLeft_ && !lineLeftPosted_) {
+        lineLeftPosted_ = true;
+        view_.PostCommand(cmd::kLineLeft);
+    }
+}
+
+void VxEditController::SetSelection(const VxEditLineCol& anchor, const VxEditLineCol& active, int mode)
+{
+    const VxEditSelection before = selection_;
+    selection_.anchor = anchor;
+    selection_.active = active;
+    selection_.mode = mode;
+    InvalidateSelection(before);
+}
+
+void VxEditController::CancelSelection()
+{
+    if (selection_.mode == VxEditSelection::kNone)
+        return;
+    const VxEditSelection before = selection_;
+    selection_.Clear();
+    InvalidateSelection(before);
+}
+
+void VxEditController::InvalidateSelection(const VxEditSelection& before)
+{
+    const auto repaint = [this](const VxEditSelection& selection) {
+        if (selection.mode != VxEditSelection::kNone)
+            view_.InvalidateLines(selection.FirstLine(), selection.LastLine());
+    };
+    repaint(before);
+    repaint(selection_);
+}
+
+std::int32_t VxEditController::DisplayOf(const VxEditLineCol& position)
+{
+    const std::int32_t length = model_.LineLength(position.line);
+    if (length < 0)
+        return position.column;
+    if (position.column <= length)
+        return model_.CharToDisplayCol(position.column, position.line);
+    return model_.DisplayLength(position.line) + position.column - length;
+}
+
+std::int32_t VxEditController::ColumnAtDisplay(std::int32_t line, std::int32_t display)
+{
+    const std::int32_t length = std::max(model_.LineLength(line), 0);
+    const std::int32_t displayLength = model_.DisplayLength(line);
+    if (display >= displayLength)
+        return length + display - displayLength;
+    return model_.DisplayToCharCol(display, line);
+}
+
+void VxEditController::ColumnDisplayRange(std::int32_t& left, std::int32_t& right)
+{
+    const std::int32_t a = DisplayOf(selection_.anchor);
+    const std::int32_t b = DisplayOf(selection_.active);
+    left = std::min(a, b);
+    right = std::max(a, b);
+}
+
+bool VxEditController::ColumnSpan(std::int32_t line, std::int32_t& start, std::int32_t& end)
+{
+    if (!selection_.IsColumn() || line < selection_.FirstLine() || line > selection_.LastLine())
+        return false;
+    std::int32_t left = 0;
+    std::int32_t right = 0;
+    ColumnDisplayRange(left, right);
+    start = ColumnAtDisplay(line, left);
+    end = std::max(start, ColumnAtDisplay(line, right));
+    return true;
+}
+
+void VxEditController::SetOverwrite(bool overwrite)
+{
+    if (overwrite_ == overwrite)
+        return;
+    overwrite_ = overwrite;
+    OnOverwriteChanged();
+}
+
+// Points and positions
+
+int VxEditController::PositionX(const VxEditLineCol& position)
+{
+    const char* text = nullptr;
+    std::int32_t length = 0;
+    if (!model_.LineText(position.line, text, length))
+        return 0;
+    if (position.column <= length)
+        return view_.TextExtent(text, position.column);
+    return view_.TextExtent(text, length) + (position.column - length) * view_.SpaceWidth();
+}
+
+VxEditLineCol VxEditController::PointToPosition(int& x, int& y, bool allowVirtual, bool printing)
+{
+    const int lineHeight = std::max(view_.LineHeight(), 1);
+    const std::int32_t line = std::clamp(y / lineHeight, 0, model_.LastLine());
+    y = line * lineHeight;
+    if (x <= 0) {
+        x = 0;
+        return VxEditLineCol(line, 0);
+    }
+    const char* text = nullptr;
+    std::int32_t length = 0;
+    model_.LineText(line, text, length);
+    const int extent = view_.TextExtent(text, length);
+    if (extent < x) {
+        std::int32_t column = length;
+        int end = extent;
+        if (allowVirtual) {
+            const int space = std::max(view_.SpaceWidth(), 1);
+            const int extra = (x - extent) / space;
+            column += extra;
+            end += extra * space;
+        }
+        x = end;
+        return VxEditLineCol(line, column);
+    }
+    const std::int32_t column = view_.Fit(text, length, x, printing);
+    x = view_.TextExtent(text, column);
+    return VxEditLineCol(line, column);
+}
+
+// Scrolling
+
+void VxEditController::UnlockRedraw()
+{
+    if (redrawLock_ > 0 && --redrawLock_ == 0) {
+        view_.InvalidateAll();
+        EnsureCaretVisible();
+    }
+}
+
+void VxEditController::EnsureCaretVisible()
+{
+    if (redrawLock_ > 0)
+        return;
+    const int lineHeight = std::max(view_.LineHeight(), 1);
+    const int charWidth = std::max(view_.CharWidth(), 1);
+    const int left = view_.ScrollX();
+    const int top = view_.ScrollY();
+    const int right = left + view_.ClientWidth();
+    const int bottom = top + view_.ClientHeight() - lineHeight;
+    int x = left;
+    int y = top;
+    if (caretY_ < top)
+        y -= (top - caretY_) / lineHeight * lineHeight;
+    else if (caretY_ > bottom)
+        y += ((caretY_ - bottom) / lineHeight + 1) * lineHeight;
+    if (caretX_ < left)
+        x -= ((left - caretX_) / charWidth + 8) * charWidth;
+    else if (caretX_ >= right)
+        x += ((caretX_ - right) / charWidth + 8) * charWidth;
+    if (x != left || y != top) {
+        view_.ScrollTo(x, y);
+        view_.CaretMoved();
+    }
+}
+
+void VxEditController::ScrollLines(int lines)
+{
+    view_.ScrollTo(view_.ScrollX(), view_.ScrollY() + lines * view_.LineHeight());
+    view_.CaretMoved();
+}
+
+int VxEditController::MarginWidth() const
+{
+    int width = 0;
+    if (marginStyle_ != kMarginStyleNumbers && marginStyle_ != kMarginStyleNone)
+        width += kSelectionMarginWidth;
+    if (marginStyle_ != kMarginStyleNone && marginStyle_ != kMarginStyleSelection) {
+        int digits = 1;
+        for (std::int32_t count = model_.LineCount(); count >= 10; count /= 10)
+            ++digits;
+        width += digits * view_.CharWidth();
+    }
+    return width;
+}
+
+void VxEditController::SetMarginStyle(int style)
+{
+    marginStyle_ = style;
+    view_.InvalidateAll();
+}
+
+// Line-leave notification
+
+bool VxEditController::OnLineLeft(std::int32_t line, bool changed)
+{
+    model_.UpdateAllObservers(nullptr, nullptr);
+    view_.InvalidateAll();
+    return true;
+}
+
+void VxEditController::LineLeftNotification()
+{
+    lineLeftPosted_ = false;
+    if (HasSelection() || caret_.line == notifiedLine_)
+        return;
+    handlingLineLeft_ = true;
+    const std::int32_t left = notifiedLine_;
+    const bool changed = model_.TestMark(left, VxEdit::kMarkChangedLine) != 0;
+    if (OnLineLeft(left, changed) && changed)
+        model_.ToggleMark(left, VxEdit::kMarkChangedLine);
+    notifiedLine_ = caret_.line;
+    handlingLineLeft_ = false;
+}
+
+// Undo and redo
+
+namespace {
+
+// The text command whose range the caret follows: the first one undone
+// last, or the last one redone.
+VxEditTextCommand* LeafOf(CMvcCommand* command, bool first)
+{
+    while (auto* composite = dynamic_cast<VxEditCompositeCommand*>(command)) {
+        if (composite->ChildCount() == 0)
+            return nullptr;
+        command = composite->Child(first ? 0 : composite->ChildCount() - 1);
+    }
+    return dynamic_cast<VxEditTextCommand*>(command);
+}
+
+}  // namespace
+
+void VxEditController::AfterUndoRedo(CMvcCommand* command, bool undo)
+{
+    VxEditTextCommand* leaf = LeafOf(command, undo);
+    if (!leaf)
+        return;
+    const VxEditLineColPair range = leaf->Range().Normalized();
+    const VxEditLineCol& at = leaf->LastActionWasInsertion() ? range.end : range.start;
+    SetCaret(at.line, at.column);
+    EnsureCaretVisible();
+}
+
+// Commands
+
+bool VxEditController::OnCommand(int id)
+{
+    if (DispatchMove(id) || DispatchEdit(id))
+        return true;
+    switch (id) {
+    case cmd::kEditCopy:
+        Copy();
+        return true;
+    case cmd::kEditCut:
+        Cut();
+        return true;
+    case cmd::kEditPaste:
+        Paste();
+        return true;
+    case cmd::kEditSelectAll:
+        SelectAll();
+        return true;
+    case cmd::kEditUndo:
+    case cmd::kEditRedo:
+        if (CanEdit()) {
+            const bool undo = id == cmd::kEditUndo;
+            StopMerging();
+            CancelSelection();
+            CMvcCommand* command = nullptr;
+            {
+                OwnEdit edit(*this);
+                command = undo ? model_.Undo() : model_.Redo();
+            }
+            if (command)
+                AfterUndoRedo(command, undo);
+        }
+        return true;
+    case cmd::kToggleOverwrite:
+        SetOverwrite(!overwrite_);
+        return true;
+    case cmd::kCancelSelection:
+        CancelSelection();
+        return true;
+    case cmd::kSelectWord:
+        SelectWord();
+        return true;
+    case cmd::kToggleWhitespace:
+        ToggleWhitespace();
+        return true;
+    case cmd::kLineLeft:
+        LineLeftNotification();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool VxEditController::OnUpdateCommand(int id, CommandState& state)
+{
+    switch (id) {
+    case cmd::kEditCopy:
+        state.enabled = !(model_.LineCount() == 1 && model_.LineLength(0) == 0);
+        return true;
+    case cmd::kEditCut:
+        state.enabled = HasSelection() && CanEdit();
+        return true;
+    case cmd::kEditPaste:
+        state.enabled = CanEdit() && clipboard_.HasText();
+        return true;
+    case cmd::kEditUndo:
+        state.enabled = CanEdit() && model_.UndoCount() > 0;
+        return true;
+    case cmd::kEditRedo:
+        state.enabled = CanEdit() && model_.RedoCount() > 0;
+        return true;
+    case cmd::kToggleWhitespace: {
+        const VxEditLangConfig* config = model_.GetLangConfig();
+        state.enabled = true;
+        state.checked = config && config->GetShowWhitespace();
+        return true;
+    }
+    case cmd::kEditSelectAll:
+    case cmd::kToggleOverwrite:
+    case cmd::kCancelSelection:
+    case cmd::kSelectWord:
+        state.enabled = true;
+        return true;
+    default:
+        break;
+    }
+    if (IsMoveCommand(id)) {
+        state.enabled = true;
+        return true;
+    }
+    if (IsEditCommand(id)) {
+        state.enabled = CanEdit();
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,202 @@
+#pragma once
+
+#include "controller/VxEditSelection.h"
+#include "controller/VxEditWordFinder.h"
+#include "engine/VxEditLineColPair.h"
+#include "mvc/CMvcCommand.h"
+#include "mvc/ICommandTarget.h"
+#include "mvc/IObserver.h"
+#include "mvc/IRefCount.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class IVxEditClipboard;
+class IVxEditView;
+class VxEdit;
+class VxEditLangConfig;
+class VxEditTextCommand;
+
+// Turns the commands and typed text aimed at one edit window into caret
+// moves, selections and edits of the window's text model, and keeps the
+// caret and the view in step. It observes the model; it asks its view for
+// measures and scrolling through IVxEditView and never draws.
+//
+// The implementation is split by concern: VxEditController.cpp (state,
+// caret, selection, notifications, command dispatch),
+// VxEditControllerMoves.cpp (caret movement), VxEditControllerEditing.cpp
+// (typing and the editing keys) and VxEditControllerClipboard.cpp.
+class VxEditController : public tarrow::foundation::IObserver,
+                         public tarrow::foundation::ICommandTarget {
+public:
+    // Margin styles: the selection margin and the engine's line-number margin.
+    static constexpr int kMarginStyleNumbers = 45310;
+    static constexpr int kMarginStyleNone = 45313;
+    static constexpr int kMarginStyleSelection = 45314;
+    static constexpr int kSelectionMarginWidth = 20;
+
+    VxEditController(VxEdit& model, IVxEditView& view, IVxEditClipboard& clipboard);
+    ~VxEditController() override;
+    VxEditController(const VxEditController&) = delete;
+    VxEditController& operator=(const VxEditController&) = delete;
+
+    // ICommandTarget: the edit keys, the clipboard, undo and redo.
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
+    // The character handler: typed text and input-method commits.
+    void TypeText(std::string_view text);
+
+    void Update(tarrow::foundation::ISubject* subject, tarrow::foundation::IMessage* message) override;
+
+    VxEdit& GetModel() const { return model_; }
+    IVxEditView& GetView() const { return view_; }
+    VxEditLangConfig* GetLangConfig() const;
+
+    // Caret and selection.
+    const VxEditLineCol& Caret() const { return caret_; }
+    // The caret's top-left point in document coordinates.
+    int CaretX() const { return caretX_; }
+    int CaretY() const { return caretY_; }
+    void SetCaret(std::int32_t line, std::int32_t column, bool keepPreferredX = false);
+    void SetCaretFromPoint(int x, int y);
+    const VxEditSelection& Selection() const { return selection_; }
+    bool HasSelection() const { return !selection_.IsEmpty(); }
+    void SetSelection(const VxEditLineCol& anchor, const VxEditLineCol& active, int mode);
+    void CancelSelection();
+    // The byte columns [start, end) that a column selection covers on a line
+    // (end may lie past the line's end); false when the line is outside it.
+    bool ColumnSpan(std::int32_t line, std::int32_t& start, std::int32_t& end);
+    // The display columns [left, right) of a column selection.
+    void ColumnDisplayRange(std::int32_t& left, std::int32_t& right);
+
+    bool IsOverwrite() const { return overwrite_; }
+    void SetOverwrite(bool overwrite);
+    bool IsReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    bool VirtualSpaceAllowed() const;
+
+    // The position under a point in document coordinates; x receives the
+    // point snapped to the position found.
+    VxEditLineCol PointToPosition(int& x, int& y, bool allowVirtual, bool printing = false);
+    // The position's point in document coordinates.
+    int PositionX(const VxEditLineCol& position);
+
+    void LockRedraw() { ++redrawLock_; }
+    void UnlockRedraw();
+    void EnsureCaretVisible();
+    void ScrollLines(int lines);
+
+    // The left margin in pixels and its style.
+    virtual int MarginWidth() const;
+    int GetMarginStyle() const { return marginStyle_; }
+    void SetMarginStyle(int style);
+    // A line label for the margin; empty in the engine.
+    virtual std::string LineLabel(std::int32_t line) const { return {}; }
+
+    // The selection text as the clipboard gets it (column rows end in CR LF).
+    std::string SelectionText();
+
+protected:
+    // The caret or the overwrite state changed; the status display follows.
+    virtual void OnCaretChanged() {}
+    virtual void OnOverwriteChanged() {}
+    // The caret left a line; changed tells whether it carries the
+    // changed-line mark. True lets the mark be cleared.
+    virtual bool OnLineLeft(std::int32_t line, bool changed);
+
+    // Runs an edit of the controller's own: observers of the model see it,
+    // the controller itself does not follow it as a foreign edit.
+    class OwnEdit {
+    public:
+        explicit OwnEdit(VxEditController& controller);
+        ~OwnEdit();
+
+    private:
+        VxEditController& controller_;
+    };
+
+    bool CanEdit() const;
+    void CaretUpdated();
+
+private:
+    // VxEditController.cpp
+    void Reset();
+    void FollowForeignEdit(tarrow::foundation::IMessage* message);
+    void InvalidateSelection(const VxEditSelection& before);
+    void AfterUndoRedo(tarrow::foundation::CMvcCommand* command, bool undo);
+    void LineLeftNotification();
+    bool DispatchMove(int id);
+    bool DispatchEdit(int id);
+    static bool IsMoveCommand(int id);
+    static bool IsEditCommand(int id);
+
+    // VxEditControllerMoves.cpp
+    void MoveTo(const VxEditLineCol& target, bool extend, bool setPreferredX);
+    void ExtendSelectionTo(const VxEditLineCol& target, bool setPreferredX);
+    VxEditLineCol CharLeftTarget() const;
+    VxEditLineCol CharRightTarget() const;
+    VxEditLineCol VerticalTarget(int lines);
+    VxEditLineCol SmartHomeTarget() const;
+    void VerticalMove(int lines, bool extend);
+    void PageMove(int direction, bool extend);
+    void ScrollLineKey(int direction);
+    void SelectAll();
+    void SelectWord();
+
+    // VxEditControllerEditing.cpp
+    void TypeChar(std::string_view character);
+    void TypeMerged(std::string_view character);
+    VxEditLineCol InsertText(const VxEditLineCol& at, std::string_view text);
+    VxEditLineCol PadToCaret();
+    void ReplaceSelection(std::string_view text);
+    void Return();
+    void Tab();
+    void BackTab();
+    void Backspace();
+    void Delete();
+    void DeleteWord(bool left);
+    void Lines(bool cut);
+    void ChangeCase(bool upper);
+    void ToggleWhitespace();
+    void MakeLineSelection();
+    std::string LineBreak() const;
+    void StopMerging() { lastTyping_.Reset(); }
+
+    // VxEditControllerClipboard.cpp
+    void Copy();
+    void Cut();
+    void Paste();
+    VxEditLineCol DeleteSelection();
+    void PasteText(const std::string& text, bool column);
+    void PasteColumnBlock(const VxEditLineCol& at, const std::string& text);
+
+    std::int32_t DisplayOf(const VxEditLineCol& position);
+    std::int32_t ColumnAtDisplay(std::int32_t line, std::int32_t display);
+
+    VxEdit& model_;
+    IVxEditView& view_;
+    IVxEditClipboard& clipboard_;
+    VxEditWordFinder words_;
+
+    VxEditLineCol caret_;
+    int caretX_ = 0;
+    int caretY_ = 0;
+    int preferredX_ = 0;
+    VxEditSelection selection_;
+    bool overwrite_ = false;
+    bool readOnly_ = false;
+    int redrawLock_ = 0;
+    int marginStyle_ = kMarginStyleSelection;
+
+    // The typed insertion that the next typed character may join, and the
+    // class of the first character typed into it.
+    tarrow::foundation::RefPtr<tarrow::foundation::CMvcCommand> lastTyping_;
+    int typingClass_ = -1;
+    VxEditLineCol typingEnd_;
+
+    std::int32_t notifiedLine_ = 0;
+    bool lineLeftPosted_ = false;
+    bool handlingLineLeft_ = false;
+    int ownEdits_ = 0;
+};

@@ -1,0 +1,147 @@
+// Copy, cut and paste through the controller's clipboard interface, for
+// stream, line and column selections.
+#include "ControllerSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace quillet::test {
+namespace {
+
+class ClipboardCommandTest : public ::testing::Test, public ControllerFixture {
+protected:
+    std::string Clipboard(bool* column = nullptr)
+    {
+        std::string text;
+        bool isColumn = false;
+        if (!clipboard.GetText(text, isColumn))
+            return "<empty>";
+        if (column)
+            *column = isColumn;
+        return text;
+    }
+};
+
+TEST_F(ClipboardCommandTest, ColumnCopyGivesEmptyRowsForShortLines)
+{
+    SetText("abcdef\nab\nabcdef");
+    controller.SetSelection(At(0, 3), At(2, 5), VxEditSelection::kColumn);
+    Press(cmd::kEditCopy);
+    bool column = false;
+    EXPECT_EQ("de\r\n\r\nde\r\n", Clipboard(&column));
+    EXPECT_TRUE(column);
+}
+
+TEST_F(ClipboardCommandTest, ColumnPasteOnTheSecondToLastLineAddsOneLine)
+{
+    SetText("a\nb\nc");
+    clipboard.SetText("XX\r\nYY\r\nZZ\r\n", true);
+    controller.SetCaret(1, 0);
+    Press(cmd::kEditPaste);
+    EXPECT_EQ("a\nXXb\nYYc\r\nZZ", Text());
+    Press(cmd::kEditUndo);
+    EXPECT_EQ("a\nb\nc", Text());
+}
+
+TEST_F(ClipboardCommandTest, ColumnPasteLinesRowsUpPastShortLines)
+{
+    SetText("abcd\na\nabcd");
+    clipboard.SetText("1\r\n2\r\n3\r\n", true);
+    controller.SetCaret(0, 3);
+    Press(cmd::kEditPaste);
+    EXPECT_EQ("abc1d\na  2\nabc3d", Text());
+}
+
+TEST_F(ClipboardCommandTest, AnUnterminatedLastRowOfAColumnBlockIsDropped)
+{
+    SetText("ab\ncd\nef");
+    clipboard.SetText("X\r\nY", true);
+    controller.SetCaret(0, 1);
+    Press(cmd::kEditPaste);
+    EXPECT_EQ("aXb\ncd\nef", Text());
+}
+
+TEST_F(ClipboardCommandTest, CopyWithoutASelectionTakesTheLineAndPastesItAboveAnother)
+{
+    SetText("one\r\ntwo");
+    controller.SetCaret(0, 1);
+    Press(cmd::kEditCopy);
+    bool column = true;
+    EXPECT_EQ("one\r\n", Clipboard(&column));
+    EXPECT_FALSE(column);
+    controller.SetCaret(1, 0);
+    Press(cmd::kEditPaste);
+    EXPECT_EQ("one\r\none\r\ntwo", Text());
+    // The last line is copied up to its end.
+    Press(cmd::kTextEnd);
+    Press(cmd::kEditCopy);
+    EXPECT_EQ("two", Clipboard());
+}
+
+TEST_F(ClipboardCommandTest, TwoPastesAreUndoneOneAtATime)
+{
+    SetText("x");
+    clipboard.SetText("ab\ncd", false);
+    Press(cmd::kEditPaste);
+    Press(cmd::kEditPaste);
+    EXPECT_EQ("ab\ncdab\ncdx", Text());
+    Press(cmd::kEditUndo);
+    EXPECT_EQ("ab\ncdx", Text());
+    Press(cmd::kEditUndo);
+    EXPECT_EQ("x", Text());
+}
+
+TEST_F(ClipboardCommandTest, PasteReplacesTheSelectionInOneStep)
+{
+    SetText("hello world");
+    clipboard.SetText("there", false);
+    controller.SetSelection(At(0, 6), At(0, 11), VxEditSelection::kStream);
+    Press(cmd::kEditPaste);
+    EXPECT_EQ("hello there", Text());
+    EXPECT_EQ(At(0, 11), Caret());
+    Press(cmd::kEditUndo);
+    EXPECT_EQ("hello world", Text());
+}
+
+TEST_F(ClipboardCommandTest, CutDeletesTheSelectionButNeverTheLineWithoutOne)
+{
+    SetText("abc\ndef");
+    controller.SetCaret(1, 1);
+    Press(cmd::kEditCut);
+    EXPECT_EQ("def", Clipboard());
+    EXPECT_EQ("abc\ndef", Text());
+    controller.SetSelection(At(0, 1), At(1, 1), VxEditSelection::kStream);
+    Press(cmd::kEditCut);
+    EXPECT_EQ("bc\nd", Clipboard());
+    EXPECT_EQ("aef", Text());
+}
+
+TEST_F(ClipboardCommandTest, ColumnCutLeavesTheCaretAtTheBlocksCorner)
+{
+    SetText("abcdef\nab\nabcdef");
+    controller.SetSelection(At(2, 5), At(0, 3), VxEditSelection::kColumn);
+    Press(cmd::kEditCut);
+    EXPECT_EQ("abcf\nab\nabcf", Text());
+    EXPECT_EQ(At(0, 3), Caret());
+    // Pasting it back restores the block.
+    Press(cmd::kEditPaste);
+    EXPECT_EQ("abcdef\nab\nabcdef", Text());
+}
+
+TEST_F(ClipboardCommandTest, NothingToCopyEmptiesTheClipboardAndPasteOfNothingKeepsTheSelection)
+{
+    SetText("");
+    clipboard.SetText("old", false);
+    Press(cmd::kEditCopy);
+    EXPECT_EQ("<empty>", Clipboard());
+    SetText("keep");
+    controller.SetSelection(At(0, 0), At(0, 4), VxEditSelection::kStream);
+    Press(cmd::kEditPaste);
+    EXPECT_EQ("keep", Text());
+    EXPECT_TRUE(controller.HasSelection());
+    tarrow::foundation::CommandState state;
+    controller.OnUpdateCommand(cmd::kEditPaste, state);
+    EXPECT_FALSE(state.enabled);
+}
+
+}  // namespace
+}  // namespace quillet::test
