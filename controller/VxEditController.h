@@ -134,6 +134,7 @@ private:
     // VxEditControllerMoves.cpp
     void MoveTo(const VxEditLineCol& target, bool extend, bool setPreferredX);
     void ExtendSelectionTo(const VxEditLineCol& target, bool setPreferredX);
+    void ExtendColumnSelection(int id);
     VxEditLineCol CharLeftTarget() const;
     VxEditLineCol CharRightTarget() const;
     VxEditLineCol VerticalTarget(int lines);

@@ -19,6 +19,8 @@ bool VxEditController::IsMoveCommand(int id)
     case cmd::kTextStart: case cmd::kSelectToTextStart: case cmd::kTextEnd: case cmd::kSelectToTextEnd:
     case cmd::kPageUp: case cmd::kSelectPageUp: case cmd::kPageDown: case cmd::kSelectPageDown:
     case cmd::kScrollLineUp: case cmd::kScrollLineDown:
+    case cmd::kSelectColumnLeft: case cmd::kSelectColumnRight:
+    case cmd::kSelectColumnUp: case cmd::kSelectColumnDown:
         return true;
     default:
         return false;
@@ -74,6 +76,12 @@ bool VxEditController::DispatchMove(int id)
     case cmd::kScrollLineDown:
         ScrollLineKey(1);
         break;
+    case cmd::kSelectColumnLeft:
+    case cmd::kSelectColumnRight:
+    case cmd::kSelectColumnUp:
+    case cmd::kSelectColumnDown:
+        ExtendColumnSelection(id);
+        break;
     default:
         break;
     }
@@ -88,6 +96,34 @@ void VxEditController::MoveTo(const VxEditLineCol& target, bool extend, bool set
     }
     CancelSelection();
     SetCaret(target.line, target.column, !setPreferredX);
+    EnsureCaretVisible();
+}
+
+void VxEditController::ExtendColumnSelection(int id)
+{
+    const VxEditSelection before = selection_;
+    if (!selection_.IsColumn() || selection_.IsEmpty()) {
+        selection_.anchor = caret_;
+        selection_.active = caret_;
+    }
+    // Column mode first, so that the caret may go past line ends.
+    selection_.mode = VxEditSelection::kColumn;
+    VxEditLineCol target = caret_;
+    if (id == cmd::kSelectColumnLeft)
+        target = CharLeftTarget();
+    else if (id == cmd::kSelectColumnRight)
+        target = VxEditLineCol(caret_.line, caret_.column < model_.LineLength(caret_.line)
+                                                ? words_.NextCharEnd(caret_.line, caret_.column)
+                                                : caret_.column + 1);
+    else {
+        const int step = id == cmd::kSelectColumnUp ? -1 : 1;
+        if (caret_.line + step >= 0 && caret_.line + step <= model_.LastLine())
+            target = VerticalTarget(step);
+    }
+    const bool vertical = id == cmd::kSelectColumnUp || id == cmd::kSelectColumnDown;
+    SetCaret(target.line, target.column, vertical);
+    selection_.active = caret_;
+    InvalidateSelection(before);
     EnsureCaretVisible();
 }
 

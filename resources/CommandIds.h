@@ -121,6 +121,11 @@ inline constexpr int kLineLeft = 45050;  // posted when the caret leaves a line
 inline constexpr int kCancelSelection = 45051;
 inline constexpr int kScrollLineDown = 45052;
 inline constexpr int kScrollLineUp = 45053;
+// Column selection from the keyboard (Alt+Shift with the arrow keys)
+inline constexpr int kSelectColumnLeft = 45060;
+inline constexpr int kSelectColumnRight = 45061;
+inline constexpr int kSelectColumnUp = 45062;
+inline constexpr int kSelectColumnDown = 45063;
 
 // Help
 inline constexpr int kAppAbout = 57664;
