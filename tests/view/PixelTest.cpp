@@ -1,0 +1,177 @@
+// The viewport rendered into an image: colours of particular cells for the
+// selection, the cells past the end of lines, the area below the text,
+// highlighted lines, visible whitespace and the margin's marks.
+#include "ViewSupport.h"
+
+#include "resources/CommandIds.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace quillet::test {
+namespace {
+
+class PixelTest : public ::testing::Test, public ViewFixture {
+protected:
+    // A pixel near the top-left corner of a cell, where no glyph reaches.
+    QColor CellBackground(const QImage& image, int line, int displayColumn) const
+    {
+        return image.pixelColor(Margin() + displayColumn * Cell() + 1, line * LineHeight() + 1);
+    }
+    // Whether any pixel of the cell differs from the colour.
+    bool CellHasInk(const QImage& image, int line, int displayColumn, const QColor& background) const
+    {
+        for (int y = line * LineHeight(); y < (line + 1) * LineHeight(); ++y)
+            for (int x = Margin() + displayColumn * Cell(); x < Margin() + (displayColumn + 1) * Cell(); ++x)
+                if (image.pixelColor(x, y) != background)
+                    return true;
+        return false;
+    }
+    void Save(const QImage& image, const char* name)
+    {
+        image.save(QDir::tempPath() + "/quillet-" + name + ".png");
+    }
+};
+
+TEST_F(PixelTest, SelectedTextUsesTheSelectionGroupsColours)
+{
+    SetText("hello world\r\nsecond");
+    view->Controller().SetSelection(VxEditLineCol(0, 2), VxEditLineCol(0, 7), VxEditSelection::kStream);
+    const QImage image = Render();
+    Save(image, "selection");
+    EXPECT_EQ(Rgb(0xFFFFFF), CellBackground(image, 0, 1));
+    EXPECT_EQ(Rgb(kSelectionBack), CellBackground(image, 0, 2));
+    EXPECT_EQ(Rgb(kSelectionBack), CellBackground(image, 0, 6));
+    EXPECT_EQ(Rgb(0xFFFFFF), CellBackground(image, 0, 7));
+    // The selected letters are drawn in the selection's text colour.
+    EXPECT_TRUE(CellHasInk(image, 0, 3, Rgb(kSelectionBack)));
+    // A selection ending on its start line leaves the line break alone.
+    EXPECT_EQ(Rgb(0xFFFFFF), CellBackground(image, 0, 11));
+}
+
+TEST_F(PixelTest, TheLineBreakOfASelectedLineIsOneCellOrReachesTheEdgeWithVirtualSpace)
+{
+    SetText("ab\r\ncd\r\nef");
+    view->Controller().SetSelection(VxEditLineCol(0, 1), VxEditLineCol(1, 0), VxEditSelection::kStream);
+    QImage image = Render();
+    Save(image, "linebreak");
+    EXPECT_EQ(Rgb(kSelectionBack), CellBackground(image, 0, 2));
+    EXPECT_EQ(Rgb(0xFFFFFF), CellBackground(image, 0, 3));
+    // A selection ending at column 0 does not mark that line.
+    EXPECT_EQ(Rgb(0xFFFFFF), CellBackground(image, 1, 0));
+    EXPECT_EQ(Rgb(0xFFFFFF), CellBackground(image, 1, 2));
+
+    config->SetVirtualWhitespace(1);
+    image = Render();
+    Save(image, "linebreak-virtual");
+    EXPECT_EQ(Rgb(kSelectionBack), CellBackground(image, 0, 2));
+    EXPECT_EQ(Rgb(kSelectionBack), image.pixelColor(image.width() - 1, 1));
+    EXPECT_EQ(Rgb(0xFFFFFF), image.pixelColor(image.width() - 1, LineHeight() + 1));
+}
+
+TEST_F(PixelTest, AColumnSelectionColoursTheCellsPastShortLines)
+{
+    SetText("abcdef\r\nab\r\nabcdef");
+    view->Controller().SetSelection(VxEditLineCol(0, 1), VxEditLineCol(2, 4), VxEditSelection::kColumn);
+    const QImage image = Render();
+    Save(image, "column");
+    for (int line = 0; line < 3; ++line) {
+        EXPECT_EQ(Rgb(0xFFFFFF), CellBackground(image, line, 0)) << line;
+        EXPECT_EQ(Rgb(kSelectionBack), CellBackground(image, line, 1)) << line;
+        EXPECT_EQ(Rgb(kSelectionBack), CellBackground(image, line, 3)) << line;
+        EXPECT_EQ(Rgb(0xFFFFFF), CellBackground(image, line, 4)) << line;
+    }
+}
+
+TEST_F(PixelTest, TheAreaBelowTheLastLineHasTheTextBackground)
+{
+    VxEditColorGroup text = *config->GetSpecialColorGroup(IVxEditLangConfig::kTextGroup);
+    text.Background = 0x00C0FFFF;  // light yellow
+    config->PutColorGroup("Text", text);
+    SetText("one\r\ntwo");
+    const QImage image = Render();
+    Save(image, "below");
+    const int below = 2 * LineHeight() + 5;
+    ASSERT_LT(below, image.height());
+    EXPECT_EQ(Rgb(0x00C0FFFF), image.pixelColor(Margin() + 1, below));
+    EXPECT_EQ(Rgb(0x00C0FFFF), image.pixelColor(image.width() - 1, image.height() - 1));
+    EXPECT_EQ(Rgb(0x00C0FFFF), CellBackground(image, 0, 10));
+}
+
+TEST_F(PixelTest, AHighlightedLinesColourReachesTheRightEdge)
+{
+    VxEditColorGroup highlight;
+    highlight.Foreground = 0x000000;
+    highlight.Background = 0x0000C000;  // green
+    highlight.DisplayName = "Highlight";
+    const int group = config->PutColorGroup("Highlight", highlight);
+    SetText("marked\r\nplain");
+    for (int line = 0; line < 2; ++line)
+        model->ColourCache().Renew(line).push_back(static_cast<ColorRun>(group) << 16);
+    model->ToggleMark(0, VxEdit::kMarkHighlight);
+    const QImage image = Render();
+    Save(image, "highlight");
+    EXPECT_EQ(Rgb(0x0000C000), CellBackground(image, 0, 0));
+    EXPECT_EQ(Rgb(0x0000C000), image.pixelColor(image.width() - 1, 1));
+    // Without the mark the colour stops with the text.
+    EXPECT_EQ(Rgb(0x0000C000), CellBackground(image, 1, 0));
+    EXPECT_EQ(Rgb(0xFFFFFF), image.pixelColor(image.width() - 1, LineHeight() + 1));
+}
+
+TEST_F(PixelTest, VisibleWhitespaceMarksTheFirstCellOfATabAndEverySpace)
+{
+    SetText("a\tb c");
+    QImage image = Render();
+    const QColor white = Rgb(0xFFFFFF);
+    EXPECT_FALSE(CellHasInk(image, 0, 1, white));
+    EXPECT_FALSE(CellHasInk(image, 0, 5, white));
+
+    view->OnCommand(cmd::kToggleWhitespace);
+    ASSERT_EQ(1, config->GetShowWhitespace());
+    image = Render();
+    Save(image, "whitespace");
+    EXPECT_TRUE(CellHasInk(image, 0, 1, white));
+    EXPECT_FALSE(CellHasInk(image, 0, 2, white));
+    EXPECT_FALSE(CellHasInk(image, 0, 3, white));
+    EXPECT_TRUE(CellHasInk(image, 0, 4, white));
+    EXPECT_TRUE(CellHasInk(image, 0, 5, white));
+    EXPECT_TRUE(CellHasInk(image, 0, 6, white));
+}
+
+TEST_F(PixelTest, TheMarginShowsBreakpointsAsAGlyphOrAsADarkRedLineNumber)
+{
+    SetText("one\r\ntwo\r\nthree");
+    model->ToggleMark(1, VxEdit::kMarkBreakpoint);
+    QImage image = Render();
+    Save(image, "margin");
+    const int margin = Margin();
+    ASSERT_EQ(VxEditController::kSelectionMarginWidth, margin);
+    const QColor darkRed(128, 0, 0);
+    EXPECT_EQ(darkRed, image.pixelColor(margin / 2, LineHeight() + LineHeight() / 2));
+    EXPECT_NE(darkRed, image.pixelColor(margin / 2, LineHeight() / 2));
+
+    view->Controller().ShowLineNumbers(true);
+    image = Render();
+    Save(image, "line-numbers");
+    ASSERT_EQ(5 * Cell(), Margin());
+    EXPECT_EQ(darkRed, image.pixelColor(1, LineHeight() + 1));
+    EXPECT_NE(darkRed, image.pixelColor(1, 1));
+    EXPECT_NE(darkRed, image.pixelColor(1, 2 * LineHeight() + 1));
+    // The text moves right of the wider margin.
+    EXPECT_EQ(Rgb(0xFFFFFF), CellBackground(image, 0, 5));
+}
+
+TEST_F(PixelTest, HorizontalScrollingKeepsTabStopsAtTheTextAreasEdge)
+{
+    SetText("\tx");
+    const QImage whole = Render();
+    ASSERT_TRUE(CellHasInk(whole, 0, 4, Rgb(0xFFFFFF)));
+    view->ScrollTo(2 * Cell(), 0);
+    const QImage scrolled = Render();
+    EXPECT_TRUE(CellHasInk(scrolled, 0, 2, Rgb(0xFFFFFF)));
+    EXPECT_FALSE(CellHasInk(scrolled, 0, 1, Rgb(0xFFFFFF)));
+}
+
+}  // namespace
+}  // namespace quillet::test

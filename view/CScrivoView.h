@@ -1,0 +1,114 @@
+#pragma once
+
+#include "controller/CScrivoCtlr.h"
+#include "controller/IVxEditView.h"
+#include "mvc/ICommandTarget.h"
+#include "mvc/IRefCount.h"
+#include "view/CScrivoViewport.h"
+#include "view/IVxEditViewportHost.h"
+#include "view/VxEditQtClipboard.h"
+
+#include <QAbstractScrollArea>
+#include <QString>
+#include <QTimer>
+
+class VxEdit;
+
+// The edit view of a document: a scroll-area window that owns a viewport
+// drawing the model and the controller that edits it. Keys go through the
+// accelerator table to the controller's commands; other keys and
+// input-method commits are typed. Commands routed to the view (undo, redo,
+// the clipboard, select all, line numbers, the edit keys) reach the
+// controller through OnCommand.
+class CScrivoView : public QAbstractScrollArea,
+                    public IVxEditView,
+                    public IVxEditViewportHost,
+                    public tarrow::foundation::ICommandTarget {
+    Q_OBJECT
+public:
+    // The view holds a counted reference to the model for its whole life.
+    explicit CScrivoView(VxEdit& model, QWidget* parent = nullptr);
+    ~CScrivoView() override;
+
+    VxEdit& Model() const { return *model_; }
+    CScrivoCtlr& Controller() { return controller_; }
+    CScrivoViewport& Viewport() { return viewport_; }
+
+    // ICommandTarget
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
+
+    // The status texts for the caret: "Ln %d, Col %d", "Line:%d", "Col:%d".
+    QString LineAndColumnText() const;
+    QString LineText() const;
+    QString ColumnText() const;
+    bool IsOverwrite() const { return controller_.IsOverwrite(); }
+
+    // Paints the window's text and margin (without the caret) onto any
+    // painter, in window coordinates.
+    void Render(QPainter& painter, const QRect& clip);
+
+    // IVxEditView
+    int LineHeight() const override;
+    int CharWidth() const override;
+    int SpaceWidth() const override;
+    int TextExtent(const char* text, int length) const override;
+    int Fit(const char* text, int length, int width, bool printing) const override;
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    int ScrollX() const override;
+    int ScrollY() const override;
+    void ScrollTo(int x, int y) override;
+    void InvalidateLines(int first, int last) override;
+    void InvalidateAll() override;
+    void CaretMoved() override;
+    void PostCommand(int id) override;
+
+    // IVxEditViewportHost
+    void RepaintLines(int first, int last) override;
+    void RepaintAll() override;
+    void RepaintMargin() override;
+    void ExtentChanged() override;
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+signals:
+    void CaretPositionChanged(const QString& lineText, const QString& columnText);
+    void CaretStatusChanged(const QString& lineAndColumnText);
+    void OverwriteChanged(bool overwrite);
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    QRect CaretRect() const;
+    void UpdateScrollBars();
+    void FollowScrollBars();
+    QPoint DocumentPoint(const QPoint& windowPoint) const;
+    bool TakesKey(const QKeyEvent* event) const;
+
+    tarrow::foundation::RefPtr<VxEdit> model_;
+    VxEditQtClipboard clipboard_;
+    CScrivoViewport viewport_;
+    CScrivoCtlr controller_;
+    QTimer blink_;
+    QRect caretShown_;
+    bool caretOn_ = true;
+    bool syncingScrollBars_ = false;
+    bool dragging_ = false;
+    VxEditLineCol dragAnchor_;
+    int dragMode_ = 0;
+    int wheelRemainder_ = 0;
+};

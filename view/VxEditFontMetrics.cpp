@@ -1,0 +1,126 @@
+#include "view/VxEditFontMetrics.h"
+
+#include "engine/VxEdit.h"
+#include "engine/VxEditDisplayMetrics.h"
+#include "language/VxEditLangConfig.h"
+
+#include <QColor>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+QFont FontFor(const VxEditDisplayMetrics& described)
+{
+    const int pointSize = described.pointSize > 0 ? described.pointSize : 10;
+    const QString face = QString::fromStdString(described.faceName);
+    if (!face.isEmpty() && QFontDatabase::families().contains(face, Qt::CaseInsensitive)) {
+        QFont font(face, pointSize);
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+        // Bold and italic have no visible effect on the edit view.
+        font.setBold(false);
+        font.setItalic(false);
+        return font;
+    }
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(pointSize);
+    return font;
+}
+
+}  // namespace
+
+VxEditFontMetrics::VxEditFontMetrics() : metrics_(font_) {}
+
+void VxEditFontMetrics::Rebuild(VxEdit& model)
+{
+    font_ = FontFor(model.GetDisplayMetrics());
+    metrics_ = QFontMetrics(font_);
+    lineHeight_ = std::max(metrics_.height(), 1);
+    ascent_ = metrics_.ascent();
+    spaceWidth_ = std::max(metrics_.horizontalAdvance(QLatin1Char(' ')), 1);
+    charWidth_ = std::max(metrics_.averageCharWidth(), 1);
+    // In a fixed-pitch face every cell is the width of a space; rounding of
+    // the average must not make scrolling units differ from the cells.
+    fixedPitch_ = QFontInfo(font_).fixedPitch() &&
+                  metrics_.horizontalAdvance(QStringLiteral("MiW.")) == 4 * spaceWidth_;
+    if (fixedPitch_)
+        charWidth_ = spaceWidth_;
+    const std::string_view space = model.VisibleWhitespaceGlyph(false);
+    const std::string_view tab = model.VisibleWhitespaceGlyph(true);
+    spaceGlyph_ = QString::fromUtf8(space.data(), static_cast<qsizetype>(space.size()));
+    tabGlyph_ = QString::fromUtf8(tab.data(), static_cast<qsizetype>(tab.size()));
+    tabGlyphWidth_ = std::max(metrics_.horizontalAdvance(tabGlyph_), 1);
+    const VxEditLangConfig* config = model.GetLangConfig();
+    const int tabSize = model.TabSize();
+    if (config && config->GetShowWhitespace())
+        tabStop_ = (tabSize - 1) * spaceWidth_ + tabGlyphWidth_;
+    else
+        tabStop_ = tabSize * spaceWidth_;
+    tabStop_ = std::max(tabStop_, 1);
+}
+
+int VxEditFontMetrics::NextTabStop(int x, int origin) const
+{
+    const int offset = x - origin;
+    const int stops = offset >= 0 ? offset / tabStop_ + 1 : -((-offset) / tabStop_);
+    return origin + stops * tabStop_;
+}
+
+int VxEditFontMetrics::Advance(const char* text, int length) const
+{
+    if (length <= 0)
+        return 0;
+    // Plain ASCII in a fixed-pitch face needs no shaping to be measured.
+    bool ascii = true;
+    for (int i = 0; i < length && ascii; ++i)
+        ascii = static_cast<unsigned char>(text[i]) < 0x80;
+    if (ascii && fixedPitch_)
+        return length * spaceWidth_;
+    return metrics_.horizontalAdvance(QString::fromUtf8(text, length));
+}
+
+int VxEditFontMetrics::Extent(const char* text, int length, int x, int origin) const
+{
+    const int start = x;
+    int at = 0;
+    while (at < length) {
+        const void* found = std::memchr(text + at, '\t', static_cast<std::size_t>(length - at));
+        const int end = found ? static_cast<int>(static_cast<const char*>(found) - text) : length;
+        x += Advance(text + at, end - at);
+        if (end >= length)
+            break;
+        x = NextTabStop(x, origin);
+        at = end + 1;
+    }
+    return x - start;
+}
+
+int VxEditFontMetrics::Draw(QPainter& painter, int x, int y, const char* text, int length,
+                            int origin, const QColor& foreground, const QColor& background) const
+{
+    const int width = Extent(text, length, x, origin);
+    if (width <= 0)
+        return 0;
+    painter.fillRect(x, y, width, lineHeight_, background);
+    painter.setPen(foreground);
+    int at = 0;
+    int pen = x;
+    while (at < length) {
+        const void* found = std::memchr(text + at, '\t', static_cast<std::size_t>(length - at));
+        const int end = found ? static_cast<int>(static_cast<const char*>(found) - text) : length;
+        if (end > at) {
+            painter.drawText(pen, y + ascent_, QString::fromUtf8(text + at, end - at));
+            pen += Advance(text + at, end - at);
+        }
+        if (end >= length)
+            break;
+        pen = NextTabStop(pen, origin);
+        at = end + 1;
+    }
+    return width;
+}

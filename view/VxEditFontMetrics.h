@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+
+#include <string>
+
+class QPainter;
+class QColor;
+class VxEdit;
+
+// The measures a view draws a model's text with: the configuration's font
+// (a fixed-pitch face when the named one is missing), the line height and
+// average character width that scrolling counts in, the widths of a space and
+// of the visible-tab glyph, and the tab stop width. Text is UTF-8; tabs
+// expand to stops counted from an origin, the text area's left edge.
+class VxEditFontMetrics {
+public:
+    VxEditFontMetrics();
+    // Measures again from the model's display metrics and configuration.
+    void Rebuild(VxEdit& model);
+
+    const QFont& Font() const { return font_; }
+    int LineHeight() const { return lineHeight_; }
+    int Ascent() const { return ascent_; }
+    int CharWidth() const { return charWidth_; }
+    int SpaceWidth() const { return spaceWidth_; }
+    int TabGlyphWidth() const { return tabGlyphWidth_; }
+    int TabStopWidth() const { return tabStop_; }
+    const QString& SpaceGlyph() const { return spaceGlyph_; }
+    const QString& TabGlyph() const { return tabGlyph_; }
+
+    // Width of text[0, length) starting at pixel x, where origin is the x of
+    // the first tab stop's start.
+    int Extent(const char* text, int length, int x = 0, int origin = 0) const;
+    // Draws text[0, length) at (x, y) (y is the line's top) on an opaque
+    // background; returns the width drawn.
+    int Draw(QPainter& painter, int x, int y, const char* text, int length, int origin,
+             const QColor& foreground, const QColor& background) const;
+
+private:
+    int NextTabStop(int x, int origin) const;
+    int Advance(const char* text, int length) const;
+
+    QFont font_;
+    QFontMetrics metrics_;
+    int lineHeight_ = 1;
+    int ascent_ = 0;
+    int charWidth_ = 1;
+    int spaceWidth_ = 1;
+    int tabGlyphWidth_ = 1;
+    int tabStop_ = 4;
+    bool fixedPitch_ = false;
+    QString spaceGlyph_;
+    QString tabGlyph_;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QKeyCombination>
+
+// The edit view's accelerator table: the keys that map to command ids
+// before the window types anything.
+class VxEditKeyTable {
+public:
+    // The command bound to the key, or 0. The keypad modifier is ignored.
+    static int CommandFor(QKeyCombination key);
+};

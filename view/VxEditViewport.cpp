@@ -1,0 +1,404 @@
+#include "view/VxEditViewport.h"
+
+#include "controller/VxEditController.h"
+#include "engine/VxEdit.h"
+#include "engine/VxEditCompositeCommand.h"
+#include "engine/VxEditTextCommand.h"
+#include "language/VxEditLangConfig.h"
+#include "mvc/VxEditMsg.h"
+#include "view/IVxEditViewportHost.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+using tarrow::foundation::IMessage;
+using tarrow::foundation::ISubject;
+
+namespace {
+
+constexpr std::uint32_t kRunLengthMask = 0xFFFF;
+
+const std::vector<ColorRun>* RunsOf(VxEdit& model, std::int32_t line)
+{
+    return model.ColourCache().Get(line);
+}
+
+}  // namespace
+
+VxEditViewport::VxEditViewport(VxEdit& model) : model_(model)
+{
+    metrics_.Rebuild(model_);
+    model_.Attach(this);
+}
+
+VxEditViewport::~VxEditViewport()
+{
+    model_.Detach(this);
+}
+
+VxEditLangConfig* VxEditViewport::GetLangConfig() const
+{
+    return model_.GetLangConfig();
+}
+
+int VxEditViewport::MarginWidth() const
+{
+    return controller_ ? controller_->MarginWidth() : 0;
+}
+
+void VxEditViewport::SetScrollOrigin(int x, int y)
+{
+    const int charWidth = metrics_.CharWidth();
+    const int lineHeight = metrics_.LineHeight();
+    scrollX_ = std::max(x, 0) / charWidth * charWidth;
+    scrollY_ = std::max(y, 0) / lineHeight * lineHeight;
+}
+
+int VxEditViewport::LongestLineColumns()
+{
+    if (extentDirty_) {
+        longestColumns_ = 0;
+        for (std::int32_t line = 0; line <= model_.LastLine(); ++line)
+            longestColumns_ = std::max(longestColumns_, model_.DisplayLength(line));
+        extentDirty_ = false;
+    }
+    return longestColumns_;
+}
+
+QSize VxEditViewport::DocumentExtent()
+{
+    return QSize(LongestLineColumns() * metrics_.CharWidth(), model_.LineCount() * metrics_.LineHeight());
+}
+
+// Notifications
+
+void VxEditViewport::Update(ISubject* subject, IMessage* message)
+{
+    if (!host_)
+        return;
+    const int id = message ? message->GetId() : 0;
+    switch (id) {
+    case kMsgInvalidateGutter:
+        host_->RepaintMargin();
+        return;
+    case kMsgInvalidateLines:
+        if (auto* paint = dynamic_cast<VxEditPaintMsg*>(message))
+            host_->RepaintLines(paint->FirstLine(), paint->LastLine());
+        return;
+    case kMsgCompositeCommand:
+        if (auto* composite = dynamic_cast<VxEditCompositeCommand*>(message))
+            composite->ForwardToObserver(*this, subject);
+        return;
+    case kMsgInitController:
+        extentDirty_ = true;
+        SetScrollOrigin(0, 0);
+        host_->ExtentChanged();
+        host_->RepaintAll();
+        return;
+    case kMsgTextCommand:
+        FollowTextCommand(message);
+        return;
+    case kMsgFontUpdate:
+    case kMsgInvalidateColouring:
+        metrics_.Rebuild(model_);
+        SetScrollOrigin(scrollX_, scrollY_);
+        host_->ExtentChanged();
+        host_->RepaintAll();
+        return;
+    case kMsgSplitterSync:
+        return;
+    default:
+        host_->ExtentChanged();
+        host_->RepaintAll();
+        return;
+    }
+}
+
+void VxEditViewport::FollowTextCommand(IMessage* message)
+{
+    auto* command = dynamic_cast<VxEditTextCommand*>(message);
+    if (!command) {
+        host_->RepaintAll();
+        return;
+    }
+    const VxEditLineColPair range = command->Range().Normalized();
+    const std::int32_t last = command->LastActionWasInsertion() ? range.end.line : range.start.line;
+    if (!extentDirty_) {
+        for (std::int32_t line = range.start.line; line <= last && line <= model_.LastLine(); ++line)
+            longestColumns_ = std::max(longestColumns_, model_.DisplayLength(line));
+    }
+    if (range.start.line == range.end.line) {
+        host_->RepaintLines(range.start.line, range.start.line);
+        return;
+    }
+    host_->RepaintLines(range.start.line, model_.LastLine());
+    host_->ExtentChanged();
+}
+
+// Drawing
+
+VxEditViewport::LineSelection VxEditViewport::SelectionOn(std::int32_t line, std::int32_t length) const
+{
+    LineSelection selection;
+    if (!controller_ || !controller_->HasSelection())
+        return selection;
+    const VxEditSelection& current = controller_->Selection();
+    if (current.IsColumn()) {
+        selection.column = true;
+        selection.selected = controller_->ColumnSpan(line, selection.start, selection.end);
+        return selection;
+    }
+    const VxEditLineColPair range = current.Normalized();
+    if (line < range.start.line || line > range.end.line)
+        return selection;
+    selection.start = line == range.start.line ? range.start.column : 0;
+    selection.end = line == range.end.line ? range.end.column : length;
+    selection.beforeEndLine = line != range.end.line;
+    selection.selected = line != range.end.line || range.end.column != 0;
+    return selection;
+}
+
+void VxEditViewport::Draw(QPainter& painter, const QRect& clip, const QPalette& palette)
+{
+    const VxEditColours colours(GetLangConfig(), palette);
+    const int lineHeight = metrics_.LineHeight();
+    const int margin = MarginWidth();
+    painter.save();
+    painter.setFont(metrics_.Font());
+
+    const int top = clip.top() + scrollY_;
+    const int bottom = clip.bottom() + scrollY_;
+    const std::int32_t first = std::max(top / lineHeight, 0);
+    const std::int32_t last = std::min(bottom / lineHeight, model_.LastLine());
+    const int right = clip.right() + 1;
+
+    const QRect textArea = clip.intersected(QRect(margin, clip.top(), std::max(right - margin, 0), clip.height()));
+    if (!textArea.isEmpty()) {
+        painter.setClipRect(textArea);
+        const int left = margin - scrollX_;
+        for (std::int32_t line = first; line <= last; ++line)
+            DrawLine(painter, line, line * lineHeight - scrollY_, left, right, colours);
+        const int below = (std::max(last, first - 1) + 1) * lineHeight - scrollY_;
+        if (below <= clip.bottom())
+            painter.fillRect(QRect(textArea.left(), below, textArea.width(), clip.bottom() + 1 - below),
+                             colours.Text().background);
+        painter.setClipping(false);
+    }
+    if (margin > 0 && clip.left() < margin)
+        DrawMargin(painter, first, last, palette);
+    painter.restore();
+}
+
+void VxEditViewport::DrawLine(QPainter& painter, std::int32_t line, int y, int left, int right,
+                              const VxEditColours& colours)
+{
+    const char* text = nullptr;
+    std::int32_t length = 0;
+    model_.LineText(line, text, length);
+    const LineSelection selection = SelectionOn(line, length);
+    const VxEditLangConfig* config = GetLangConfig();
+    const bool showWhitespace = config && config->GetShowWhitespace();
+    const int textGroup = config ? config->GetSpecialColorGroupIndex(IVxEditLangConfig::kTextGroup) : 0;
+
+    const std::vector<ColorRun>* runs = length > 0 ? RunsOf(model_, line) : nullptr;
+    const ColorRun wholeLine = static_cast<ColorRun>(textGroup) << 16;
+    const ColorRun* run = &wholeLine;
+    const ColorRun* runsEnd = &wholeLine + 1;
+    if (runs && !runs->empty()) {
+        run = runs->data();
+        runsEnd = runs->data() + runs->size();
+    }
+    const VxEditColourPair firstRun = colours.Group(static_cast<int>(*run >> 16));
+
+    int x = left;
+    std::int32_t column = 0;
+    for (; run != runsEnd && column < length; ++run) {
+        if (x >= right)
+            return;
+        const std::int32_t runLength = (*run & kRunLengthMask) == 0
+                                           ? length - column
+                                           : std::min<std::int32_t>(*run & kRunLengthMask, length - column);
+        x += DrawChunk(painter, x, y, text + column, runLength, column,
+                       colours.Group(static_cast<int>(*run >> 16)), showWhitespace, selection, left,
+                       colours);
+        column += runLength;
+    }
+    if (column < length && x < right) {
+        x += DrawChunk(painter, x, y, text + column, length - column, column, colours.Text(),
+                       showWhitespace, selection, left, colours);
+    }
+    if (x < right)
+        DrawBlankCells(painter, line, x, y, right, length, selection, firstRun, colours);
+}
+
+void VxEditViewport::DrawBlankCells(QPainter& painter, std::int32_t line, int x, int y, int right,
+                                    std::int32_t length, const LineSelection& selection,
+                                    const VxEditColourPair& firstRun, const VxEditColours& colours)
+{
+    const int lineHeight = metrics_.LineHeight();
+    const int cell = metrics_.SpaceWidth();
+    int cells = (right - x) / metrics_.CharWidth() + 1;
+    const auto fill = [&](int count, const QColor& colour) {
+        count = std::min(count, cells);
+        if (count <= 0)
+            return;
+        painter.fillRect(QRect(x, y, count * cell, lineHeight), colour);
+        x += count * cell;
+        cells -= count;
+    };
+
+    if (selection.selected && selection.start > length)
+        fill(selection.start - length, colours.Text().background);
+    if (model_.TestMark(line, VxEdit::kMarkHighlight))
+        fill(cells, firstRun.background);
+    if (selection.selected) {
+        const VxEditLangConfig* config = GetLangConfig();
+        if (!selection.column && selection.beforeEndLine)
+            fill(config && config->GetVirtualWhitespace() ? cells : 1, colours.Selection().background);
+        else
+            fill(selection.end - std::max(selection.start, length), colours.Selection().background);
+    }
+    if (x < right)
+        painter.fillRect(QRect(x, y, right - x, lineHeight), colours.Text().background);
+}
+
+int VxEditViewport::DrawChunk(QPainter& painter, int x, int y, const char* text, int length,
+                              std::int32_t column, const VxEditColourPair& pair, bool showWhitespace,
+                              const LineSelection& selection, int origin, const VxEditColours& colours)
+{
+    if (!showWhitespace)
+        return DrawPlain(painter, x, y, text, length, column, pair, selection, origin, colours);
+    int width = 0;
+    int at = 0;
+    while (at < length) {
+        int blank = at;
+        while (blank < length && text[blank] != ' ' && text[blank] != '\t')
+            ++blank;
+        width += DrawPlain(painter, x + width, y, text + at, blank - at, column + at, pair, selection,
+                           origin, colours);
+        if (blank >= length)
+            break;
+        // The blank itself keeps its background and tab expansion; its
+        // visible glyph is drawn over its first cell.
+        const int glyphX = x + width;
+        width += DrawPlain(painter, glyphX, y, text + blank, 1, column + blank, pair, selection, origin,
+                           colours);
+        const bool selected = selection.selected && column + blank >= selection.start &&
+                              column + blank < selection.end;
+        painter.setPen(selected ? colours.Selection().foreground : pair.foreground);
+        painter.drawText(glyphX, y + metrics_.Ascent(),
+                         text[blank] == '\t' ? metrics_.TabGlyph() : metrics_.SpaceGlyph());
+        at = blank + 1;
+    }
+    return width;
+}
+
+int VxEditViewport::DrawPlain(QPainter& painter, int x, int y, const char* text, int length,
+                              std::int32_t column, const VxEditColourPair& pair,
+                              const LineSelection& selection, int origin, const VxEditColours& colours)
+{
+    if (length <= 0)
+        return 0;
+    if (!selection.selected || selection.end <= column || selection.start >= column + length ||
+        selection.start >= selection.end)
+        return metrics_.Draw(painter, x, y, text, length, origin, pair.foreground, pair.background);
+    const int from = std::clamp(selection.start - column, 0, length);
+    const int to = std::clamp(selection.end - column, 0, length);
+    int width = 0;
+    width += metrics_.Draw(painter, x, y, text, from, origin, pair.foreground, pair.background);
+    width += metrics_.Draw(painter, x + width, y, text + from, to - from, origin,
+                           colours.Selection().foreground, colours.Selection().background);
+    width += metrics_.Draw(painter, x + width, y, text + to, length - to, origin, pair.foreground,
+                           pair.background);
+    return width;
+}
+
+// The margin
+
+void VxEditViewport::DrawMargin(QPainter& painter, std::int32_t first, std::int32_t last,
+                                const QPalette& palette)
+{
+    const int margin = MarginWidth();
+    const int lineHeight = metrics_.LineHeight();
+    const int rows = std::max(last - first + 1, 0);
+    const int top = first * lineHeight - scrollY_;
+    const int height = std::max(rows * lineHeight, painter.device()->height() - top);
+    if (height <= 0)
+        return;
+    // Drawn off-screen and copied in one piece, so the strip never flickers.
+    QImage strip(margin, height, QImage::Format_ARGB32_Premultiplied);
+    QPainter stripPainter(&strip);
+    stripPainter.setFont(metrics_.Font());
+    DrawMarginBackground(stripPainter, QRect(0, 0, margin, height), palette);
+    for (std::int32_t line = first; line <= last; ++line) {
+        const QRect cell(0, (line - first) * lineHeight, margin, lineHeight);
+        DrawLineLabel(line, stripPainter, cell, palette);
+        DrawLineMarks(line, stripPainter, cell);
+    }
+    stripPainter.end();
+    painter.drawImage(0, top, strip);
+}
+
+void VxEditViewport::DrawMarginBackground(QPainter& painter, const QRect& rect, const QPalette& palette)
+{
+    painter.fillRect(rect, palette.color(QPalette::Button));
+    painter.setPen(Qt::black);
+    painter.drawLine(rect.right(), rect.top(), rect.right(), rect.bottom());
+}
+
+void VxEditViewport::DrawLineLabel(std::int32_t line, QPainter& painter, const QRect& rect,
+                                   const QPalette& palette)
+{
+    if (!controller_)
+        return;
+    const int style = controller_->GetMarginStyle();
+    if (style == VxEditController::kMarginStyleNone || style == VxEditController::kMarginStyleSelection)
+        return;
+    const std::string label = controller_->LineLabel(line);
+    if (label.empty())
+        return;
+    painter.setPen(palette.color(QPalette::ButtonText));
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(label));
+}
+
+void VxEditViewport::DrawLineMarks(std::int32_t line, QPainter& painter, const QRect& rect)
+{
+    DrawMarkC(line, painter, rect);
+    DrawMarkB(line, painter, rect);
+    DrawMarkA(line, painter, rect);
+    DrawLineNumber(line, painter, rect);
+}
+
+void VxEditViewport::DrawMarkA(std::int32_t line, QPainter& painter, const QRect& rect)
+{
+    if (!model_.TestMark(line, VxEdit::kMarkBreakpoint))
+        return;
+    const int smaller = std::min(rect.width(), rect.height());
+    int size = smaller - 3;
+    if (size % 2 != 0)
+        size = smaller - 2;
+    if (size <= 3)
+        return;
+    const QColor red = VxEditColours::FromColorRef(0x000080);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(red);
+    painter.setBrush(red);
+    painter.drawEllipse(rect.left() + 2, rect.top() + (rect.height() - size) / 2 + 1, size, size);
+    painter.restore();
+}
+
+void VxEditViewport::DrawMarkB(std::int32_t line, QPainter& painter, const QRect& rect)
+{
+    if (!model_.TestMark(line, VxEdit::kMarkBookmark))
+        return;
+    painter.save();
+    painter.setPen(Qt::black);
+    painter.setBrush(VxEditColours::FromColorRef(0xFFFF00));
+    painter.drawRoundedRect(QRect(rect.left(), rect.top(), rect.width() - 1, rect.height()).adjusted(0, 0, -1, -1),
+                            3, 3);
+    painter.restore();
+}
