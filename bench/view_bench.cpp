@@ -1,0 +1,145 @@
+// Typing into and scrolling an edit view on large Java-like documents,
+// offscreen at 800×600: nothing a keystroke costs may grow with the size of
+// the document.
+#include "engine/VxEdit.h"
+#include "language/VxEditLangConfig.h"
+#include "view/CScrivoView.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr std::size_t kMegabyte = 1024 * 1024;
+
+std::string JavaLikeText(std::size_t bytes)
+{
+    static const char* const kBlock =
+        "package org.example.shapes;\r\n"
+        "\r\n"
+        "import java.util.ArrayList;\r\n"
+        "\r\n"
+        "/* A shape with a name and an area. */\r\n"
+        "public class Shape implements Comparable<Shape> {\r\n"
+        "\tprivate final String name;\r\n"
+        "\tprivate double area = 0.0; // computed lazily\r\n"
+        "\r\n"
+        "\tpublic int compareTo(Shape other) {\r\n"
+        "\t\treturn Double.compare(area, other.area);\r\n"
+        "\t}\r\n"
+        "}\r\n";
+    const std::string block(kBlock);
+    std::string text;
+    text.reserve(bytes + block.size());
+    while (text.size() < bytes)
+        text += block;
+    return text;
+}
+
+// One document and its view per size, made once and kept for all runs.
+struct Document {
+    tarrow::foundation::RefPtr<VxEdit> model;
+    tarrow::foundation::RefPtr<VxEditLangConfig> config;
+    std::unique_ptr<CScrivoView> view;
+    QImage image{800, 600, QImage::Format_RGB32};
+};
+
+Document& DocumentOf(std::size_t megabytes)
+{
+    static std::map<std::size_t, std::unique_ptr<Document>> documents;
+    std::unique_ptr<Document>& document = documents[megabytes];
+    if (!document) {
+        document = std::make_unique<Document>();
+        document->model = tarrow::foundation::MakeRef<VxEdit>();
+        document->config =
+            tarrow::foundation::RefPtr<VxEditLangConfig>::Adopt(new VxEditLangConfig("Bench"));
+        document->config->SetFaceName("DejaVu Sans Mono");
+        document->model->SetLangConfig(document->config.Get());
+        document->model->NewText();
+        const std::string text = JavaLikeText(megabytes * kMegabyte);
+        VxEditLineColPair range(0, 0, 0, 0);
+        document->model->InsertAt(range, text.data(), static_cast<std::int64_t>(text.size()));
+        document->model->ClearHistory();
+        document->view = std::make_unique<CScrivoView>(*document->model);
+        document->view->resize(800, 600);
+        document->view->show();
+        QCoreApplication::processEvents();
+    }
+    return *document;
+}
+
+void Press(QWidget& widget, int key, Qt::KeyboardModifiers modifiers, const QString& text = {})
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QCoreApplication::sendEvent(&widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QCoreApplication::sendEvent(&widget, &release);
+}
+
+void Paint(Document& document)
+{
+    document.view->viewport()->render(&document.image);
+}
+
+void BM_TypeAndPaint(benchmark::State& state)
+{
+    Document& document = DocumentOf(static_cast<std::size_t>(state.range(0)));
+    CScrivoView& view = *document.view;
+    // The caret near the end: a few lines above the last, in a line of code.
+    Press(view, Qt::Key_End, Qt::ControlModifier);
+    for (int i = 0; i < 4; ++i)
+        Press(view, Qt::Key_Up, Qt::NoModifier);
+    Press(view, Qt::Key_End, Qt::NoModifier);
+    Paint(document);
+    int typed = 0;
+    for (auto _ : state) {
+        // A new line now and then, so that no line reaches the length limit.
+        if (++typed % 64 == 0)
+            Press(view, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        else
+            Press(view, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        Paint(document);
+    }
+    benchmark::DoNotOptimize(document.image.constBits());
+    QCoreApplication::processEvents();
+}
+BENCHMARK(BM_TypeAndPaint)->Arg(1)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+void BM_ScrollToEnd(benchmark::State& state)
+{
+    Document& document = DocumentOf(static_cast<std::size_t>(state.range(0)));
+    CScrivoView& view = *document.view;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Press(view, Qt::Key_Home, Qt::ControlModifier);
+        Paint(document);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        Press(view, Qt::Key_End, Qt::ControlModifier);
+        Paint(document);
+    }
+    benchmark::DoNotOptimize(document.image.constBits());
+}
+BENCHMARK(BM_ScrollToEnd)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
