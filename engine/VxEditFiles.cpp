@@ -1,0 +1,196 @@
+// Files and archives of VxEdit: the text is read and written byte for byte,
+// with no conversion of line ends, characters or tabs.
+#include "engine/VxEdit.h"
+
+#include "engine/VxEditFileError.h"
+#include "engine/VxEditMirrorFile.h"
+#include "engine/VxEditTextBuffer.h"
+#include "language/VxEditLangConfig.h"
+#include "mvc/CArchive.h"
+#include "mvc/VxEditMsg.h"
+#include "platform/core/MessageSeam.h"
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+using quillet::platform::MessageButtons;
+using quillet::platform::MessageIcon;
+using quillet::platform::ShowMessage;
+
+namespace {
+
+constexpr std::size_t kReadSize = 512000;
+constexpr std::int64_t kGrowthRoom = 64000;
+constexpr const char* kUnableToOpen = "Unable to Open File";
+
+// Follows symbolic links, so that saving replaces the file a link points to
+// and keeps the link itself.
+std::string ResolveLinks(std::string path)
+{
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat status {};
+        if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return path;
+        std::vector<char> target(PATH_MAX + 1);
+        const ssize_t length = readlink(path.c_str(), target.data(), PATH_MAX);
+        if (length <= 0)
+            return path;
+        std::string link(target.data(), static_cast<std::size_t>(length));
+        if (link[0] != '/') {
+            const std::size_t slash = path.rfind('/');
+            link = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + link;
+        }
+        path = std::move(link);
+    }
+    return path;
+}
+
+ssize_t ReadSome(int descriptor, char* buffer, std::size_t length)
+{
+    ssize_t count = 0;
+    do {
+        count = read(descriptor, buffer, length);
+    } while (count < 0 && errno == EINTR);
+    return count;
+}
+
+}  // namespace
+
+void VxEdit::ReportOpenFailure()
+{
+    ShowMessage(kUnableToOpen, MessageButtons::Ok, MessageIcon::Information);
+}
+
+int VxEdit::FailLoad(int descriptor, const std::string& message)
+{
+    NewText();
+    if (!message.empty())
+        ShowMessage(message, MessageButtons::Ok, MessageIcon::Warning);
+    close(descriptor);
+    return 0;
+}
+
+int VxEdit::LoadFile(const std::string& path)
+{
+    quillet::platform::WaitCursor wait;
+    const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        VxEditFileError::Report(errno, path);
+        return 0;
+    }
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+        const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
+        close(descriptor);
+        VxEditFileError::Report(error, path);
+        return 0;
+    }
+    const std::int64_t fileLength = status.st_size;
+    NewText();
+    buffer_->Reserve(fileLength + kGrowthRoom);
+
+    std::vector<char> chunk(kReadSize + 1);
+    VxEditLineCol end(0, 0);
+    std::int64_t total = 0;
+    while (total < fileLength) {
+        const ssize_t count = ReadSome(descriptor, chunk.data(), kReadSize);
+        if (count < 0)
+            return FailLoad(descriptor, VxEditFileError::MessageFor(errno, path));
+        if (count == 0)
+            break;
+        VxEditLineColPair range(end, end);
+        if (buffer_->InsertText(range, chunk.data(), count) != 1)
+            return FailLoad(descriptor, kUnableToOpen);
+        end = range.end;
+        total += count;
+    }
+    close(descriptor);
+    chunk = {};
+
+    ResetLineData();
+    NotifyAll(kMsgInitController);
+    BreakLongLines(true, 0, -1);
+    return 1;
+}
+
+int VxEdit::SaveFile(const std::string& path)
+{
+    quillet::platform::WaitCursor wait;
+    const std::string target = ResolveLinks(path);
+    struct stat status {};
+    if (stat(target.c_str(), &status) == 0) {
+        if (S_ISDIR(status.st_mode)) {
+            VxEditFileError::Report(EISDIR, path);
+            return 0;
+        }
+        // Read-only is the file's own state, whoever we are.
+        if ((status.st_mode & 0222) == 0) {
+            ShowMessage("The file '" + path +
+                            "' exists and is read-only. Please save to a different filename.",
+                        MessageButtons::Ok, MessageIcon::Warning);
+            return 0;
+        }
+        const int probe = open(target.c_str(), O_WRONLY | O_CLOEXEC);
+        if (probe < 0) {
+            VxEditFileError::Report(errno, path);
+            return 0;
+        }
+        close(probe);
+    } else if (errno != ENOENT) {
+        VxEditFileError::Report(errno, path);
+        return 0;
+    }
+
+    std::unique_ptr<VxEditMirrorFile> file = CreateMirrorFile(target);
+    if (!file->Open() || !buffer_->WriteText(*file, false) || !file->Commit()) {
+        const int error = file->Error();
+        file->Abort();
+        VxEditFileError::Report(error != 0 ? error : EIO, path);
+        return 0;
+    }
+    savePoint_ = reinterpret_cast<std::uintptr_t>(UndoTop());
+    modified_ = 0;
+    return 1;
+}
+
+void VxEdit::Serialize(tarrow::foundation::CArchive& archive)
+{
+    if (archive.IsStoring()) {
+        std::string text(static_cast<std::size_t>(buffer_->Length()), '\0');
+        buffer_->CopyOut(text.data(), 0, buffer_->Length());
+        archive.WriteString(text);
+    } else {
+        std::string text;
+        if (!archive.ReadString(text))
+            return;
+        VxEditLineColPair range(0, 0, 0, 0);
+        if (buffer_->InsertText(range, text.data(), static_cast<std::int64_t>(text.size())) == 1) {
+            const std::int32_t added = range.end.line - range.start.line;
+            marks_.InsertSlots(0, added, true);
+            colour_.InsertLines(0, added);
+            ResetColouring();
+        }
+        NotifyAll(kMsgInitController);
+    }
+    ClearHistory();
+    modified_ = 0;
+    savePoint_ = 0;
+    // Text from an archive keeps the line-length rule like a loaded file.
+    if (archive.IsLoading())
+        BreakLongLines(true, 0, -1);
+}
+
+void VxEdit::SerializeConfigName(tarrow::foundation::CArchive& archive)
+{
+    if (archive.IsStoring()) {
+        archive.WriteString(config_ ? config_->GetName() : std::string());
+        return;
+    }
+    std::string name;
+    if (archive.ReadString(name))
+        SetLangConfigByName(name);
+}

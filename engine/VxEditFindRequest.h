@@ -1,0 +1,21 @@
+#pragma once
+
+#include "engine/VxEditLineCol.h"
+
+#include <string>
+
+// One search of the text store: where it starts and where it stops, what it
+// looks for and how. An end of (-1, -1) stands for the start itself (the
+// whole text, wrapping around). The match position is filled on success.
+struct VxEditFindRequest {
+    VxEditLineCol start;
+    VxEditLineCol end{-1, -1};
+    std::string text;
+    bool searchDown = true;
+    bool wrapAround = true;
+    bool matchCase = false;
+    bool wholeWord = false;
+    bool pattern = false;
+
+    VxEditLineCol match{-1, -1};
+};

@@ -1,0 +1,171 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <type_traits>
+#include <vector>
+
+// A growable array with a movable gap, so that runs of insertions and
+// deletions at one place cost nothing but the moves of the gap between them.
+// Invariant: gapLength_ == body_.size() - length_, and elements [0, part1_)
+// lie before the gap, the rest after it.
+template <class T>
+class VxEditGapVector_T {
+    static_assert(std::is_trivially_copyable_v<T>, "elements are moved as bytes");
+
+public:
+    std::ptrdiff_t Length() const { return length_; }
+    std::size_t Capacity() const { return body_.size(); }
+
+    T ValueAt(std::ptrdiff_t position) const
+    {
+        return position < part1_ ? body_[position] : body_[position + gapLength_];
+    }
+    void SetValueAt(std::ptrdiff_t position, T value)
+    {
+        (position < part1_ ? body_[position] : body_[position + gapLength_]) = value;
+    }
+
+    void Reserve(std::ptrdiff_t capacity)
+    {
+        if (capacity > static_cast<std::ptrdiff_t>(body_.size()))
+            Reallocate(capacity);
+    }
+
+    void Insert(std::ptrdiff_t position, const T* values, std::ptrdiff_t count)
+    {
+        if (count <= 0)
+            return;
+        MakeRoomAt(position, count);
+        std::memcpy(&body_[part1_], values, count * sizeof(T));
+        Filled(count);
+    }
+
+    void InsertValue(std::ptrdiff_t position, std::ptrdiff_t count, T value)
+    {
+        if (count <= 0)
+            return;
+        MakeRoomAt(position, count);
+        std::fill_n(body_.begin() + part1_, count, value);
+        Filled(count);
+    }
+
+    void Delete(std::ptrdiff_t position, std::ptrdiff_t count)
+    {
+        if (count <= 0)
+            return;
+        if (position == 0 && count == length_) {
+            part1_ = 0;
+            length_ = 0;
+            gapLength_ = static_cast<std::ptrdiff_t>(body_.size());
+            return;
+        }
+        MoveGapTo(position);
+        gapLength_ += count;
+        length_ -= count;
+    }
+
+    void Clear() { Delete(0, length_); }
+
+    // A pointer to count contiguous elements from position on (valid until
+    // the next change); moves the gap out of the way when it lies inside.
+    T* RangePointer(std::ptrdiff_t position, std::ptrdiff_t count)
+    {
+        if (position < part1_ && position + count > part1_)
+            MoveGapTo(position + count);
+        if (body_.empty())
+            return nullptr;
+        return position < part1_ ? &body_[position] : body_.data() + position + gapLength_;
+    }
+
+    void CopyOut(T* destination, std::ptrdiff_t position, std::ptrdiff_t count) const
+    {
+        const std::ptrdiff_t before = std::clamp<std::ptrdiff_t>(part1_ - position, 0, count);
+        if (before > 0)
+            std::memcpy(destination, body_.data() + position, before * sizeof(T));
+        if (count > before)
+            std::memcpy(destination + before, body_.data() + position + before + gapLength_,
+                        (count - before) * sizeof(T));
+    }
+
+    // The stored elements of [from, to) as at most two contiguous pieces.
+    template <class Visit>
+    void ForEachPiece(std::ptrdiff_t from, std::ptrdiff_t to, Visit&& visit) const
+    {
+        if (from < part1_ && from < to)
+            visit(body_.data() + from, std::min(to, part1_) - from);
+        const std::ptrdiff_t second = std::max(from, part1_);
+        if (second < to)
+            visit(body_.data() + second + gapLength_, to - second);
+    }
+
+    // The first index in [from, to) holding value, or to.
+    std::ptrdiff_t Find(std::ptrdiff_t from, std::ptrdiff_t to, T value) const
+    {
+        std::ptrdiff_t found = to;
+        std::ptrdiff_t pieceStart = from;
+        ForEachPiece(from, to, [&](const T* piece, std::ptrdiff_t count) {
+            if (found != to)
+                return;
+            const T* hit = nullptr;
+            if constexpr (sizeof(T) == 1)
+                hit = static_cast<const T*>(std::memchr(piece, static_cast<unsigned char>(value), count));
+            else {
+                const T* end = std::find(piece, piece + count, value);
+                hit = end == piece + count ? nullptr : end;
+            }
+            if (hit)
+                found = pieceStart + (hit - piece);
+            pieceStart += count;
+        });
+        return found;
+    }
+
+private:
+    void MoveGapTo(std::ptrdiff_t position)
+    {
+        if (position == part1_)
+            return;
+        T* data = body_.data();
+        if (position < part1_)
+            std::memmove(data + position + gapLength_, data + position, (part1_ - position) * sizeof(T));
+        else
+            std::memmove(data + part1_, data + part1_ + gapLength_, (position - part1_) * sizeof(T));
+        part1_ = position;
+    }
+
+    void MakeRoomAt(std::ptrdiff_t position, std::ptrdiff_t count)
+    {
+        if (gapLength_ < count) {
+            const std::ptrdiff_t size = static_cast<std::ptrdiff_t>(body_.size());
+            const std::ptrdiff_t grown = size + std::max<std::ptrdiff_t>(size / 4, 64);
+            Reallocate(std::max(length_ + count, grown));
+        }
+        MoveGapTo(position);
+    }
+
+    void Filled(std::ptrdiff_t count)
+    {
+        part1_ += count;
+        gapLength_ -= count;
+        length_ += count;
+    }
+
+    // Moves the gap to the end first, so that the copy keeps the elements in
+    // order and the new room joins the gap.
+    void Reallocate(std::ptrdiff_t capacity)
+    {
+        MoveGapTo(length_);
+        std::vector<T> grown(static_cast<std::size_t>(capacity));
+        if (length_ > 0)
+            std::memcpy(grown.data(), body_.data(), length_ * sizeof(T));
+        body_.swap(grown);
+        gapLength_ = capacity - length_;
+    }
+
+    std::vector<T> body_;
+    std::ptrdiff_t part1_ = 0;
+    std::ptrdiff_t gapLength_ = 0;
+    std::ptrdiff_t length_ = 0;
+};

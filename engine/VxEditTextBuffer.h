@@ -1,0 +1,95 @@
+#pragma once
+
+#include "engine/VxEditGapVector_T.h"
+#include "engine/VxEditLineColPair.h"
+#include "engine/VxEditLineIndex.h"
+
+#include <cstdint>
+#include <string>
+
+class VxEditWriteSink;
+struct VxEditFindRequest;
+
+// The bytes of one text and its lines. A line ends after the line separator
+// (LF); the carriage character (CR) ends a line's visible content but starts
+// no line. Every byte is kept as it is, NUL included. Offsets are byte
+// offsets into the whole text; lines and columns are 0-based.
+class VxEditTextBuffer {
+public:
+    // File writing and pattern search walk the text in slices of this size.
+    static constexpr std::int64_t kSliceSize = 256000;
+
+    VxEditTextBuffer() = default;
+    virtual ~VxEditTextBuffer() = default;
+    VxEditTextBuffer(const VxEditTextBuffer&) = delete;
+    VxEditTextBuffer& operator=(const VxEditTextBuffer&) = delete;
+
+    // Inserts at range.start (length -1: up to the first NUL); on return
+    // range.end is just after the inserted text. 1, or -1 for an invalid start.
+    int InsertText(VxEditLineColPair& range, const char* bytes, std::int64_t length);
+    // Removes the bytes of the normalised range. 1 when both ends are valid
+    // (also for an empty range), else 0.
+    int DeleteRange(const VxEditLineColPair& range);
+
+    std::int32_t LineCount() const { return lines_.Lines(); }
+    std::int32_t LastLine() const { return lines_.Lines() - 1; }
+    std::int64_t Length() const { return text_.Length(); }
+
+    // -1 for a line past the end.
+    std::int64_t LineStart(std::int32_t line) const;
+    std::int64_t LineFullLength(std::int32_t line) const;
+    std::int32_t LineContentLength(std::int32_t line);
+
+    // -1 when the line is past the end or the column past the line's end.
+    std::int64_t OffsetOf(std::int32_t line, std::int64_t column) const;
+    // (-1, -1) for an offset outside [0, Length()].
+    VxEditLineCol PositionOf(std::int64_t offset) const;
+
+    // length contiguous bytes from offset on, valid until the next change.
+    const char* PointerAt(std::int64_t offset, std::int64_t length);
+    char CharAt(std::int64_t offset) const { return text_.ValueAt(offset); }
+    // The text of a range as one contiguous piece; an end of (-1, -1) means
+    // the end of the start line, line end included.
+    bool TextSpan(std::int32_t startLine, std::int32_t startColumn, std::int32_t endLine,
+                  std::int32_t endColumn, const char*& text, std::int64_t& length);
+    bool CopyText(std::string& text, std::int32_t startLine, std::int32_t startColumn,
+                  std::int32_t endLine, std::int32_t endColumn) const;
+    void CopyOut(char* destination, std::int64_t offset, std::int64_t length) const
+    {
+        text_.CopyOut(destination, offset, length);
+    }
+    // The first offset in [from, to) holding the byte, or to.
+    std::int64_t FindByte(std::int64_t from, std::int64_t to, char byte) const
+    {
+        return text_.Find(from, to, byte);
+    }
+
+    // The search primitive of find and replace; the match length, 0 when
+    // nothing was found.
+    std::int64_t Find(VxEditFindRequest& request);
+    // The bytes at offset start a word and end one: each side is a line
+    // boundary or a word delimiter.
+    bool IsWholeWordAt(std::int64_t offset, std::int64_t length) const;
+
+    // The whole text, in slices; the wide form writes FF FE and UTF-16LE.
+    bool WriteText(VxEditWriteSink& sink, bool wide) const;
+
+    char Separator() const { return separator_; }
+    char Carriage() const { return carriage_; }
+    void SetSeparator(char separator) { separator_ = separator; }
+    void SetCarriage(char carriage) { carriage_ = carriage; }
+
+    // Room for a text of this many bytes, so that a load grows nothing.
+    void Reserve(std::int64_t bytes) { text_.Reserve(bytes); }
+
+private:
+    std::int64_t LineEnd(std::int32_t line) const;
+    bool RangeOffsets(std::int32_t startLine, std::int32_t startColumn, std::int32_t endLine,
+                      std::int32_t endColumn, std::int64_t& from, std::int64_t& to) const;
+    bool WriteWide(VxEditWriteSink& sink) const;
+
+    VxEditGapVector_T<char> text_;
+    VxEditLineIndex lines_;
+    char separator_ = '\n';
+    char carriage_ = '\r';
+};

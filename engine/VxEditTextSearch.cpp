@@ -1,0 +1,175 @@
+#include "engine/VxEditTextSearch.h"
+
+#include "engine/VxEditFindRequest.h"
+#include "engine/VxEditPattern.h"
+#include "engine/VxEditTextBuffer.h"
+#include "engine/VxEditUtf8.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+unsigned char Fold(unsigned char byte)
+{
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + 32) : byte;
+}
+
+}  // namespace
+
+bool VxEditTextSearch::IsDelimiter(unsigned char byte)
+{
+    static constexpr std::string_view kDelimiters = "\t \\\"'`~-=!@#$%^&*()_+[]{}|;:.,<>/?";
+    return byte != 0 && kDelimiters.find(static_cast<char>(byte)) != std::string_view::npos;
+}
+
+bool VxEditTextSearch::IsWholeWordAt(const VxEditTextBuffer& buffer, std::int64_t offset,
+                                     std::int64_t length)
+{
+    if (offset < 0 || length <= 0 || offset + length > buffer.Length())
+        return false;
+    auto isBoundary = [&buffer](std::int64_t at) {
+        const auto byte = static_cast<unsigned char>(buffer.CharAt(at));
+        return byte == static_cast<unsigned char>(buffer.Separator()) ||
+               (buffer.Carriage() != 0 && byte == static_cast<unsigned char>(buffer.Carriage())) ||
+               IsDelimiter(byte);
+    };
+    const bool startsWord = offset == 0 || isBoundary(offset - 1);
+    const bool endsWord = offset + length == buffer.Length() || isBoundary(offset + length);
+    return startsWord && endsWord;
+}
+
+bool VxEditTextSearch::MatchesAt(std::int64_t offset) const
+{
+    const std::string& needle = request_->text;
+    const auto size = static_cast<std::int64_t>(needle.size());
+    if (offset + size > length_)
+        return false;
+    const char* at = text_ + offset;
+    if (request_->matchCase) {
+        if (std::memcmp(at, needle.data(), needle.size()) != 0)
+            return false;
+    } else {
+        for (std::int64_t i = 0; i < size; ++i) {
+            if (Fold(static_cast<unsigned char>(at[i])) != Fold(static_cast<unsigned char>(needle[i])))
+                return false;
+        }
+    }
+    return !request_->wholeWord || IsWholeWordAt(buffer_, offset, size);
+}
+
+VxEditTextSearch::Hit VxEditTextSearch::Forward(std::int64_t from, std::int64_t lastStart)
+{
+    const std::string& needle = request_->text;
+    const auto size = static_cast<std::int64_t>(needle.size());
+    lastStart = std::min(lastStart, length_ - size);
+    if (from > lastStart)
+        return {};
+    if (request_->matchCase && !request_->wholeWord) {
+        const void* hit = memmem(text_ + from, lastStart + size - from, needle.data(), needle.size());
+        if (!hit)
+            return {};
+        return {static_cast<const char*>(hit) - text_, size};
+    }
+    const unsigned char first = Fold(static_cast<unsigned char>(needle[0]));
+    for (std::int64_t at = from; at <= lastStart;) {
+        int step = 1;
+        const auto byte = static_cast<unsigned char>(text_[at]);
+        if (byte >= 0x80)
+            step = VxEditUtf8::CharLength(text_ + at, length_ - at);
+        if ((request_->matchCase ? byte : Fold(byte)) == first && MatchesAt(at))
+            return {at, size};
+        at += step;
+    }
+    return {};
+}
+
+VxEditTextSearch::Hit VxEditTextSearch::Backward(std::int64_t from, std::int64_t lastStart)
+{
+    const auto size = static_cast<std::int64_t>(request_->text.size());
+    if (lastStart >= from)
+        return {};
+    for (std::int64_t at = from; at > lastStart;) {
+        at = static_cast<std::int64_t>(VxEditUtf8::CharStart(text_, length_, at - 1));
+        if (at < lastStart)
+            break;
+        if (MatchesAt(at))
+            return {at, size};
+    }
+    return {};
+}
+
+VxEditTextSearch::Hit VxEditTextSearch::PatternForward(std::int64_t from, std::int64_t lastStart)
+{
+    VxEditPattern pattern;
+    pattern.SetPattern(request_->text);
+    pattern.SetIgnoreCase(!request_->matchCase);
+    std::size_t index = 0;
+    std::size_t length = 0;
+    if (!pattern.FirstMatch(text_, static_cast<std::size_t>(length_), static_cast<std::size_t>(from),
+                            index, length) ||
+        static_cast<std::int64_t>(index) > lastStart)
+        return {};
+    return {static_cast<std::int64_t>(index), static_cast<std::int64_t>(length)};
+}
+
+std::int64_t VxEditTextSearch::Find(VxEditFindRequest& request)
+{
+    request_ = &request;
+    const std::int64_t start = buffer_.OffsetOf(request.start.line, request.start.column);
+    if (start < 0 || request.text.empty())
+        return 0;
+    length_ = buffer_.Length();
+    text_ = buffer_.PointerAt(0, length_);
+
+    std::int64_t end = start;
+    if (request.end.line != -1 || request.end.column != -1) {
+        if (request.end.line > buffer_.LastLine())
+            end = length_;
+        else
+            end = buffer_.OffsetOf(request.end.line, std::max(request.end.column, 0));
+        if (end < 0)
+            end = buffer_.LineStart(request.end.line) + buffer_.LineFullLength(request.end.line);
+    }
+
+    bool usePattern = false;
+    if (request.pattern) {
+        VxEditPattern probe;
+        usePattern = probe.IsCreated();
+    }
+
+    Hit hit;
+    if (usePattern) {
+        // A pattern always runs forward from the start, whatever the direction.
+        const bool wrapping = request.searchDown ? start >= end : true;
+        if (!wrapping) {
+            hit = PatternForward(start, end);
+        } else {
+            hit = PatternForward(start, length_);
+            const std::int64_t wrapEnd = request.searchDown ? end : start;
+            if (!hit && request.wrapAround && wrapEnd != 0)
+                hit = PatternForward(0, wrapEnd);
+        }
+    } else if (request.searchDown) {
+        if (start >= end) {
+            hit = Forward(start, length_);
+            if (!hit && end != 0 && request.wrapAround)
+                hit = Forward(0, end);
+        } else {
+            hit = Forward(start, end);
+        }
+    } else {
+        if (start <= end) {
+            if (start != 0)
+                hit = Backward(start, 0);
+            if (!hit && end < length_ && request.wrapAround)
+                hit = Backward(length_, end);
+        } else {
+            hit = Backward(start, end);
+        }
+    }
+    if (!hit)
+        return 0;
+    request.match = buffer_.PositionOf(hit.offset);
+    return hit.length;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+
+class VxEditTextBuffer;
+struct VxEditFindRequest;
+
+// Carries out one search of a text store: plain text (case-sensitive or not,
+// whole words or not, down or up, wrapping around) or a pattern.
+class VxEditTextSearch {
+public:
+    explicit VxEditTextSearch(VxEditTextBuffer& buffer) : buffer_(buffer) {}
+
+    // The match length, 0 when nothing was found; request.match is set on a
+    // match.
+    std::int64_t Find(VxEditFindRequest& request);
+
+    static bool IsWholeWordAt(const VxEditTextBuffer& buffer, std::int64_t offset, std::int64_t length);
+    // The 34 word delimiters of the whole-word test (underscore is one).
+    static bool IsDelimiter(unsigned char byte);
+
+private:
+    struct Hit {
+        std::int64_t offset = -1;
+        std::int64_t length = 0;
+        explicit operator bool() const { return offset >= 0; }
+    };
+
+    // Matches starting in [from, lastStart].
+    Hit Forward(std::int64_t from, std::int64_t lastStart);
+    // Matches starting at the characters before from, down to lastStart.
+    Hit Backward(std::int64_t from, std::int64_t lastStart);
+    Hit PatternForward(std::int64_t from, std::int64_t lastStart);
+    bool MatchesAt(std::int64_t offset) const;
+
+    VxEditTextBuffer& buffer_;
+    const VxEditFindRequest* request_ = nullptr;
+    const char* text_ = nullptr;
+    std::int64_t length_ = 0;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "engine/VxHTMLEdit.h"
+
+// The model every document holds: Java and HTML colouring, and lines marked
+// as error lines shown wholly in the "Error Line" colour group.
+class VxScrivo : public VxHTMLEdit {
+public:
+    VxScrivo() = default;
+
+    // An error-line mark changes how the whole line is coloured, so the line
+    // is coloured afresh and repainted.
+    void ToggleMark(std::int32_t line, int bit) override;
+
+protected:
+    ~VxScrivo() override = default;
+};
