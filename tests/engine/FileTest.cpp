@@ -1,0 +1,279 @@
+// Loading and saving files byte for byte, and every way that can fail.
+#include "ModelSupport.h"
+
+#include "engine/VxEditMirrorFile.h"
+#include "mvc/CArchive.h"
+#include "platform/core/MessageSeam.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillet::test {
+namespace {
+
+namespace fs = std::filesystem;
+using quillet::platform::RecordingMessageSink;
+
+// Loads the bytes from a file and saves them to another; both must match.
+void ExpectRoundTrip(const std::string& bytes)
+{
+    TempDir dir;
+    WriteFileBytes(dir.File("in.java"), bytes);
+    RecordingMessageSink sink;
+    auto model = NewModel();
+    ASSERT_EQ(1, model->LoadFile(dir.File("in.java")));
+    EXPECT_EQ(bytes, AllText(*model));
+    EXPECT_EQ(0, model->IsModified());
+    EXPECT_EQ(0u, model->UndoCount());
+    EXPECT_EQ(model->LineCount(), model->ColourCache().Lines());
+    ASSERT_EQ(1, model->SaveFile(dir.File("out.java")));
+    EXPECT_EQ(bytes, ReadFileBytes(dir.File("out.java")));
+    EXPECT_EQ((std::vector<std::string>{}), sink.Texts());
+    EXPECT_EQ(2, sink.WaitCount());
+    EXPECT_EQ(0, sink.WaitDepth());
+}
+
+TEST(LoadAndSave, KeepsEveryByte)
+{
+    ExpectRoundTrip("");
+    ExpectRoundTrip("no final line end");
+    ExpectRoundTrip("ends in LF\n");
+    ExpectRoundTrip("crlf\r\nlf\nlone cr\rand \r\r\n\n");
+    ExpectRoundTrip(std::string("nul\0inside\0\n\0", 14));
+    ExpectRoundTrip("bad \xFF\xFE utf-8 \xE4\xB8 cut \xC3\xA9 ok\n");
+}
+
+TEST(LoadAndSave, ACrLfSplitBetweenTwoReadsIsOneLineEnd)
+{
+    std::string bytes;
+    while (bytes.size() < 511999)
+        bytes += "int value = 42; // a line of Java text\r\n";
+    bytes.resize(511999);
+    bytes += "\r\nnext line\r\n";
+    while (bytes.size() < 600000)
+        bytes += "more text on more lines\r\n";
+    ExpectRoundTrip(bytes);
+
+    TempDir dir;
+    WriteFileBytes(dir.File("big.java"), bytes);
+    auto model = NewModel();
+    ASSERT_EQ(1, model->LoadFile(dir.File("big.java")));
+    const ReferenceLines lines(bytes);
+    ASSERT_EQ(lines.Count(), model->LineCount());
+    const VxEditLineCol split = lines.Position(512001);  // just after the LF at 512000
+    EXPECT_EQ(0, split.column);
+    EXPECT_EQ("next line", LineOf(*model, split.line));
+}
+
+TEST(LoadAndSave, EmptyFileLoadsAsOneEmptyLine)
+{
+    TempDir dir;
+    WriteFileBytes(dir.File("empty"), "");
+    auto model = NewModel();
+    ASSERT_EQ(1, model->LoadFile(dir.File("empty")));
+    EXPECT_EQ(1, model->LineCount());
+    EXPECT_EQ(0, model->LineLength(0));
+}
+
+TEST(LoadAndSave, LongLinesAreBrokenAndMakeTheDocumentModified)
+{
+    TempDir dir;
+    WriteFileBytes(dir.File("long"), std::string(3000, 'x') + "\n" + std::string(5000, 'y'));
+    auto model = NewModel();
+    RecordingObserver observer;
+    model->Attach(&observer);
+    ASSERT_EQ(1, model->LoadFile(dir.File("long")));
+    ASSERT_EQ(5, model->LineCount());
+    EXPECT_EQ(2048, model->LineLength(0));
+    EXPECT_EQ(952, model->LineLength(1));
+    EXPECT_EQ(2048, model->LineLength(2));
+    EXPECT_EQ(2048, model->LineLength(3));
+    EXPECT_EQ(904, model->LineLength(4));
+    EXPECT_EQ(std::string(2048, 'x') + "\r\n" + std::string(952, 'x') + "\n", AllText(*model).substr(0, 3003));
+    EXPECT_EQ(1, model->IsModified());
+    EXPECT_EQ(0u, model->UndoCount());
+    EXPECT_EQ(nullptr, model->Undo());
+    EXPECT_EQ(1, model->IsModified());
+    EXPECT_EQ(kMsgInvalidateLines, observer.ids.back());
+    EXPECT_EQ((std::pair<int, int>(0, 4)), observer.paints.back());
+    model->Detach(&observer);
+}
+
+TEST(LoadFailures, MissingFileAndDirectoryLeaveTheModelAlone)
+{
+    TempDir dir;
+    RecordingMessageSink sink;
+    auto model = NewModel();
+    model->InsertAtLineCol(0, 0, "kept", 4);
+    EXPECT_EQ(0, model->LoadFile(dir.File("missing.java")));
+    EXPECT_EQ(0, model->LoadFile(dir.Path().string()));
+    EXPECT_EQ("kept", AllText(*model));
+    EXPECT_EQ((std::vector<std::string>{"'" + dir.File("missing.java") + "' was not found.",
+                                        "'" + dir.Path().string() + "' is a directory."}),
+              sink.Texts());
+}
+
+TEST(LoadFailures, UnreadableFileReportsAccessDenied)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    TempDir dir;
+    WriteFileBytes(dir.File("secret"), "x");
+    chmod(dir.File("secret").c_str(), 0);
+    RecordingMessageSink sink;
+    auto model = NewModel();
+    EXPECT_EQ(0, model->LoadFile(dir.File("secret")));
+    EXPECT_EQ((std::vector<std::string>{"Access to '" + dir.File("secret") + "' was denied."}), sink.Texts());
+}
+
+TEST(SaveFailures, ReadOnlyTargetIsNeverTouched)
+{
+    TempDir dir;
+    const std::string target = dir.File("locked.java");
+    WriteFileBytes(target, "old");
+    chmod(target.c_str(), 0444);
+    RecordingMessageSink sink;
+    auto model = NewModel();
+    model->InsertAtLineCol(0, 0, "new", 3);
+    EXPECT_EQ(0, model->SaveFile(target));
+    EXPECT_EQ((std::vector<std::string>{"The file '" + target +
+                                        "' exists and is read-only. Please save to a different filename."}),
+              sink.Texts());
+    EXPECT_EQ("old", ReadFileBytes(target));
+    EXPECT_EQ(1, model->IsModified());
+}
+
+TEST(SaveFailures, MissingFolderIsReported)
+{
+    TempDir dir;
+    RecordingMessageSink sink;
+    auto model = NewModel();
+    const std::string target = dir.File("no/such/folder.java");
+    EXPECT_EQ(0, model->SaveFile(target));
+    EXPECT_EQ((std::vector<std::string>{"'" + target + "' was not found."}), sink.Texts());
+}
+
+TEST(Save, KeepsPermissionsAndFollowsSymbolicLinks)
+{
+    TempDir dir;
+    const std::string real = dir.File("Real.java");
+    WriteFileBytes(real, "old");
+    chmod(real.c_str(), 0640);
+    fs::create_symlink("Real.java", dir.Path() / "Link.java");
+    auto model = NewModel();
+    model->InsertAtLineCol(0, 0, "new text", 8);
+    ASSERT_EQ(1, model->SaveFile(dir.File("Link.java")));
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "Link.java"));
+    EXPECT_EQ("new text", ReadFileBytes(real));
+    struct stat status {};
+    ASSERT_EQ(0, stat(real.c_str(), &status));
+    EXPECT_EQ(0640u, status.st_mode & 07777);
+    EXPECT_EQ(0, model->IsModified());
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.Path()))
+        ++entries;
+    EXPECT_EQ(2, entries);  // no temporary file left behind
+}
+
+// Writes a few bytes, then reports a full disk.
+class FullDiskFile : public VxEditMirrorFile {
+public:
+    using VxEditMirrorFile::VxEditMirrorFile;
+
+protected:
+    ssize_t WriteSome(int descriptor, const char* bytes, std::size_t length) override
+    {
+        if (written_ >= 4) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const std::size_t some = std::min<std::size_t>(length, 4);
+        written_ += some;
+        return VxEditMirrorFile::WriteSome(descriptor, bytes, some);
+    }
+
+private:
+    std::size_t written_ = 0;
+};
+
+class FullDiskModel : public VxEdit {
+protected:
+    std::unique_ptr<VxEditMirrorFile> CreateMirrorFile(const std::string& target) override
+    {
+        return std::make_unique<FullDiskFile>(target);
+    }
+};
+
+TEST(SaveFailures, FullDiskKeepsTheOldFileAndTheModifiedFlag)
+{
+    TempDir dir;
+    const std::string target = dir.File("Full.java");
+    WriteFileBytes(target, "old contents");
+    RecordingMessageSink sink;
+    auto model = NewModel<FullDiskModel>();
+    model->InsertAtLineCol(0, 0, "much newer contents", 19);
+    EXPECT_EQ(0, model->SaveFile(target));
+    EXPECT_EQ((std::vector<std::string>{"The disk is full while accessing '" + target + "'."}), sink.Texts());
+    EXPECT_EQ("old contents", ReadFileBytes(target));
+    EXPECT_EQ(1, model->IsModified());
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.Path()))
+        ++entries;
+    EXPECT_EQ(1, entries);
+}
+
+// The same on a real, small file system, where we may mount one.
+TEST(SaveFailures, FullTmpfsKeepsTheOldFile)
+{
+    TempDir dir;
+    const std::string mountPoint = dir.File("small");
+    fs::create_directory(mountPoint);
+    if (mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small file system here";
+    struct Unmount {
+        std::string path;
+        ~Unmount() { umount(path.c_str()); }
+    } unmount{mountPoint};
+    const std::string target = mountPoint + "/Big.java";
+    WriteFileBytes(target, "old");
+    RecordingMessageSink sink;
+    auto model = NewModel();
+    const std::string text(40000, 'z');
+    model->InsertAtLineCol(0, 0, (text + "\n" + text).c_str(), -1);
+    EXPECT_EQ(0, model->SaveFile(target));
+    EXPECT_EQ("old", ReadFileBytes(target));
+    EXPECT_EQ((std::vector<std::string>{"The disk is full while accessing '" + target + "'."}), sink.Texts());
+}
+
+TEST(Archive, TextAndConfigurationNameTravelThroughAnArchive)
+{
+    auto model = NewModel();
+    const std::string text("line one\r\nline\0two\n", 19);
+    model->InsertAtLineCol(0, 0, text.data(), static_cast<std::int64_t>(text.size()));
+    model->ToggleMark(1, VxEdit::kMarkBookmark);
+    auto store = tarrow::foundation::CArchive::ForStoring();
+    model->Serialize(store);
+    model->SerializeConfigName(store);
+    EXPECT_EQ(0, model->IsModified());
+
+    auto copy = NewModel();
+    auto load = tarrow::foundation::CArchive::ForLoading(store.Bytes());
+    copy->Serialize(load);
+    copy->SerializeConfigName(load);
+    EXPECT_FALSE(load.Failed());
+    EXPECT_EQ(text, AllText(*copy));
+    EXPECT_EQ(3, copy->LineCount());
+    EXPECT_EQ(3, copy->ColourCache().Lines());
+    EXPECT_EQ(0, copy->IsModified());
+    EXPECT_EQ(0u, copy->UndoCount());
+    EXPECT_EQ(model->GetLangConfig(), copy->GetLangConfig());
+}
+
+}  // namespace
+}  // namespace quillet::test
