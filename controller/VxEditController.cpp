@@ -106,6 +106,8 @@ void VxEditController::FollowForeignEdit(IMessage* message)
         selection_.active.Shift(range, insertion);
     }
     caret_.line = std::clamp(caret_.line, 0, model_.LastLine());
+    if (!VirtualSpaceAllowed())
+        caret_.column = std::min(caret_.column, model_.LineLength(caret_.line));
 }
 
 // Caret and selection

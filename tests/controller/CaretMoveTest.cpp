@@ -233,5 +233,25 @@ TEST_F(CaretMoveTest, LeavingAnEditedLineClearsItsChangedMark)
     EXPECT_EQ(0, model->TestMark(1, VxEdit::kMarkChangedLine));
 }
 
+TEST_F(CaretMoveTest, EditsMadeInAnotherViewMoveTheCaretWithItsText)
+{
+    SetText("abc\ndef\nghi");
+    controller.SetCaret(2, 1);
+    FakeView otherView(*model);
+    CScrivoCtlr other(*model, otherView, clipboard);
+    other.SetCaret(0, 0);
+    other.TypeText("xy");
+    other.OnCommand(cmd::kReturn);
+    EXPECT_EQ(At(3, 1), Caret());
+    other.OnCommand(cmd::kEditSelectAll);
+    other.OnCommand(cmd::kDelete);
+    EXPECT_EQ("", Text());
+    EXPECT_EQ(At(0, 0), Caret());
+    // Typing here is not merged into the other view's step.
+    Type("q");
+    Press(cmd::kEditUndo);
+    EXPECT_EQ("", Text());
+}
+
 }  // namespace
 }  // namespace quillet::test
