@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ColorRun.h"
 #include "engine/VxEditColourCache.h"
 #include "engine/VxEditLineColPair.h"
 #include "engine/VxEditMLComment.h"
@@ -143,6 +144,11 @@ public:
 
     VxEditTextBuffer& TextBuffer() { return *buffer_; }
     const VxEditTextBuffer& TextBuffer() const { return *buffer_; }
+
+    // The colour runs of a line for painting (computed on first request and
+    // cached until an edit or a configuration change), or null for a line
+    // that does not exist. Valid until the next change of the model.
+    const std::vector<ColorRun>* GetColourRuns(std::int32_t line);
 
     // The colouring scanner's state, kept in step with every edit.
     VxEditColourCache& ColourCache() { return colour_; }

@@ -1,14 +1,10 @@
 #pragma once
 
-#include "engine/VxEditGapVector_T.h"
+#include "engine/ColorRun.h"
+#include "engine/VxEditLazyArray_T.h"
 
 #include <cstdint>
 #include <vector>
-
-// One colour run of a line: low 16 bits the length in bytes (0: to the end of
-// the line), high 16 bits the colour group index.
-using ColorRun = std::uint32_t;
-using VxEditColourRuns = std::vector<ColorRun>;
 
 // The colouring scanner's results, one run list per line (or none until the
 // line is scanned), kept in step with the lines as text is edited.
@@ -36,5 +32,5 @@ public:
     void Reset(std::int32_t lines);
 
 private:
-    VxEditGapVector_T<VxEditColourRuns*> lines_;
+    VxEditLazyArray_T<VxEditColourRuns*> lines_{nullptr};
 };
