@@ -190,6 +190,7 @@ private:
     void EnforceMaxLineLength(VxEditLineColPair& range);
     void BreakTrailingText(std::int32_t line);
     bool LineTooLong(std::int32_t line);
+    bool LineTooLong(std::int32_t line, std::int64_t tabSize);
     std::string LineBreak() const;
     void ResetLineData();
     int FailLoad(int descriptor, const std::string& message);

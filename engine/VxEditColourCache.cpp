@@ -4,7 +4,7 @@
 
 VxEditColourCache::VxEditColourCache()
 {
-    lines_.InsertValue(0, 1, nullptr);
+    lines_.Reset(1);
 }
 
 VxEditColourCache::~VxEditColourCache()
@@ -41,26 +41,26 @@ void VxEditColourCache::DropRange(std::int32_t first, std::int32_t last)
 
 void VxEditColourCache::DropAll()
 {
-    DropRange(0, Lines() - 1);
+    if (lines_.IsMaterialized())
+        DropRange(0, Lines() - 1);
 }
 
 void VxEditColourCache::InsertLines(std::int32_t afterLine, std::int32_t count)
 {
-    lines_.InsertValue(afterLine + 1, count, nullptr);
+    lines_.InsertDefault(afterLine + 1, count);
 }
 
 void VxEditColourCache::RemoveLines(std::int32_t first, std::int32_t count)
 {
     if (count <= 0)
         return;
-    DropRange(first, first + count - 1);
+    if (lines_.IsMaterialized())
+        DropRange(first, first + count - 1);
     lines_.Delete(first, count);
 }
 
 void VxEditColourCache::Reset(std::int32_t lines)
 {
     DropAll();
-    lines_.Clear();
-    lines_.Reserve(lines);
-    lines_.InsertValue(0, lines, nullptr);
+    lines_.Reset(lines);
 }

@@ -179,9 +179,13 @@ std::string VxEdit::TabString(const VxEditLineCol& position)
 
 bool VxEdit::LineTooLong(std::int32_t line)
 {
+    return LineTooLong(line, TabSize());
+}
+
+bool VxEdit::LineTooLong(std::int32_t line, std::int64_t tabSize)
+{
     // No character is wider than its bytes except a tab, so short lines
     // need no measuring.
-    const std::int64_t tabSize = TabSize();
     if (buffer_->LineFullLength(line) * tabSize <= kMaxLineLength)
         return false;
     if (static_cast<std::int64_t>(buffer_->LineContentLength(line)) * tabSize <= kMaxLineLength)
@@ -194,9 +198,10 @@ int VxEdit::BreakLongLines(bool apply, std::int32_t first, std::int32_t last)
     if (last < 0 || last > LastLine())
         last = LastLine();
     const std::string lineBreak = LineBreak();
+    const int tabSize = TabSize();
     bool broke = false;
     for (std::int32_t line = std::max(first, 0); line <= last; ++line) {
-        if (!LineTooLong(line))
+        if (!LineTooLong(line, tabSize))
             continue;
         if (!apply)
             return 1;

@@ -11,10 +11,12 @@
 #include "platform/core/MessageSeam.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <new>
 #include <vector>
 
 using quillet::platform::MessageButtons;
@@ -91,29 +93,44 @@ int VxEdit::LoadFile(const std::string& path)
     }
     const std::int64_t fileLength = status.st_size;
     NewText();
-    buffer_->Reserve(fileLength + kGrowthRoom);
+    try {
+        buffer_->Reserve(fileLength + kGrowthRoom);
+    } catch (const std::bad_alloc&) {
+        return FailLoad(descriptor, kUnableToOpen);
+    }
 
-    std::vector<char> chunk(kReadSize + 1);
-    VxEditLineCol end(0, 0);
+    // Each read goes straight to the end of the text.
     std::int64_t total = 0;
     while (total < fileLength) {
-        const ssize_t count = ReadSome(descriptor, chunk.data(), kReadSize);
+        const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(kReadSize, fileLength - total));
+        char* room = nullptr;
+        try {
+            room = buffer_->RoomAtEnd(static_cast<std::int64_t>(wanted));
+        } catch (const std::bad_alloc&) {
+            return FailLoad(descriptor, kUnableToOpen);
+        }
+        const ssize_t count = ReadSome(descriptor, room, wanted);
         if (count < 0)
             return FailLoad(descriptor, VxEditFileError::MessageFor(errno, path));
         if (count == 0)
             break;
-        VxEditLineColPair range(end, end);
-        if (buffer_->InsertText(range, chunk.data(), count) != 1)
-            return FailLoad(descriptor, kUnableToOpen);
-        end = range.end;
+        VxEditLineColPair range;
+        buffer_->Appended(count, range);
+        if (total == 0 && count < fileLength) {
+            // The first read tells roughly how many lines the file has.
+            const double linesPerByte = static_cast<double>(buffer_->LineCount()) / static_cast<double>(count);
+            buffer_->ReserveLines(static_cast<std::int32_t>(
+                std::min(linesPerByte * 1.1 * static_cast<double>(fileLength) + 64.0, 2.0e9)));
+        }
         total += count;
     }
     close(descriptor);
-    chunk = {};
 
     ResetLineData();
     NotifyAll(kMsgInitController);
-    BreakLongLines(true, 0, -1);
+    // Only a text with a line that may be too wide needs its lines measured.
+    if (buffer_->LongestLineBound() * TabSize() > kMaxLineLength)
+        BreakLongLines(true, 0, -1);
     return 1;
 }
 

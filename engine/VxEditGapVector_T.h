@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
+#include <sys/mman.h>
 #include <type_traits>
-#include <vector>
 
 // A growable array with a movable gap, so that runs of insertions and
 // deletions at one place cost nothing but the moves of the gap between them.
-// Invariant: gapLength_ == body_.size() - length_, and elements [0, part1_)
+// Invariant: gapLength_ == capacity_ - length_, and elements [0, part1_)
 // lie before the gap, the rest after it.
 template <class T>
 class VxEditGapVector_T {
@@ -16,7 +19,7 @@ class VxEditGapVector_T {
 
 public:
     std::ptrdiff_t Length() const { return length_; }
-    std::size_t Capacity() const { return body_.size(); }
+    std::size_t Capacity() const { return static_cast<std::size_t>(capacity_); }
 
     T ValueAt(std::ptrdiff_t position) const
     {
@@ -29,7 +32,7 @@ public:
 
     void Reserve(std::ptrdiff_t capacity)
     {
-        if (capacity > static_cast<std::ptrdiff_t>(body_.size()))
+        if (capacity > capacity_)
             Reallocate(capacity);
     }
 
@@ -47,7 +50,7 @@ public:
         if (count <= 0)
             return;
         MakeRoomAt(position, count);
-        std::fill_n(body_.begin() + part1_, count, value);
+        std::fill_n(body_.get() + part1_, count, value);
         Filled(count);
     }
 
@@ -58,7 +61,7 @@ public:
         if (position == 0 && count == length_) {
             part1_ = 0;
             length_ = 0;
-            gapLength_ = static_cast<std::ptrdiff_t>(body_.size());
+            gapLength_ = capacity_;
             return;
         }
         MoveGapTo(position);
@@ -68,24 +71,33 @@ public:
 
     void Clear() { Delete(0, length_); }
 
+    // Room for count elements at the end, to be filled by the caller and
+    // then taken in with Appended.
+    T* RoomAtEnd(std::ptrdiff_t count)
+    {
+        MakeRoomAt(length_, count);
+        return body_.get() + part1_;
+    }
+    void Appended(std::ptrdiff_t count) { Filled(count); }
+
     // A pointer to count contiguous elements from position on (valid until
     // the next change); moves the gap out of the way when it lies inside.
     T* RangePointer(std::ptrdiff_t position, std::ptrdiff_t count)
     {
         if (position < part1_ && position + count > part1_)
             MoveGapTo(position + count);
-        if (body_.empty())
+        if (!body_)
             return nullptr;
-        return position < part1_ ? &body_[position] : body_.data() + position + gapLength_;
+        return position < part1_ ? body_.get() + position : body_.get() + position + gapLength_;
     }
 
     void CopyOut(T* destination, std::ptrdiff_t position, std::ptrdiff_t count) const
     {
         const std::ptrdiff_t before = std::clamp<std::ptrdiff_t>(part1_ - position, 0, count);
         if (before > 0)
-            std::memcpy(destination, body_.data() + position, before * sizeof(T));
+            std::memcpy(destination, body_.get() + position, before * sizeof(T));
         if (count > before)
-            std::memcpy(destination + before, body_.data() + position + before + gapLength_,
+            std::memcpy(destination + before, body_.get() + position + before + gapLength_,
                         (count - before) * sizeof(T));
     }
 
@@ -94,10 +106,10 @@ public:
     void ForEachPiece(std::ptrdiff_t from, std::ptrdiff_t to, Visit&& visit) const
     {
         if (from < part1_ && from < to)
-            visit(body_.data() + from, std::min(to, part1_) - from);
+            visit(body_.get() + from, std::min(to, part1_) - from);
         const std::ptrdiff_t second = std::max(from, part1_);
         if (second < to)
-            visit(body_.data() + second + gapLength_, to - second);
+            visit(body_.get() + second + gapLength_, to - second);
     }
 
     // The first index in [from, to) holding value, or to.
@@ -127,7 +139,7 @@ private:
     {
         if (position == part1_)
             return;
-        T* data = body_.data();
+        T* data = body_.get();
         if (position < part1_)
             std::memmove(data + position + gapLength_, data + position, (part1_ - position) * sizeof(T));
         else
@@ -138,8 +150,7 @@ private:
     void MakeRoomAt(std::ptrdiff_t position, std::ptrdiff_t count)
     {
         if (gapLength_ < count) {
-            const std::ptrdiff_t size = static_cast<std::ptrdiff_t>(body_.size());
-            const std::ptrdiff_t grown = size + std::max<std::ptrdiff_t>(size / 4, 64);
+            const std::ptrdiff_t grown = capacity_ + std::max<std::ptrdiff_t>(capacity_ / 2, 64);
             Reallocate(std::max(length_ + count, grown));
         }
         MoveGapTo(position);
@@ -157,14 +168,53 @@ private:
     void Reallocate(std::ptrdiff_t capacity)
     {
         MoveGapTo(length_);
-        std::vector<T> grown(static_cast<std::size_t>(capacity));
+        Storage grown = Allocate(static_cast<std::size_t>(capacity));
         if (length_ > 0)
-            std::memcpy(grown.data(), body_.data(), length_ * sizeof(T));
-        body_.swap(grown);
+            std::memcpy(grown.get(), body_.get(), length_ * sizeof(T));
+        body_ = std::move(grown);
+        capacity_ = capacity;
         gapLength_ = capacity - length_;
     }
 
-    std::vector<T> body_;
+    // Large blocks come straight from the system with their pages mapped in
+    // one call, which costs far less than faulting them in one by one.
+    static constexpr std::size_t kMappedBytes = std::size_t{4} << 20;
+
+    struct Free {
+        std::size_t bytes = 0;
+        void operator()(T* elements) const
+        {
+            if (bytes >= kMappedBytes)
+                munmap(elements, bytes);
+            else
+                std::free(elements);
+        }
+    };
+    using Storage = std::unique_ptr<T[], Free>;
+
+    // Left uninitialised: the gap is never read.
+    static Storage Allocate(std::size_t count)
+    {
+        const std::size_t bytes = count * sizeof(T);
+        void* memory = nullptr;
+        if (bytes >= kMappedBytes) {
+            memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (memory == MAP_FAILED)
+                memory = nullptr;
+            if (memory) {
+                madvise(memory, bytes, MADV_HUGEPAGE);
+                madvise(memory, bytes, 23 /* MADV_POPULATE_WRITE */);
+            }
+        } else {
+            memory = std::malloc(bytes > 0 ? bytes : 1);
+        }
+        if (!memory)
+            throw std::bad_alloc();
+        return Storage(static_cast<T*>(memory), Free{bytes});
+    }
+
+    Storage body_;
+    std::ptrdiff_t capacity_ = 0;
     std::ptrdiff_t part1_ = 0;
     std::ptrdiff_t gapLength_ = 0;
     std::ptrdiff_t length_ = 0;

@@ -5,7 +5,7 @@
 VxEditLineIndex::VxEditLineIndex()
 {
     starts_.InsertValue(0, 1, 0);
-    lengths_.InsertValue(0, 1, kUnknownLength);
+    lengths_.Reset(1);
 }
 
 void VxEditLineIndex::MoveStepTo(std::int32_t line)
@@ -37,14 +37,16 @@ void VxEditLineIndex::InsertLines(std::int32_t afterLine, const std::int64_t* st
         return;
     if (stepLine_ > afterLine)
         MoveStepTo(afterLine);
-    // Entries after the step are stored without it.
-    std::vector<std::int64_t> stored(starts, starts + count);
-    if (stepLength_ != 0) {
+    if (stepLength_ == 0) {
+        starts_.Insert(afterLine + 1, starts, count);
+    } else {
+        // Entries after the step are stored without it.
+        std::vector<std::int64_t> stored(starts, starts + count);
         for (std::int64_t& start : stored)
             start -= stepLength_;
+        starts_.Insert(afterLine + 1, stored.data(), count);
     }
-    starts_.Insert(afterLine + 1, stored.data(), count);
-    lengths_.InsertValue(afterLine + 1, count, kUnknownLength);
+    lengths_.InsertDefault(afterLine + 1, count);
 }
 
 void VxEditLineIndex::RemoveLines(std::int32_t first, std::int32_t count)
@@ -76,5 +78,4 @@ std::int32_t VxEditLineIndex::LineOf(std::int64_t offset) const
 void VxEditLineIndex::Reserve(std::int32_t lines)
 {
     starts_.Reserve(lines);
-    lengths_.Reserve(lines);
 }

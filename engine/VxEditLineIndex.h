@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/VxEditGapVector_T.h"
+#include "engine/VxEditLazyArray_T.h"
 
 #include <cstdint>
 
@@ -40,7 +41,7 @@ private:
     void MoveStepTo(std::int32_t line);
 
     VxEditGapVector_T<std::int64_t> starts_;
-    VxEditGapVector_T<std::int32_t> lengths_;
+    VxEditLazyArray_T<std::int32_t> lengths_{kUnknownLength};
     std::int32_t stepLine_ = 0;
     std::int64_t stepLength_ = 0;
 };

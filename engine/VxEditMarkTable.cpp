@@ -2,7 +2,7 @@
 
 VxEditMarkTable::VxEditMarkTable()
 {
-    slots_.InsertValue(0, 1, nullptr);
+    slots_.Reset(1);
 }
 
 VxEditMarkTable::~VxEditMarkTable()
@@ -45,7 +45,7 @@ void VxEditMarkTable::FreeIfEmpty(std::int32_t line)
 
 void VxEditMarkTable::InsertSlots(std::int32_t line, std::int32_t count, bool before)
 {
-    slots_.InsertValue(before ? line : line + 1, count, nullptr);
+    slots_.InsertDefault(before ? line : line + 1, count);
 }
 
 void VxEditMarkTable::RemoveSlots(std::int32_t first, std::int32_t last)
@@ -69,7 +69,5 @@ void VxEditMarkTable::FreeAll()
 void VxEditMarkTable::Reset(std::int32_t lines)
 {
     FreeAll();
-    slots_.Clear();
-    slots_.Reserve(lines);
-    slots_.InsertValue(0, lines, nullptr);
+    slots_.Reset(lines);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/VxEditGapVector_T.h"
+#include "engine/VxEditLazyArray_T.h"
 #include "engine/VxEditLineMarks.h"
 
 #include <cstdint>
@@ -37,6 +37,6 @@ public:
 private:
     void FreeAll();
 
-    VxEditGapVector_T<VxEditLineMarks*> slots_;
+    VxEditLazyArray_T<VxEditLineMarks*> slots_{nullptr};
     std::unordered_set<VxEditLineMarks*> records_;
 };

@@ -21,15 +21,38 @@ int VxEditTextBuffer::InsertText(VxEditLineColPair& range, const char* bytes, st
         range.end = range.start;
         return 1;
     }
-    const std::int32_t line = range.start.line;
     text_.Insert(offset, bytes, length);
+    IndexInserted(offset, bytes, length, range);
+    return 1;
+}
 
-    std::vector<std::int64_t> starts;
+void VxEditTextBuffer::Appended(std::int64_t count, VxEditLineColPair& range)
+{
+    const std::int64_t offset = Length();
+    range.start = PositionOf(offset);
+    text_.Appended(count);
+    if (count > 0)
+        IndexInserted(offset, text_.RangePointer(offset, count), count, range);
+    else
+        range.end = range.start;
+}
+
+void VxEditTextBuffer::IndexInserted(std::int64_t offset, const char* bytes, std::int64_t length,
+                                     VxEditLineColPair& range)
+{
+    const std::int32_t line = range.start.line;
+    std::vector<std::int64_t>& starts = newStarts_;
+    starts.clear();
+    std::int64_t lineStart = lines_.Start(line);
     for (const char* p = bytes; (p = static_cast<const char*>(
                                      std::memchr(p, separator_, bytes + length - p)));) {
         ++p;
-        starts.push_back(offset + (p - bytes));
+        const std::int64_t next = offset + (p - bytes);
+        longestLine_ = std::max(longestLine_, next - lineStart);
+        starts.push_back(next);
+        lineStart = next;
     }
+    longestLine_ = std::max(longestLine_, offset + length - lineStart);
     lines_.Shift(line, length);
     lines_.InsertLines(line, starts.data(), static_cast<std::int32_t>(starts.size()));
 
@@ -38,7 +61,6 @@ int VxEditTextBuffer::InsertText(VxEditLineColPair& range, const char* bytes, st
     else
         range.end = VxEditLineCol(line + static_cast<std::int32_t>(starts.size()),
                                   static_cast<std::int32_t>(offset + length - starts.back()));
-    return 1;
 }
 
 int VxEditTextBuffer::DeleteRange(const VxEditLineColPair& requested)

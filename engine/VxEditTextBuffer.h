@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class VxEditWriteSink;
 struct VxEditFindRequest;
@@ -79,17 +80,34 @@ public:
     void SetSeparator(char separator) { separator_ = separator; }
     void SetCarriage(char carriage) { carriage_ = carriage; }
 
-    // Room for a text of this many bytes, so that a load grows nothing.
+    // Room for a text of this many bytes and lines, so that a load grows
+    // nothing.
     void Reserve(std::int64_t bytes) { text_.Reserve(bytes); }
+    void ReserveLines(std::int32_t lines) { lines_.Reserve(lines); }
+
+    // Loading without a copy: room for up to length bytes at the end of the
+    // text, written by the caller and taken in with Appended, which sets
+    // range to the place they now fill.
+    char* RoomAtEnd(std::int64_t length) { return text_.RoomAtEnd(length); }
+    void Appended(std::int64_t count, VxEditLineColPair& range);
+    // No line has been longer than this many bytes, line end included
+    // (an upper bound: deletions do not lower it).
+    std::int64_t LongestLineBound() const { return longestLine_; }
 
 private:
     std::int64_t LineEnd(std::int32_t line) const;
     bool RangeOffsets(std::int32_t startLine, std::int32_t startColumn, std::int32_t endLine,
                       std::int32_t endColumn, std::int64_t& from, std::int64_t& to) const;
     bool WriteWide(VxEditWriteSink& sink) const;
+    // Brings the line index up to date with length bytes just inserted at
+    // offset; range.start is their position, range.end is set.
+    void IndexInserted(std::int64_t offset, const char* bytes, std::int64_t length,
+                       VxEditLineColPair& range);
 
     VxEditGapVector_T<char> text_;
     VxEditLineIndex lines_;
     char separator_ = '\n';
     char carriage_ = '\r';
+    std::vector<std::int64_t> newStarts_;  // scratch space of IndexInserted
+    std::int64_t longestLine_ = 0;
 };

@@ -1,0 +1,260 @@
+// Speed of the text engine on large texts: loading, typing anywhere, long
+// runs of forward edits, and searching, against reading the same file and
+// counting its lines.
+#include "engine/VxEdit.h"
+#include "engine/VxEditCompositeGuard.h"
+#include "engine/VxEditFindRequest.h"
+#include "engine/VxEditTextBuffer.h"
+#include "platform/core/MessageSeam.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <map>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using ModelRef = tarrow::foundation::RefPtr<VxEdit>;
+
+constexpr const char* kLastLineWord = "zebraQuokkaMarker";
+
+// Java-like text of about 40 bytes a line, with a word on its last line that
+// occurs nowhere else.
+class BenchFiles {
+public:
+    ~BenchFiles()
+    {
+        for (const auto& [size, path] : paths_)
+            std::remove(path.c_str());
+    }
+
+    const std::string& Path(int megabytes)
+    {
+        auto found = paths_.find(megabytes);
+        if (found != paths_.end())
+            return found->second;
+        const char* folder = std::getenv("TMPDIR");
+        std::string path = std::string(folder ? folder : "/tmp") + "/quillet_engine_bench_" +
+                           std::to_string(megabytes) + "_" + std::to_string(getpid()) + ".java";
+        Write(path, static_cast<std::size_t>(megabytes) * 1000 * 1000);
+        return paths_.emplace(megabytes, path).first->second;
+    }
+
+private:
+    static void Write(const std::string& path, std::size_t size)
+    {
+        static const char* const kLines[] = {
+            "public class Account extends Base {\r\n",
+            "    private int balance = 0;\r\n",
+            "    public int getBalance() {\r\n",
+            "        return balance; // current value\r\n",
+            "    }\r\n",
+            "    /* deposit adds money to the account */\r\n",
+            "    public void deposit(int amount) {\r\n",
+            "        if (amount > 0) balance += amount;\r\n",
+            "\t\tSystem.out.println(\"deposit \" + amount);\r\n",
+            "    }\r\n",
+        };
+        std::ofstream out(path, std::ios::binary);
+        std::string chunk;
+        std::size_t written = 0;
+        for (std::size_t i = 0; written + chunk.size() < size; ++i) {
+            chunk += kLines[i % 10];
+            if (chunk.size() > 1 << 20) {
+                out << chunk;
+                written += chunk.size();
+                chunk.clear();
+            }
+        }
+        out << chunk << "    // end " << kLastLineWord << "\r\n}";
+    }
+
+    std::map<int, std::string> paths_;
+};
+
+BenchFiles& Files()
+{
+    static BenchFiles files;
+    return files;
+}
+
+ModelRef LoadedModel(int megabytes)
+{
+    auto model = tarrow::foundation::MakeRef<VxEdit>();
+    model->NewText();
+    if (!model->LoadFile(Files().Path(megabytes)))
+        std::abort();
+    return model;
+}
+
+long StatusKilobytes(const char* field)
+{
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    char line[256];
+    long value = 0;
+    while (status && std::fgets(line, sizeof line, status)) {
+        if (std::strncmp(line, field, std::strlen(field)) == 0)
+            value = std::strtol(line + std::strlen(field), nullptr, 10);
+    }
+    if (status)
+        std::fclose(status);
+    return value;
+}
+
+void ResetPeakMemory()
+{
+    const int descriptor = open("/proc/self/clear_refs", O_WRONLY);
+    if (descriptor >= 0) {
+        (void)!write(descriptor, "5", 1);
+        close(descriptor);
+    }
+}
+
+void BM_LoadFile(benchmark::State& state)
+{
+    const int megabytes = static_cast<int>(state.range(0));
+    const std::string& path = Files().Path(megabytes);
+    auto model = tarrow::foundation::MakeRef<VxEdit>();
+    model->NewText();
+    for (auto _ : state) {
+        if (!model->LoadFile(path))
+            state.SkipWithError("load failed");
+    }
+    // Peak memory of one load, from an empty model.
+    model->NewText();
+    ResetPeakMemory();
+    const long before = StatusKilobytes("VmRSS:");
+    model->LoadFile(path);
+    const long peak = StatusKilobytes("VmHWM:");
+    const double bytes = static_cast<double>(model->TextBuffer().Length());
+    const double lines = model->LineCount();
+    const double used = (peak - before) * 1024.0;
+    state.counters["peak_bytes_per_text_byte"] = used / bytes;
+    state.counters["peak_over_budget"] = used / (1.5 * bytes + 48.0 * lines);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes));
+}
+BENCHMARK(BM_LoadFile)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// 1000 keystrokes at the start, middle or end of the text; every batch on a
+// fresh line so that no line grows past the length limit.
+void BM_TypeAtLine(benchmark::State& state)
+{
+    auto model = LoadedModel(static_cast<int>(state.range(0)));
+    const int percent = static_cast<int>(state.range(1));
+    const std::int32_t last = model->LastLine() - 1;
+    const std::int32_t target = static_cast<std::int32_t>(static_cast<std::int64_t>(last) * percent / 100);
+    std::int32_t batch = 0;
+    for (auto _ : state) {
+        std::int32_t line = percent >= 50 ? target - batch : target + batch;
+        line = std::clamp(line, 0, last);
+        ++batch;
+        for (int i = 0; i < 1000; ++i)
+            model->InsertAtLineCol(line, i, "x", 1);
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 1000);
+}
+BENCHMARK(BM_TypeAtLine)->Args({100, 0})->Args({100, 50})->Args({100, 100})->Args({1, 50})
+    ->Unit(benchmark::kMicrosecond);
+
+// Replace All's pattern: at every 100th byte one byte out, two in, all in
+// one undo step.
+void BM_ForwardEdits(benchmark::State& state)
+{
+    const int megabytes = static_cast<int>(state.range(0));
+    std::int64_t edits = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto model = LoadedModel(megabytes);
+        state.ResumeTiming();
+        VxEditTextBuffer& buffer = model->TextBuffer();
+        {
+            VxEditCompositeGuard group(*model);
+            for (std::int64_t offset = 0; offset < buffer.Length(); offset += 101) {
+                const char byte = buffer.CharAt(offset);
+                if (byte == '\r' || byte == '\n')
+                    continue;
+                const VxEditLineCol at = buffer.PositionOf(offset);
+                model->DeleteRange(at.line, at.column, at.line, at.column + 1);
+                model->InsertAtLineCol(at.line, at.column, "ab", 2);
+                ++edits;
+            }
+        }
+        state.PauseTiming();
+        model.Reset();
+        state.ResumeTiming();
+    }
+    state.counters["edits"] = benchmark::Counter(static_cast<double>(edits), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_ForwardEdits)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+void RunFind(benchmark::State& state, bool pattern)
+{
+    auto model = LoadedModel(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        VxEditFindRequest request;
+        request.start = VxEditLineCol(0, 0);
+        request.text = pattern ? "zebra[A-Z]\\w+Marker" : kLastLineWord;
+        request.matchCase = true;
+        request.pattern = pattern;
+        const std::int64_t length = model->Find(request);
+        if (length == 0 || request.match.line != model->LastLine() - 1)
+            state.SkipWithError("the word was not found on the last line");
+        benchmark::DoNotOptimize(length);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * model->TextBuffer().Length());
+}
+
+void BM_FindPlain(benchmark::State& state)
+{
+    RunFind(state, false);
+}
+BENCHMARK(BM_FindPlain)->Arg(100)->Unit(benchmark::kMillisecond);
+
+void BM_FindPattern(benchmark::State& state)
+{
+    RunFind(state, true);
+}
+BENCHMARK(BM_FindPattern)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// The floor for loading: reading the file and counting its line feeds.
+void BM_ReadAndCountLines(benchmark::State& state)
+{
+    const std::string& path = Files().Path(static_cast<int>(state.range(0)));
+    std::string buffer(512000, '\0');
+    std::int64_t total = 0;
+    for (auto _ : state) {
+        const int descriptor = open(path.c_str(), O_RDONLY);
+        std::int64_t lines = 0;
+        ssize_t count = 0;
+        while ((count = read(descriptor, buffer.data(), buffer.size())) > 0) {
+            total += count;
+            for (const char* p = buffer.data(); (p = static_cast<const char*>(
+                                                      std::memchr(p, '\n', buffer.data() + count - p)));
+                 ++p)
+                ++lines;
+        }
+        close(descriptor);
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(total);
+}
+BENCHMARK(BM_ReadAndCountLines)->Arg(100)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Loading reports problems through the message seam; nothing should show.
+    quillet::platform::RecordingMessageSink messages;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return messages.Messages().empty() ? 0 : 1;
+}
