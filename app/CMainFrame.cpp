@@ -59,6 +59,11 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
 
 CMainFrame::~CMainFrame()
 {
+    // The child windows die with the base class; they must not call back
+    // into a frame that is already half gone.
+    mdiArea_->disconnect(this);
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        window->disconnect(this);
     profile_.WriteInt(settings::kSettings, settings::kWorkbookMode, workbookMode_ ? 1 : 0);
 }
 

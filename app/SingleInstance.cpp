@@ -1,6 +1,8 @@
 #include "app/SingleInstance.h"
 
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -24,17 +26,35 @@ SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::HandOver(const QString& path, int timeoutMs) const
 {
+    // Waits in a local event loop rather than blocking, so that an instance
+    // served by the same thread (as in tests) can still answer.
     QLocalSocket socket;
-    socket.connectToServer(serverName_);
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
-    socket.write(QFileInfo(path).absoluteFilePath().toUtf8() + '\n');
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return false;
+    QEventLoop loop;
+    QTimer timeout;
+    timeout.setSingleShot(true);
     QByteArray answer;
-    while (!answer.endsWith('\n') && socket.waitForReadyRead(timeoutMs))
+    bool failed = false;
+    QObject::connect(&timeout, &QTimer::timeout, &loop, [&] {
+        failed = true;
+        loop.quit();
+    });
+    QObject::connect(&socket, &QLocalSocket::errorOccurred, &loop, [&] {
+        failed = true;
+        loop.quit();
+    });
+    QObject::connect(&socket, &QLocalSocket::connected, &loop, [&] {
+        socket.write(QFileInfo(path).absoluteFilePath().toUtf8() + '\n');
+    });
+    QObject::connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
         answer += socket.readAll();
-    return answer == kAnswer;
+        if (answer.endsWith('\n'))
+            loop.quit();
+    });
+    timeout.start(timeoutMs);
+    socket.connectToServer(serverName_);
+    if (!failed && answer != kAnswer)
+        loop.exec();
+    return !failed && answer == kAnswer;
 }
 
 bool SingleInstance::Listen()

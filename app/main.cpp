@@ -1,5 +1,5 @@
 #include "app/CMainFrame.h"
-#include "app/RecentFileList.h"
+#include "app/CScrivoApp.h"
 #include "platform/qt/QtMessageSink.h"
 #include "platform/qt/QtProfile.h"
 
@@ -12,13 +12,26 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Quillet"));
 
     quillet::platform::QtProfile profile;
-    RecentFileList recentFiles;
-    recentFiles.Load(profile);
-    CMainFrame frame(profile, recentFiles);
-    quillet::platform::QtMessageSink messages(&frame);
+    quillet::platform::QtMessageSink messages;
     quillet::platform::SetMessageSink(&messages);
-    frame.show();
-    const int status = application.exec();
+
+    int status = 0;
+    {
+        CScrivoApp app(profile);
+        switch (app.Start(QApplication::arguments().mid(1))) {
+        case CScrivoApp::StartResult::HandedOver:
+            break;
+        case CScrivoApp::StartResult::Failed:
+            status = 1;
+            break;
+        case CScrivoApp::StartResult::Running:
+            messages.SetParent(app.MainFrame());
+            status = application.exec();
+            app.Exit();
+            break;
+        }
+        messages.SetParent(nullptr);
+    }
     quillet::platform::SetMessageSink(nullptr);
     return status;
 }

@@ -1,0 +1,334 @@
+#include "app/CScrivoApp.h"
+
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CScrivoDoc.h"
+#include "app/EditViewFactory.h"
+#include "app/FileAssociation.h"
+#include "app/LanguageRegistration.h"
+#include "app/SettingsKeys.h"
+#include "app/SingleInstance.h"
+#include "platform/core/MessageSeam.h"
+#include "platform/core/ProgramDirectory.h"
+#include "platform/core/Profile.h"
+#include "resources/CommandIds.h"
+
+#include <QFileInfo>
+#include <QMdiArea>
+
+#include <algorithm>
+
+using quillet::platform::MessageAnswer;
+using quillet::platform::MessageButtons;
+using quillet::platform::MessageIcon;
+using tarrow::foundation::CommandState;
+
+const char* const CScrivoApp::kAssociationText =
+    "Windows can associate .java files with this\n"
+    "application. This will allow you to open multiple files in\n"
+    "in one instance of Quillet by double-clicking, \n"
+    "as well as print from the context menu.\n"
+    "Do you want to enable this setting?";
+
+CScrivoApp::CScrivoApp(quillet::platform::Profile& profile, Options options)
+    : profile_(profile), options_(std::move(options))
+{
+    if (options_.programDirectory.isEmpty())
+        options_.programDirectory = QString::fromStdString(quillet::platform::ProgramDirectory());
+    if (options_.userSettingsDirectory.isEmpty())
+        options_.userSettingsDirectory = QString::fromStdString(UserSettingsDirectory());
+}
+
+CScrivoApp::~CScrivoApp()
+{
+    // Windows go before the documents they show.
+    std::vector<CScrivoDoc*> open;
+    for (const auto& document : documents_)
+        open.push_back(document.get());
+    for (CScrivoDoc* document : open)
+        DestroyFrames(document);
+    frame_.reset();
+    documents_.clear();
+}
+
+CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
+{
+    const std::string programDirectory = options_.programDirectory.toStdString();
+    RegisterLanguages(profile_, programDirectory, options_.userSettingsDirectory.toStdString());
+    recentFiles_.Load(profile_);
+
+    const int associate = AskAndStoreAssociation();
+    const QString file = arguments.isEmpty() ? QString() : arguments.constFirst();
+    if (associate == settings::kAssociateYes) {
+        FileAssociation(options_.dataHome.toStdString(), options_.configHome.toStdString())
+            .Register(programDirectory + "quillet");
+        instance_ = std::make_unique<SingleInstance>(options_.instanceName);
+        if (!file.isEmpty() && instance_->HandOver(file))
+            return StartResult::HandedOver;
+        instance_->Listen();
+        connect(instance_.get(), &SingleInstance::FileRequested, this, [this](const QString& path) {
+            OpenDocument(path);
+            if (frame_) {
+                frame_->raise();
+                frame_->activateWindow();
+            }
+        });
+    }
+
+    frame_ = std::make_unique<CMainFrame>(profile_, recentFiles_);
+    frame_->SetApplicationTarget(this);
+    connect(frame_.get(), &CMainFrame::CloseRequested, this,
+            [this](bool& accept) { accept = CloseAllDocuments(); });
+
+    if (!file.isEmpty() && !OpenDocument(file))
+        return StartResult::Failed;
+    frame_->show();
+
+    settings_.ReadCommandInterpreter();
+    settings_.Load(profile_, programDirectory);
+    return StartResult::Running;
+}
+
+void CScrivoApp::Exit()
+{
+    settings_.SaveAtExit(profile_);
+    recentFiles_.Save(profile_);
+}
+
+int CScrivoApp::AskAndStoreAssociation()
+{
+    int associate = profile_.GetInt(settings::kJavaFiles, settings::kAssociate,
+                                    settings::kAssociateNeverAsked);
+    if (associate == settings::kAssociateNeverAsked) {
+        quillet::platform::Message question;
+        question.text = kAssociationText;
+        question.title = kAssociationTitle;
+        question.buttons = MessageButtons::YesNo;
+        question.icon = MessageIcon::Question;
+        question.yesText = kAssociateYes;
+        question.noText = kAssociateNo;
+        associate = quillet::platform::ShowMessage(question) == MessageAnswer::Yes
+                        ? settings::kAssociateYes
+                        : settings::kAssociateNo;
+    }
+    if (associate < settings::kAssociateNeverAsked)
+        profile_.WriteInt(settings::kJavaFiles, settings::kAssociate, associate);
+    return associate;
+}
+
+CScrivoDoc* CScrivoApp::NewDocument()
+{
+    auto document = std::make_unique<CScrivoDoc>();
+    document->OnNewDocument(CScrivoDoc::kDocumentName + std::to_string(++untitledCount_));
+    CScrivoDoc* raw = document.get();
+    documents_.push_back(std::move(document));
+    NewWindow(raw);
+    return raw;
+}
+
+CScrivoDoc* CScrivoApp::OpenDocument(const QString& path)
+{
+    const std::string absolute = QFileInfo(path).absoluteFilePath().toStdString();
+    // A file that is open already is only brought to the front.
+    for (const auto& document : documents_) {
+        if (document->PathName() == absolute) {
+            std::vector<CChildFrame*> frames = FramesOf(document.get());
+            if (!frames.empty())
+                frame_->MdiArea()->setActiveSubWindow(frames.front());
+            AddToRecentFiles(absolute);
+            return document.get();
+        }
+    }
+    auto document = std::make_unique<CScrivoDoc>();
+    if (!document->OnOpenDocument(absolute))
+        return nullptr;
+    document->SetPathName(absolute);
+    CScrivoDoc* raw = document.get();
+    documents_.push_back(std::move(document));
+    AddToRecentFiles(absolute);
+    NewWindow(raw);
+    return raw;
+}
+
+CChildFrame* CScrivoApp::NewWindow(CScrivoDoc* document)
+{
+    EditViewParts view = CreateEditView(*document);
+    std::vector<tarrow::foundation::ICommandTarget*> route = view.route;
+    route.push_back(document);
+    auto* child = new CChildFrame(document, view.widget, route);
+    ConnectEditView(view, *child, *frame_);
+    connect(child, &CChildFrame::CloseRequested, this, &CScrivoApp::OnChildClosing);
+    connect(child, &QObject::destroyed, this, [this, document] { OnFrameDestroyed(document); });
+    ++frameCounts_[document];
+    document->onTitleChanged = [this](CScrivoDoc& changed) { UpdateFrameTitles(&changed); };
+    document->onFileNamed = [this](const std::string& path) { AddToRecentFiles(path); };
+    frame_->AddChild(child);
+    UpdateFrameTitles(document);
+    return child;
+}
+
+std::vector<CChildFrame*> CScrivoApp::FramesOf(const CScrivoDoc* document) const
+{
+    std::vector<CChildFrame*> frames;
+    if (!frame_)
+        return frames;
+    for (QMdiSubWindow* window : frame_->MdiArea()->subWindowList()) {
+        auto* child = qobject_cast<CChildFrame*>(window);
+        if (child && child->Document() == document)
+            frames.push_back(child);
+    }
+    return frames;
+}
+
+void CScrivoApp::UpdateFrameTitles(CScrivoDoc* document)
+{
+    std::vector<CChildFrame*> frames = FramesOf(document);
+    const QString title = QString::fromStdString(document->Title());
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        frames[i]->setWindowTitle(frames.size() == 1 ? title
+                                                     : QStringLiteral("%1:%2").arg(title).arg(i + 1));
+    }
+}
+
+void CScrivoApp::OnChildClosing(CChildFrame* frame, bool& accept)
+{
+    CScrivoDoc* document = frame->Document();
+    if (frameCounts_[document] <= 1 && !document->SaveModified())
+        accept = false;
+}
+
+void CScrivoApp::OnFrameDestroyed(CScrivoDoc* document)
+{
+    if (--frameCounts_[document] > 0) {
+        UpdateFrameTitles(document);
+        return;
+    }
+    frameCounts_.erase(document);
+    RemoveDocument(document);
+}
+
+void CScrivoApp::RemoveDocument(CScrivoDoc* document)
+{
+    documents_.erase(std::remove_if(documents_.begin(), documents_.end(),
+                                    [document](const auto& d) { return d.get() == document; }),
+                     documents_.end());
+}
+
+void CScrivoApp::DestroyFrames(CScrivoDoc* document)
+{
+    for (CChildFrame* child : FramesOf(document))
+        delete child;
+}
+
+bool CScrivoApp::CloseDocument(CScrivoDoc* document)
+{
+    if (!document || !document->SaveModified())
+        return false;
+    DestroyFrames(document);
+    return true;
+}
+
+bool CScrivoApp::CloseAllDocuments()
+{
+    for (const auto& document : documents_) {
+        if (!document->SaveModified())
+            return false;
+    }
+    std::vector<CScrivoDoc*> open;
+    for (const auto& document : documents_)
+        open.push_back(document.get());
+    for (CScrivoDoc* document : open)
+        DestroyFrames(document);
+    return true;
+}
+
+bool CScrivoApp::SaveAll()
+{
+    bool all = true;
+    for (const auto& document : documents_)
+        all = document->DoFileSave() && all;
+    return all;
+}
+
+CScrivoDoc* CScrivoApp::ActiveDocument() const
+{
+    CChildFrame* child = frame_ ? frame_->ActiveChild() : nullptr;
+    return child ? child->Document() : nullptr;
+}
+
+void CScrivoApp::PromptOpen()
+{
+    quillet::platform::FileDialogRequest request;
+    request.title = "Open";
+    request.filters = {CScrivoDoc::kFilterName, CScrivoDoc::kAllFilesFilter};
+    std::string path;
+    if (quillet::platform::ChooseFile(request, path))
+        OpenDocument(QString::fromStdString(path));
+}
+
+void CScrivoApp::OpenRecent(int index)
+{
+    if (index < 0 || index >= static_cast<int>(recentFiles_.Paths().size()))
+        return;
+    const std::string path = recentFiles_.Paths()[static_cast<std::size_t>(index)];
+    if (!OpenDocument(QString::fromStdString(path))) {
+        // A file that is gone leaves the list.
+        recentFiles_.Remove(index);
+        frame_->RebuildMenus();
+    }
+}
+
+void CScrivoApp::AddToRecentFiles(const std::string& path)
+{
+    recentFiles_.Add(path);
+    if (frame_)
+        frame_->RebuildMenus();
+}
+
+bool CScrivoApp::OnCommand(int id)
+{
+    if (id >= cmd::kFileMruFirst && id <= cmd::kFileMruLast) {
+        OpenRecent(id - cmd::kFileMruFirst);
+        return true;
+    }
+    switch (id) {
+    case cmd::kFileNew:
+        NewDocument();
+        return true;
+    case cmd::kFileOpen:
+        PromptOpen();
+        return true;
+    case cmd::kFileClose:
+        CloseDocument(ActiveDocument());
+        return true;
+    case cmd::kFileSaveAll:
+        SaveAll();
+        return true;
+    case cmd::kWindowNew:
+        if (CScrivoDoc* document = ActiveDocument())
+            NewWindow(document);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CScrivoApp::OnUpdateCommand(int id, CommandState& state)
+{
+    if (id >= cmd::kFileMruFirst && id <= cmd::kFileMruLast)
+        return true;
+    switch (id) {
+    case cmd::kFileNew:
+    case cmd::kFileOpen:
+        return true;
+    case cmd::kFileClose:
+    case cmd::kWindowNew:
+        state.enabled = ActiveDocument() != nullptr;
+        return true;
+    case cmd::kFileSaveAll:
+        state.enabled = !documents_.empty();
+        return true;
+    default:
+        return false;
+    }
+}

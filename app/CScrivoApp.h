@@ -1,0 +1,99 @@
+#pragma once
+
+#include "app/CScrivoSettings.h"
+#include "app/RecentFileList.h"
+#include "mvc/ICommandTarget.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class CChildFrame;
+class CMainFrame;
+class CScrivoDoc;
+class SingleInstance;
+
+namespace quillet::platform {
+class Profile;
+}
+
+// The application object: starts the program in its fixed order, owns the
+// settings, the word lists, the recent files and the open documents, and
+// handles the commands that create, open and close documents.
+class CScrivoApp : public QObject, public tarrow::foundation::ICommandTarget {
+    Q_OBJECT
+public:
+    struct Options {
+        QString programDirectory;       // ends in '/'; empty: the executable's directory
+        QString userSettingsDirectory;  // ends in '/'; empty: ~/.config/Tarrow Samples/
+        QString dataHome;               // for the desktop entry; empty: $XDG_DATA_HOME
+        QString configHome;             // for mimeapps.list; empty: $XDG_CONFIG_HOME
+        QString instanceName;           // the hand-over socket; empty: per user
+    };
+
+    // Outcome of start-up: the editor runs, it failed, or the file was handed
+    // to the instance that was already running.
+    enum class StartResult { Running, Failed, HandedOver };
+
+    CScrivoApp(quillet::platform::Profile& profile, Options options = {});
+    ~CScrivoApp() override;
+
+    // Start-up in the program's fixed order; arguments exclude the program name.
+    StartResult Start(const QStringList& arguments);
+    // Writes the settings that are kept at a normal exit.
+    void Exit();
+
+    CMainFrame* MainFrame() const { return frame_.get(); }
+    CScrivoSettings& Settings() { return settings_; }
+    const RecentFileList& RecentFiles() const { return recentFiles_; }
+    const std::vector<std::unique_ptr<CScrivoDoc>>& Documents() const { return documents_; }
+    // The process-wide lock that guards the debugger-running flag.
+    std::mutex& DebugLock() { return debugLock_; }
+
+    // The document commands, also for tests.
+    CScrivoDoc* NewDocument();
+    CScrivoDoc* OpenDocument(const QString& path);
+    CChildFrame* NewWindow(CScrivoDoc* document);
+    bool CloseDocument(CScrivoDoc* document);
+    bool SaveAll();
+    // Asks about every modified document; false when the user cancelled.
+    bool CloseAllDocuments();
+    CScrivoDoc* ActiveDocument() const;
+
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
+
+    static constexpr const char* kAssociationTitle = "Java File Type Program Association";
+    static const char* const kAssociationText;
+    static constexpr const char* kAssociateYes = "Yes, use Quillet for .java files";
+    static constexpr const char* kAssociateNo = "No, do not associate";
+
+private:
+    int AskAndStoreAssociation();
+    void PromptOpen();
+    void OpenRecent(int index);
+    void AddToRecentFiles(const std::string& path);
+    void RemoveDocument(CScrivoDoc* document);
+    void UpdateFrameTitles(CScrivoDoc* document);
+    std::vector<CChildFrame*> FramesOf(const CScrivoDoc* document) const;
+    void OnChildClosing(CChildFrame* frame, bool& accept);
+    // Closes the document's windows at once, without asking again.
+    void DestroyFrames(CScrivoDoc* document);
+    void OnFrameDestroyed(CScrivoDoc* document);
+
+    quillet::platform::Profile& profile_;
+    Options options_;
+    CScrivoSettings settings_;
+    RecentFileList recentFiles_;
+    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<SingleInstance> instance_;
+    std::vector<std::unique_ptr<CScrivoDoc>> documents_;
+    // A document lives exactly as long as its last window.
+    std::map<const CScrivoDoc*, int> frameCounts_;
+    std::mutex debugLock_;
+    int untitledCount_ = 0;
+};

@@ -1,0 +1,23 @@
+#include "app/EditViewFactory.h"
+
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CScrivoDoc.h"
+#include "engine/VxScrivo.h"
+#include "view/CScrivoView.h"
+
+EditViewParts CreateEditView(CScrivoDoc& document)
+{
+    auto* view = new CScrivoView(*document.Model());
+    return EditViewParts{view, {view}};
+}
+
+void ConnectEditView(const EditViewParts& parts, CChildFrame& child, CMainFrame& frame)
+{
+    auto* view = static_cast<CScrivoView*>(parts.widget);
+    QObject::connect(view, &CScrivoView::CaretPositionChanged, &child,
+                     &CChildFrame::ShowCaretPosition);
+    QObject::connect(view, &CScrivoView::OverwriteChanged, &frame,
+                     &CMainFrame::SetOverwriteIndicator);
+    child.ShowCaretPosition(view->LineText(), view->ColumnText());
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "mvc/ICommandTarget.h"
+
+#include <vector>
+
+class QWidget;
+class CChildFrame;
+class CMainFrame;
+class CScrivoDoc;
+
+// The edit view of one child window on a document, and the targets that the
+// window routes commands to before the document (the view, its controller).
+struct EditViewParts {
+    QWidget* widget = nullptr;
+    std::vector<tarrow::foundation::ICommandTarget*> route;
+};
+
+EditViewParts CreateEditView(CScrivoDoc& document);
+// Shows the view's caret position in the child's status bar and its
+// overwrite state in the main frame's.
+void ConnectEditView(const EditViewParts& view, CChildFrame& child, CMainFrame& frame);

@@ -1,0 +1,206 @@
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CScrivoApp.h"
+#include "app/CScrivoDoc.h"
+#include "engine/VxScrivo.h"
+#include "language/VxEditLangConfig.h"
+#include "language/VxEditLangConfigRegistry.h"
+#include "platform/core/MemoryProfile.h"
+#include "platform/core/MessageSeam.h"
+#include "tests/support/TempDir.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMdiArea>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using quillet::platform::MessageAnswer;
+using quillet::platform::RecordingMessageSink;
+using quillet::test::ReadFileBytes;
+using quillet::test::TempDir;
+using quillet::test::WriteFileBytes;
+
+namespace {
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override { VxEditLangConfigRegistry::Instance().Reset(); }
+    void TearDown() override { VxEditLangConfigRegistry::Instance().Reset(); }
+
+    CScrivoApp::Options OptionsIn(const TempDir& dir, const std::string& programDir = {})
+    {
+        CScrivoApp::Options options;
+        options.programDirectory =
+            QString::fromStdString(programDir.empty() ? std::string(QUILLET_PROGRAM_DIR) : programDir);
+        options.userSettingsDirectory = QString::fromStdString(dir.File("settings") + "/");
+        options.dataHome = QString::fromStdString(dir.File("data"));
+        options.configHome = QString::fromStdString(dir.File("config"));
+        options.instanceName = QString::fromStdString("quillet-test-" + dir.Path().filename().string());
+        return options;
+    }
+
+    static void Type(CScrivoDoc& document, const std::string& text)
+    {
+        document.Model()->InsertAtLineCol(0, 0, text.data(), static_cast<std::int64_t>(text.size()));
+    }
+
+    static bool WaitFor(const std::function<bool()>& condition)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!condition() && timer.elapsed() < 5000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        return condition();
+    }
+
+    quillet::platform::MemoryProfile profile_;
+    RecordingMessageSink messages_;
+};
+
+}  // namespace
+
+TEST_F(StartupTest, AssociationIsAskedOnceAndTheAnswerStored)
+{
+    TempDir dir;
+    {
+        messages_.QueueAnswer(MessageAnswer::No);
+        CScrivoApp app(profile_, OptionsIn(dir));
+        ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+        ASSERT_EQ(messages_.Messages().size(), 1u);
+        EXPECT_EQ(messages_.Messages()[0].title, "Java File Type Program Association");
+        EXPECT_EQ(messages_.Messages()[0].yesText, "Yes, use Quillet for .java files");
+        EXPECT_EQ(messages_.Messages()[0].noText, "No, do not associate");
+        EXPECT_EQ(profile_.GetInt("Java Files", "Associate", 3), 0);
+        EXPECT_TRUE(app.Documents().empty());
+    }
+    {
+        CScrivoApp app(profile_, OptionsIn(dir));
+        ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+        EXPECT_EQ(messages_.Messages().size(), 1u);  // not asked again
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("data/applications/quillet.desktop")));
+}
+
+TEST_F(StartupTest, AssociatingWritesTheDesktopEntryAndAStrangeValueIsLeftAlone)
+{
+    TempDir dir;
+    messages_.QueueAnswer(MessageAnswer::Yes);
+    {
+        CScrivoApp app(profile_, OptionsIn(dir));
+        ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    }
+    EXPECT_EQ(profile_.GetInt("Java Files", "Associate", 3), 1);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("data/applications/quillet.desktop")));
+    EXPECT_NE(ReadFileBytes(dir.File("config/mimeapps.list")).find("text/x-java=quillet.desktop"),
+              std::string::npos);
+
+    TempDir other;
+    quillet::platform::MemoryProfile seven;
+    seven.WriteInt("Java Files", "Associate", 7);
+    CScrivoApp app(seven, OptionsIn(other));
+    ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    EXPECT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(seven.GetInt("Java Files", "Associate", 3), 7);
+    EXPECT_FALSE(std::filesystem::exists(other.File("data/applications/quillet.desktop")));
+}
+
+TEST_F(StartupTest, WordListsAndToolSettingsAreReadAfterTheCommandLine)
+{
+    TempDir dir;
+    const std::string program = dir.File("bin") + "/";
+    std::filesystem::create_directories(program);
+    WriteFileBytes(program + "Extends.ini", "Object\n Thread\n\n");
+    WriteFileBytes(dir.File("Hello.java"), "class Hello {}\n");
+    profile_.WriteInt("Java Files", "Associate", 0);
+    profile_.WriteString("Tools", "CompilerArgs", "-g");
+
+    CScrivoApp app(profile_, OptionsIn(dir, program));
+    ASSERT_EQ(app.Start({QString::fromStdString(dir.File("Hello.java"))}),
+              CScrivoApp::StartResult::Running);
+    ASSERT_EQ(app.Documents().size(), 1u);
+    EXPECT_EQ(app.Documents()[0]->Model()->GetLangConfig()->GetName(), "Java");
+    EXPECT_EQ(app.Settings().extendsList, (WordList{"Object", " Thread", ""}));
+    EXPECT_EQ(app.Settings().compilerArgs, "-g");
+    EXPECT_EQ(app.Settings().compileAutoSave, 1);
+    EXPECT_EQ(app.Settings().outputToolPath, program + "Output");
+
+    app.Settings().compilerArgs = "-Xlint";
+    app.Exit();
+    EXPECT_EQ(profile_.GetString("Tools", "CompilerArgs", ""), "-Xlint");
+    EXPECT_EQ(profile_.GetString("Recent File List", "File1", ""), dir.File("Hello.java"));
+}
+
+TEST_F(StartupTest, AFileThatCannotBeOpenedFailsStartUpWithItsMessage)
+{
+    TempDir dir;
+    profile_.WriteInt("Java Files", "Associate", 0);
+    CScrivoApp app(profile_, OptionsIn(dir));
+    EXPECT_EQ(app.Start({QString::fromStdString(dir.File("absent.java"))}),
+              CScrivoApp::StartResult::Failed);
+    ASSERT_EQ(messages_.Texts().size(), 1u);
+    EXPECT_NE(messages_.Texts()[0].find("absent.java"), std::string::npos);
+    EXPECT_TRUE(app.Documents().empty());
+}
+
+TEST_F(StartupTest, ASecondStartHandsItsFileToTheRunningInstance)
+{
+    TempDir dir;
+    profile_.WriteInt("Java Files", "Associate", 1);
+    WriteFileBytes(dir.File("Second.java"), "class Second {}\n");
+    CScrivoApp first(profile_, OptionsIn(dir));
+    ASSERT_EQ(first.Start({}), CScrivoApp::StartResult::Running);
+
+    CScrivoApp second(profile_, OptionsIn(dir));
+    EXPECT_EQ(second.Start({QString::fromStdString(dir.File("Second.java"))}),
+              CScrivoApp::StartResult::HandedOver);
+    EXPECT_EQ(second.MainFrame(), nullptr);
+    ASSERT_TRUE(WaitFor([&] { return first.Documents().size() == 1; }));
+    EXPECT_EQ(first.Documents()[0]->PathName(), dir.File("Second.java"));
+}
+
+TEST_F(StartupTest, SaveAllSavesFilesAndAsksOnceForAName)
+{
+    TempDir dir;
+    profile_.WriteInt("Java Files", "Associate", 0);
+    WriteFileBytes(dir.File("A.java"), "a\n");
+    WriteFileBytes(dir.File("B.html"), "b\n");
+    CScrivoApp app(profile_, OptionsIn(dir));
+    ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    CScrivoDoc* a = app.OpenDocument(QString::fromStdString(dir.File("A.java")));
+    CScrivoDoc* b = app.OpenDocument(QString::fromStdString(dir.File("B.html")));
+    CScrivoDoc* untitled = app.NewDocument();
+    ASSERT_TRUE(a && b && untitled);
+    EXPECT_EQ(untitled->Title(), "Quillet1");
+    Type(*a, "1");
+    Type(*b, "2");
+    Type(*untitled, "3");
+
+    messages_.QueueFileAnswer(dir.File("C"));
+    EXPECT_TRUE(app.SaveAll());
+    EXPECT_EQ(messages_.FileRequests().size(), 1u);
+    EXPECT_EQ(ReadFileBytes(dir.File("A.java")), "1a\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("B.html")), "2b\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("C.java")), "3");
+    EXPECT_EQ(untitled->Title(), "C.java");
+    EXPECT_EQ(app.MainFrame()->MdiArea()->subWindowList().size(), 3);
+}
+
+TEST_F(StartupTest, ClosingTheMainWindowAsksAboutModifiedDocuments)
+{
+    TempDir dir;
+    profile_.WriteInt("Java Files", "Associate", 0);
+    CScrivoApp app(profile_, OptionsIn(dir));
+    ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    CScrivoDoc* document = app.NewDocument();
+    Type(*document, "unsaved");
+    messages_.QueueAnswer(MessageAnswer::Cancel);
+    EXPECT_FALSE(app.MainFrame()->close());
+    EXPECT_EQ(messages_.Texts().back(), "Save changes to Quillet1?");
+    EXPECT_EQ(app.Documents().size(), 1u);
+    messages_.QueueAnswer(MessageAnswer::No);
+    EXPECT_TRUE(app.MainFrame()->close());
+    EXPECT_TRUE(app.Documents().empty());
+}
