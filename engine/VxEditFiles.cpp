@@ -94,7 +94,8 @@ int VxEdit::LoadFile(const std::string& path)
     const std::int64_t fileLength = status.st_size;
     NewText();
     try {
-        buffer_->Reserve(fileLength + kGrowthRoom);
+        // Room to type in, so that the first edits do not copy a large text.
+        buffer_->Reserve(fileLength + std::max(kGrowthRoom, fileLength / 16));
     } catch (const std::bad_alloc&) {
         return FailLoad(descriptor, kUnableToOpen);
     }
