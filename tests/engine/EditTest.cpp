@@ -6,6 +6,7 @@
 #include "engine/VxEditCompositeGuard.h"
 #include "engine/VxEditTextCommand.h"
 #include "engine/VxScrivo.h"
+#include "language/VxEditLangConfig.h"
 
 #include <gtest/gtest.h>
 
@@ -299,6 +300,26 @@ TEST(Notifications, CommandsDescribeThemselves)
     auto* insertion = dynamic_cast<VxEditTextCommand*>(model->RedoTop());
     ASSERT_NE(nullptr, insertion);
     EXPECT_EQ("Insert text having length 7 at line 0, column 0", insertion->GetDescription());
+}
+
+}  // namespace
+}  // namespace quillet::test
+
+namespace quillet::test {
+namespace {
+
+TEST(Notifications, ConfigurationChangesReachTheModelsObservers)
+{
+    auto model = NewModel();
+    RecordingObserver observer;
+    model->Attach(&observer);
+    ASSERT_EQ(1, model->SetLangConfigByName("Default"));  // the one already in use: nothing to do
+    EXPECT_EQ((std::vector<int>{}), observer.ids);
+    model->GetLangConfig()->SetCharSet("+-", IVxEditLangConfig::kOperators, 0);
+    EXPECT_EQ((std::vector<int>{kMsgInvalidateColouring}), observer.ids);
+    EXPECT_EQ(0, model->SetLangConfigByName("No Such Language"));
+    model->Detach(&observer);
+    model->GetLangConfig()->SetCharSet("", IVxEditLangConfig::kOperators, 1);  // as "Default" starts
 }
 
 }  // namespace
