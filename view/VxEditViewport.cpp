@@ -19,13 +19,6 @@ using tarrow::foundation::ISubject;
 
 namespace {
 
-constexpr std::uint32_t kRunLengthMask = 0xFFFF;
-
-const std::vector<ColorRun>* RunsOf(VxEdit& model, std::int32_t line)
-{
-    return model.ColourCache().Get(line);
-}
-
 }  // namespace
 
 VxEditViewport::VxEditViewport(VxEdit& model) : model_(model)
@@ -203,27 +196,25 @@ void VxEditViewport::DrawLine(QPainter& painter, std::int32_t line, int y, int l
     const bool showWhitespace = config && config->GetShowWhitespace();
     const int textGroup = config ? config->GetSpecialColorGroupIndex(IVxEditLangConfig::kTextGroup) : 0;
 
-    const std::vector<ColorRun>* runs = length > 0 ? RunsOf(model_, line) : nullptr;
-    const ColorRun wholeLine = static_cast<ColorRun>(textGroup) << 16;
+    const std::vector<ColorRun>* runs = length > 0 ? model_.GetColourRuns(line) : nullptr;
+    const ColorRun wholeLine = MakeColorRun(0, textGroup);
     const ColorRun* run = &wholeLine;
     const ColorRun* runsEnd = &wholeLine + 1;
     if (runs && !runs->empty()) {
         run = runs->data();
         runsEnd = runs->data() + runs->size();
     }
-    const VxEditColourPair firstRun = colours.Group(static_cast<int>(*run >> 16));
+    const VxEditColourPair firstRun = colours.Group(ColorRunGroup(*run));
 
     int x = left;
     std::int32_t column = 0;
     for (; run != runsEnd && column < length; ++run) {
         if (x >= right)
             return;
-        const std::int32_t runLength = (*run & kRunLengthMask) == 0
-                                           ? length - column
-                                           : std::min<std::int32_t>(*run & kRunLengthMask, length - column);
-        x += DrawChunk(painter, x, y, text + column, runLength, column,
-                       colours.Group(static_cast<int>(*run >> 16)), showWhitespace, selection, left,
-                       colours);
+        const auto given = static_cast<std::int32_t>(ColorRunLength(*run));
+        const std::int32_t runLength = given == 0 ? length - column : std::min(given, length - column);
+        x += DrawChunk(painter, x, y, text + column, runLength, column, colours.Group(ColorRunGroup(*run)),
+                       showWhitespace, selection, left, colours);
         column += runLength;
     }
     if (column < length && x < right) {

@@ -108,7 +108,7 @@ TEST_F(PixelTest, AHighlightedLinesColourReachesTheRightEdge)
     const int group = config->PutColorGroup("Highlight", highlight);
     SetText("marked\r\nplain");
     for (int line = 0; line < 2; ++line)
-        model->ColourCache().Renew(line).push_back(static_cast<ColorRun>(group) << 16);
+        model->ColourCache().Renew(line).push_back(MakeColorRun(0, group));
     model->ToggleMark(0, VxEdit::kMarkHighlight);
     const QImage image = Render();
     Save(image, "highlight");
