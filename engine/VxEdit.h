@@ -23,6 +23,7 @@ class CMvcCommand;
 class VxEditCompositeCommand;
 class VxEditDisplayMetrics;
 class VxEditLangConfig;
+struct VxEditLangTag;
 class VxEditMirrorFile;
 class VxEditTextBuffer;
 class VxEditTextCommand;
@@ -148,7 +149,7 @@ public:
     // The colour runs of a line for painting (computed on first request and
     // cached until an edit or a configuration change), or null for a line
     // that does not exist. Valid until the next change of the model.
-    const std::vector<ColorRun>* GetColourRuns(std::int32_t line);
+    virtual const std::vector<ColorRun>* GetColourRuns(std::int32_t line);
 
     // The colouring scanner's state, kept in step with every edit.
     VxEditColourCache& ColourCache() { return colour_; }
@@ -177,6 +178,69 @@ protected:
     void SetScanPosition(std::int32_t line) { scanPosition_ = line; }
     // Forgets every cached run and span (the configuration changed).
     void ResetColouring();
+
+    // The colouring scanner, in steps that derived models may change
+    // (VxEditScanner.cpp, VxEditScanTags.cpp). Columns and lengths are in
+    // bytes; a step that scans returns the bytes of the line it consumed.
+    // Records the spans of multi-line tags that start in the range.
+    virtual void ScanAhead(const VxEditLineColPair& range);
+    // Fills the line's runs from fromColumn on (0: the whole line).
+    virtual VxEditColourRuns* ComputeColourRuns(std::int32_t line, std::int32_t fromColumn);
+    // The end of the token at text, or null when length is 0.
+    virtual const char* NextTokenEnd(const char* text, std::int32_t length) const;
+    virtual std::int32_t ScanToken(std::int32_t line, const char* lineText, const char* token,
+                                   std::int32_t tokenLength, std::int32_t bytesLeft,
+                                   std::uint16_t& pending, VxEditColourRuns& runs);
+    // These three return 0 when they do not match.
+    virtual std::int32_t MatchKeyword(std::int32_t line, const char* lineText, const char* token,
+                                      std::int32_t tokenLength, std::int32_t bytesLeft,
+                                      std::uint16_t& pending, VxEditColourRuns& runs);
+    virtual std::int32_t MatchTag(std::int32_t line, const char* lineText, const char* token,
+                                  std::int32_t tokenLength, std::int32_t bytesLeft,
+                                  std::uint16_t& pending, VxEditColourRuns& runs);
+    virtual std::int32_t MatchOperator(std::int32_t line, const char* lineText, const char* token,
+                                       std::int32_t tokenLength, std::int32_t bytesLeft,
+                                       std::uint16_t& pending, VxEditColourRuns& runs);
+    virtual void FlushPending(VxEditColourRuns& runs, std::uint16_t& pending);
+    // Just past the tag's EndTag when it is found from start on, else the
+    // end of start's line (single-line tag) or of the text (multi-line tag).
+    virtual VxEditLineCol FindTagEnd(const VxEditLineCol& start, const VxEditLangTag& tag);
+    virtual std::int32_t ScanSingleLineTag(std::int32_t line, std::int32_t column, std::int32_t bytesLeft,
+                                           VxEditColourRuns& runs, const VxEditLangTag& tag);
+    virtual std::int32_t ScanMultiLineTag(std::int32_t line, std::int32_t column, std::int32_t bytesLeft,
+                                          VxEditColourRuns& runs, const VxEditLangTag& tag);
+    // The next stretch of the line at or after column where a BeginTag
+    // opens nothing, as the scanner reads the line: a single-line tag from
+    // its BeginTag to its end, or what follows a multi-line BeginTag on the
+    // line. span.end is exclusive.
+    virtual bool FindSingleLineSpan(std::int32_t line, std::int32_t column, VxEditLineColPair& span);
+    virtual int IsInSingleLineSpan(const VxEditLineCol& position);
+    // The bytes of the token that are plain text whatever they spell (0:
+    // none); the HTML model's rule for text outside markup.
+    virtual std::int32_t PlainTokenLength(std::int32_t line, const char* lineText, const char* token,
+                                          std::int32_t tokenLength, std::int32_t bytesLeft);
+    // Run after an edit with the lines it left changed (as they are now),
+    // for colouring that depends on the text of other lines.
+    virtual void OnLinesEdited(std::int32_t first, std::int32_t last);
+    // Forgets the spans from the index on with their lines' runs,
+    // repainting them, and moves the scan position back to the first one.
+    void DropSpansStartingAt(std::size_t first);
+
+private:
+    // The runs of a line that has none cached, from the recorded spans and
+    // a scan of what lies outside them.
+    VxEditColourRuns* RecomputeLine(std::int32_t line);
+    void ScanLine(std::int32_t line, std::int32_t fromColumn);
+    void RecordSpan(const VxEditMLComment& span, std::int32_t scanningLine);
+    // Within the line, or up to the end of the text.
+    VxEditLineCol FindTagEndWithin(const VxEditLineCol& start, const VxEditLangTag& tag, bool toTextEnd);
+    std::int64_t NextBeginTag(std::int64_t from, std::int64_t to, const std::string& beginTag);
+
+    // Where the line scan continues after a multi-line tag closed on a later
+    // line (line -1: nowhere); taken up by ComputeColourRuns's loop, so that
+    // chains of spans never nest calls.
+    std::int32_t continueLine_ = -1;
+    std::int32_t continueColumn_ = 0;
 
 private:
     // Per-line data update and notification for an executed command.

@@ -206,15 +206,14 @@ bool VxEdit::MarkSlotsMoveForInsert(const VxEditLineCol& at)
 
 void VxEdit::DropSpansFrom(const VxEditLineColPair& edit)
 {
-    auto first = std::find_if(spans_.begin(), spans_.end(), [&edit](const VxEditMLComment& span) {
-        return span.Overlaps(edit) || span.start > edit.Normalized().start;
-    });
-    for (auto it = first; it != spans_.end(); ++it) {
-        auto paint = MakeRef<VxEditPaintMsg>(it->start.line, it->end.line);
-        NotifyAll(paint.Get());
-        colour_.DropRange(it->start.line, it->end.line);
-    }
-    spans_.erase(first, spans_.end());
+    // Spans never overlap, so those that touch the edit or follow it are
+    // the ones from the first that ends at or after its start. A span that
+    // started on an earlier line goes too, and the scan position moves back
+    // to its line, since what it covered may now be colour of another kind.
+    const VxEditLineCol at = edit.Normalized().start;
+    auto first = std::partition_point(spans_.begin(), spans_.end(),
+                                      [&at](const VxEditMLComment& span) { return span.end < at; });
+    DropSpansStartingAt(static_cast<std::size_t>(first - spans_.begin()));
 }
 
 void VxEdit::ApplyCommand(VxEditTextCommand& command, bool markSlotsBefore)
@@ -240,6 +239,7 @@ void VxEdit::ApplyCommand(VxEditTextCommand& command, bool markSlotsBefore)
     }
     colour_.Drop(start);
     scanPosition_ = std::min(scanPosition_, start);
+    OnLinesEdited(start, command.LastActionWasInsertion() ? end : start);
 }
 
 void VxEdit::NotifyCommand(CMvcCommand* command)

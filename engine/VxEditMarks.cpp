@@ -18,6 +18,13 @@ void VxEdit::ToggleMark(std::int32_t line, int bit)
     marks_.MarksFor(line).Toggle(bit);
     marks_.FreeIfEmpty(line);
     NotifyAll(kMsgInvalidateGutter);
+    if (bit == kMarkHighlight) {
+        // A highlighted line is one run in the "Highlight" group; without
+        // the mark its own runs come back.
+        colour_.Drop(line);
+        auto paint = tarrow::foundation::MakeRef<VxEditPaintMsg>(line, line);
+        NotifyAll(paint.Get());
+    }
 }
 
 void VxEdit::ClearMarkEverywhere(int bit)

@@ -8,6 +8,10 @@ class VxScrivo : public VxHTMLEdit {
 public:
     VxScrivo() = default;
 
+    // A line marked as error line is one run of the first group whose
+    // display name is "Error Line" (any case), or of group 0.
+    const std::vector<ColorRun>* GetColourRuns(std::int32_t line) override;
+
     // An error-line mark changes how the whole line is coloured, so the line
     // is coloured afresh and repainted.
     void ToggleMark(std::int32_t line, int bit) override;

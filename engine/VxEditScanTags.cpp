@@ -1,0 +1,294 @@
+// Tags in the colouring scanner of VxEdit: finding where a tag ends,
+// recording the spans of tags that cross line ends, and scanning ahead of a
+// requested line for the BeginTags of such tags only, so that a line far
+// down a text is coloured without scanning every line above it.
+#include "engine/VxEdit.h"
+
+#include "engine/VxEditScanChars.h"
+#include "engine/VxEditTextBuffer.h"
+#include "language/VxEditLangConfig.h"
+#include "mvc/VxEditMsg.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+using tarrow::foundation::MakeRef;
+
+namespace {
+
+bool SameBytes(const char* text, std::string_view needle, bool matchCase)
+{
+    if (matchCase)
+        return std::memcmp(text, needle.data(), needle.size()) == 0;
+    for (std::size_t i = 0; i < needle.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(needle[i])))
+            return false;
+    }
+    return true;
+}
+
+// The first offset in [from, to) where the needle lies wholly before to, or
+// -1. Without matchCase, ASCII letters match in either case.
+std::int64_t SearchText(VxEditTextBuffer& buffer, std::int64_t from, std::int64_t to, std::string_view needle,
+                        bool matchCase)
+{
+    const auto size = static_cast<std::int64_t>(needle.size());
+    if (size == 0 || from < 0 || to - from < size)
+        return -1;
+    const char* text = buffer.PointerAt(from, to - from);
+    if (!text)
+        return -1;
+    const std::size_t length = static_cast<std::size_t>(to - from);
+    if (matchCase) {
+        const void* hit = memmem(text, length, needle.data(), needle.size());
+        return hit ? from + (static_cast<const char*>(hit) - text) : -1;
+    }
+    const unsigned char first = static_cast<unsigned char>(needle[0]);
+    const char lower = static_cast<char>(std::tolower(first));
+    const char upper = static_cast<char>(std::toupper(first));
+    for (std::size_t at = 0; at + needle.size() <= length; ++at) {
+        if ((text[at] == lower || text[at] == upper) && SameBytes(text + at, needle, false))
+            return from + static_cast<std::int64_t>(at);
+    }
+    return -1;
+}
+
+}  // namespace
+
+VxEditLineCol VxEdit::FindTagEnd(const VxEditLineCol& start, const VxEditLangTag& tag)
+{
+    return FindTagEndWithin(start, tag, tag.MultiLine != 0);
+}
+
+VxEditLineCol VxEdit::FindTagEndWithin(const VxEditLineCol& start, const VxEditLangTag& tag, bool toTextEnd)
+{
+    VxEditTextBuffer& buffer = *buffer_;
+    const std::int32_t startLength = LineLength(start.line);
+    const VxEditLineCol lineEnd(start.line, startLength);
+    if (tag.EndTag.empty())
+        return lineEnd;
+    const VxEditLineCol limit = toTextEnd ? VxEditLineCol(LastLine(), LineLength(LastLine())) : lineEnd;
+    const std::int64_t startOffset = buffer.LineStart(start.line) + std::min(start.column, startLength);
+    const std::int64_t limitOffset = buffer.LineStart(limit.line) + limit.column;
+    const bool matchCase = GetLangConfig()->GetMatchCase() == 1;
+    const auto endSize = static_cast<std::int32_t>(tag.EndTag.size());
+    const std::string& escape = tag.EscapeChar;
+    std::int64_t from = startOffset;
+    for (;;) {
+        const std::int64_t hit = SearchText(buffer, from, limitOffset, tag.EndTag, matchCase);
+        if (hit < 0)
+            return limit;
+        const VxEditLineCol at = buffer.PositionOf(hit);
+        // Bytes after a lone CR are not part of any line's text.
+        if (at.column + endSize > LineLength(at.line)) {
+            from = hit + 1;
+            continue;
+        }
+        if (!tag.MultiLine && !escape.empty() && hit > startOffset) {
+            int escapes = 0;
+            const auto step = static_cast<std::int64_t>(escape.size());
+            for (std::int64_t before = hit - step; before >= startOffset; before -= step) {
+                bool same = true;
+                for (std::int64_t i = 0; i < step && same; ++i)
+                    same = buffer.CharAt(before + i) == escape[static_cast<std::size_t>(i)];
+                if (!same)
+                    break;
+                ++escapes;
+            }
+            if (escapes % 2 == 1) {
+                from = hit + endSize;
+                continue;
+            }
+        }
+        const char* text = nullptr;
+        std::int32_t length = 0;
+        LineText(at.line, text, length);
+        return VxEditLineCol(at.line, VxEditScanChars::SnapToCharEnd(text, length, at.column + endSize));
+    }
+}
+
+std::int32_t VxEdit::ScanSingleLineTag(std::int32_t line, std::int32_t column, std::int32_t bytesLeft,
+                                       VxEditColourRuns& runs, const VxEditLangTag& tag)
+{
+    const auto begin = static_cast<std::int32_t>(column + std::min<std::size_t>(tag.BeginTag.size(),
+                                                                                 static_cast<std::size_t>(bytesLeft)));
+    const VxEditLineCol end = FindTagEnd(VxEditLineCol(line, begin), tag);
+    const std::int32_t length = end.line == line ? std::clamp(end.column - column, 1, bytesLeft) : bytesLeft;
+    VxEditScanChars::AppendRun(runs, length, tag.ColorGroup);
+    return length;
+}
+
+std::int32_t VxEdit::ScanMultiLineTag(std::int32_t line, std::int32_t column, std::int32_t bytesLeft,
+                                      VxEditColourRuns& runs, const VxEditLangTag& tag)
+{
+    const auto begin = static_cast<std::int32_t>(column + std::min<std::size_t>(tag.BeginTag.size(),
+                                                                                 static_cast<std::size_t>(bytesLeft)));
+    const VxEditLineCol end = FindTagEnd(VxEditLineCol(line, begin), tag);
+    if (end.line <= line) {
+        const std::int32_t length = std::clamp(end.column - column, 1, bytesLeft);
+        VxEditScanChars::AppendRun(runs, length, tag.ColorGroup);
+        return length;
+    }
+    VxEditScanChars::AppendRun(runs, bytesLeft, tag.ColorGroup);
+    RecordSpan(VxEditMLComment(VxEditLineColPair(VxEditLineCol(line, column), end), tag.ColorGroup), line);
+    // The lines in between take their one run from the span when they are
+    // asked for, which costs nothing for the lines never shown.
+    colour_.DropRange(line + 1, end.line - 1);
+    auto paint = MakeRef<VxEditPaintMsg>(line, end.line);
+    NotifyAll(paint.Get());
+    VxEditColourRuns& endRuns = colour_.Renew(end.line);
+    scanPosition_ = std::max(scanPosition_, end.line + 1);
+    if (end.column == 0) {
+        endRuns.push_back(MakeColorRun(0, tag.ColorGroup));
+    } else {
+        VxEditScanChars::AppendRun(endRuns, end.column, tag.ColorGroup);
+        continueLine_ = end.line;
+        continueColumn_ = end.column;
+    }
+    return bytesLeft;
+}
+
+void VxEdit::RecordSpan(const VxEditMLComment& span, std::int32_t scanningLine)
+{
+    // A recorded span that overlaps the new one is out of date (spans never
+    // overlap); its lines are coloured afresh.
+    auto first = std::partition_point(spans_.begin(), spans_.end(),
+                                      [&span](const VxEditMLComment& old) { return old.end <= span.start; });
+    auto last = first;
+    while (last != spans_.end() && last->start < span.end) {
+        for (std::int32_t line = last->start.line; line <= last->end.line; ++line) {
+            if (line != scanningLine)
+                colour_.Drop(line);
+        }
+        ++last;
+    }
+    first = spans_.erase(first, last);
+    spans_.insert(first, span);
+}
+
+void VxEdit::DropSpansStartingAt(std::size_t first)
+{
+    if (first >= spans_.size())
+        return;
+    const std::int32_t startLine = spans_[first].start.line;
+    for (std::size_t i = first; i < spans_.size(); ++i) {
+        const VxEditMLComment& span = spans_[i];
+        auto paint = MakeRef<VxEditPaintMsg>(span.start.line, span.end.line);
+        NotifyAll(paint.Get());
+        colour_.DropRange(span.start.line, span.end.line);
+    }
+    spans_.erase(spans_.begin() + static_cast<std::ptrdiff_t>(first), spans_.end());
+    scanPosition_ = std::min(scanPosition_, startLine);
+}
+
+bool VxEdit::FindSingleLineSpan(std::int32_t line, std::int32_t column, VxEditLineColPair& span)
+{
+    const char* lineText = nullptr;
+    std::int32_t length = 0;
+    if (!LineText(line, lineText, length) || column >= length)
+        return false;
+    // Tag searches and the HTML rule may move the text store's gap.
+    const std::string copy(lineText, static_cast<std::size_t>(length));
+    const char* text = copy.data();
+    const VxEditLangConfig& config = *GetLangConfig();
+    const VxEditScanChars chars(config);
+    std::int32_t at = std::max(column, 0);
+    while (at < length) {
+        const std::int32_t left = length - at;
+        const auto tokenLength = static_cast<std::int32_t>(NextTokenEnd(text + at, left) - (text + at));
+        if (const std::int32_t plain = PlainTokenLength(line, text, text + at, tokenLength, left)) {
+            at += std::clamp(plain, 1, left);
+            continue;
+        }
+        int group = 0;
+        if (tokenLength > 0 && config.LookupKeyword(text + at, tokenLength, group)) {
+            at += tokenLength;
+            continue;
+        }
+        if (const VxEditLangTag* tag = config.FindTag(text + at, left, tokenLength, VxEditLangTagTable::kAnyLine)) {
+            const auto begin = at + static_cast<std::int32_t>(std::min<std::size_t>(tag->BeginTag.size(),
+                                                                                   static_cast<std::size_t>(left)));
+            const VxEditLineCol end = FindTagEndWithin(VxEditLineCol(line, begin), *tag, false);
+            // Within a multi-line tag only what follows its first byte opens
+            // nothing: the tag itself may open a span.
+            const std::int32_t from = tag->MultiLine ? at + 1 : at;
+            span = VxEditLineColPair(line, from, line, std::max(end.column, from + 1));
+            return true;
+        }
+        at += tokenLength > 0 ? tokenLength : VxEditScanChars::Length(text + at, left);
+    }
+    return false;
+}
+
+int VxEdit::IsInSingleLineSpan(const VxEditLineCol& position)
+{
+    std::int32_t column = 0;
+    VxEditLineColPair span;
+    while (FindSingleLineSpan(position.line, column, span)) {
+        if (span.start.column > position.column)
+            return 0;
+        if (position.column < span.end.column)
+            return 1;
+        column = span.end.column;
+    }
+    return 0;
+}
+
+std::int64_t VxEdit::NextBeginTag(std::int64_t from, std::int64_t to, const std::string& beginTag)
+{
+    for (;;) {
+        const std::int64_t hit = SearchText(*buffer_, from, to, beginTag, true);
+        if (hit < 0)
+            return -1;
+        const VxEditLineCol at = buffer_->PositionOf(hit);
+        if (at.column + static_cast<std::int32_t>(beginTag.size()) <= LineLength(at.line) && !IsInSingleLineSpan(at))
+            return hit;
+        from = hit + 1;
+    }
+}
+
+void VxEdit::ScanAhead(const VxEditLineColPair& range)
+{
+    // A recorded span that reaches into the range was found before an edit
+    // that it may no longer fit: it and every later span are found again.
+    auto overlapping = std::partition_point(spans_.begin(), spans_.end(),
+                                            [&range](const VxEditMLComment& span) { return span.end < range.start; });
+    if (overlapping != spans_.end() && overlapping->start <= range.end) {
+        const std::int32_t startLine = overlapping->start.line;
+        DropSpansStartingAt(static_cast<std::size_t>(overlapping - spans_.begin()));
+        // A span that starts beyond the scan position is found again below.
+        if (scanPosition_ == startLine)
+            RecomputeLine(startLine);
+    }
+
+    const std::int32_t target = range.end.line;
+    std::vector<VxEditLangTag*> tags;
+    GetLangConfig()->ListTags(tags, VxEditLangTagTable::kMultiLine);
+    if (tags.empty()) {
+        scanPosition_ = std::max(scanPosition_, target);
+        return;
+    }
+    // The next accepted BeginTag of each tag, searched again only once the
+    // scan has passed it: -2 not searched yet, -1 none before the target.
+    std::vector<std::int64_t> next(tags.size(), -2);
+    const std::int64_t to = buffer_->LineStart(target);
+    while (scanPosition_ < target) {
+        const std::int64_t from = buffer_->LineStart(scanPosition_);
+        std::int64_t earliest = -1;
+        for (std::size_t i = 0; i < tags.size(); ++i) {
+            if (next[i] == -2 || (next[i] >= 0 && next[i] < from))
+                next[i] = NextBeginTag(from, to, tags[i]->BeginTag);
+            if (next[i] >= 0 && (earliest < 0 || next[i] < earliest))
+                earliest = next[i];
+        }
+        if (earliest < 0) {
+            // The target line itself is scanned when it is asked for.
+            scanPosition_ = target;
+            break;
+        }
+        RecomputeLine(buffer_->PositionOf(earliest).line);
+    }
+}
