@@ -74,9 +74,12 @@ void CMainFrame::SetApplicationTarget(tarrow::foundation::ICommandTarget* applic
 
 CChildFrame* CMainFrame::ActiveChild() const
 {
-    QMdiSubWindow* window = mdiArea_->activeSubWindow();
-    if (!window && !mdiArea_->subWindowList().isEmpty())
-        window = mdiArea_->currentSubWindow();
+    // While the frame is hidden or inactive the area has no active window;
+    // the one activated last still is the user's current document.
+    QMdiSubWindow* window = mdiArea_->currentSubWindow();
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder);
+    if (!window && !windows.isEmpty())
+        window = windows.last();
     return qobject_cast<CChildFrame*>(window);
 }
 
@@ -275,6 +278,18 @@ bool CMainFrame::OnUpdateCommand(int id, CommandState& state)
         return true;
     default:
         return false;
+    }
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Windows added while the frame was hidden could not be activated then.
+    if (!mdiArea_->activeSubWindow()) {
+        if (CChildFrame* child = ActiveChild()) {
+            mdiArea_->setActiveSubWindow(child);
+            child->FocusEditor();
+        }
     }
 }
 

@@ -57,6 +57,7 @@ signals:
     void ActiveChildChanged(CChildFrame* child);
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   openjdk-17-jdk-headless
   fonts-dejavu-core fontconfig
+  xvfb xdotool
 )
 
 missing=()
