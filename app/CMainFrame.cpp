@@ -200,7 +200,7 @@ void CMainFrame::RebuildMenus()
         AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewWorkbookMode});
     } else {
         AddMenu(tr("&File"), {cmd::kFileNew, cmd::kFileOpen, cmd::kFileClose, cmd::kFileSave,
-                              cmd::kFileSaveAs, cmd::kFileSaveAll, kSeparator,
+                              cmd::kFileSaveAs, cmd::kFileExportHtml, cmd::kFileSaveAll, kSeparator,
                               kRecentFilesPlaceholder, cmd::kAppExit});
         AddMenu(tr("&Edit"), {cmd::kEditUndo, cmd::kEditRedo, kSeparator, cmd::kEditCut,
                               cmd::kEditCopy, cmd::kEditPaste, kSeparator, cmd::kEditSelectAll});

@@ -1,6 +1,7 @@
 #include "app/CScrivoDoc.h"
 
 #include "engine/VxScrivo.h"
+#include "language/VxEditHtmlExport.h"
 #include "platform/core/MessageSeam.h"
 #include "resources/CommandIds.h"
 
@@ -148,6 +149,9 @@ bool CScrivoDoc::OnCommand(int id)
     case cmd::kFileSaveAs:
         DoSave({});
         return true;
+    case cmd::kFileExportHtml:
+        ExportAsHtml();
+        return true;
     default:
         return false;
     }
@@ -155,5 +159,19 @@ bool CScrivoDoc::OnCommand(int id)
 
 bool CScrivoDoc::OnUpdateCommand(int id, tarrow::foundation::CommandState& state)
 {
-    return id == cmd::kFileSave || id == cmd::kFileSaveAs;
+    return id == cmd::kFileSave || id == cmd::kFileSaveAs || id == cmd::kFileExportHtml;
+}
+
+bool CScrivoDoc::ExportAsHtml()
+{
+    quillet::platform::FileDialogRequest request;
+    request.save = true;
+    request.title = "Export as HTML";
+    request.filters = {"HTML Files (*.htm *.html)", kAllFilesFilter};
+    request.defaultSuffix = ".htm";
+    std::string target;
+    if (!quillet::platform::ChooseFile(request, target))
+        return false;
+    // A file that cannot be written ends the command without a message.
+    return VxEditHtmlExport(*model_).WritePage(target) == 1;
 }

@@ -48,6 +48,10 @@ public:
     // Saves to path, or asks for a name first when path is empty.
     bool DoSave(const std::string& path);
 
+    // Asks for a file name and writes the whole text there as an HTML page
+    // in the editor's colours.
+    bool ExportAsHtml();
+
     const std::string& PathName() const { return path_; }
     const std::string& Title() const { return title_; }
     void SetPathName(const std::string& path);

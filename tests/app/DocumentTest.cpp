@@ -6,6 +6,7 @@
 #include "platform/core/MemoryProfile.h"
 #include "platform/core/MessageSeam.h"
 #include "tests/support/TempDir.h"
+#include "resources/CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -124,4 +125,22 @@ TEST_F(DocumentTest, SaveOfAReadOnlyFileAsksForANewName)
     EXPECT_EQ(messages_.FileRequests().size(), 1u);
     EXPECT_EQ(ReadFileBytes(dir_.File("Unlocked.java")), "yx");
     EXPECT_EQ(ReadFileBytes(dir_.File("Locked.java")), "x");
+}
+
+TEST_F(DocumentTest, ExportAsHtmlWritesThePageInTheEditorsColours)
+{
+    WriteFileBytes(dir_.File("index.htm"), "<BODY>\r\nhi</BODY>");
+    CScrivoDoc document;
+    ASSERT_TRUE(document.OnOpenDocument(dir_.File("index.htm")));
+    messages_.QueueFileAnswer(dir_.File("out"));
+    ASSERT_TRUE(document.OnCommand(cmd::kFileExportHtml));
+    const std::string page = ReadFileBytes(dir_.File("out.htm"));
+    EXPECT_EQ(page.rfind("<HTML><HEAD></HEAD><BODY><PRE>", 0), 0u) << page;
+    EXPECT_NE(page.find("<FONT COLOR=\"#0000ff\">BODY</FONT>"), std::string::npos) << page;
+    EXPECT_EQ(page.substr(page.size() - 20), "</PRE></BODY></HTML>");
+
+    EXPECT_TRUE(messages_.Texts().empty());
+    messages_.QueueFileAnswer(dir_.File("no/such/folder/out.htm"));
+    EXPECT_FALSE(document.ExportAsHtml());
+    EXPECT_TRUE(messages_.Texts().empty());  // silently
 }
