@@ -390,6 +390,9 @@ bool VxEditController::OnCommand(int id)
     case cmd::kEditCut:
         Cut();
         return true;
+    case cmd::kEditCopyAsHtml:
+        CopyAsHtml();
+        return true;
     case cmd::kEditPaste:
         Paste();
         return true;
@@ -456,6 +459,7 @@ bool VxEditController::OnUpdateCommand(int id, CommandState& state)
         return true;
     }
     case cmd::kEditSelectAll:
+    case cmd::kEditCopyAsHtml:
     case cmd::kToggleOverwrite:
     case cmd::kCancelSelection:
     case cmd::kSelectWord:

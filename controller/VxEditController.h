@@ -166,6 +166,7 @@ private:
 
     // VxEditControllerClipboard.cpp
     void Copy();
+    void CopyAsHtml();
     void Cut();
     void Paste();
     VxEditLineCol DeleteSelection();

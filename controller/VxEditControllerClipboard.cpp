@@ -6,9 +6,12 @@
 #include "controller/IVxEditView.h"
 #include "engine/VxEdit.h"
 #include "engine/VxEditCompositeGuard.h"
+#include "language/VxEditHtmlExport.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 std::string VxEditController::SelectionText()
 {
@@ -59,6 +62,33 @@ void VxEditController::Copy()
         clipboard_.Clear();
     else
         clipboard_.SetText(text, column);
+}
+
+void VxEditController::CopyAsHtml()
+{
+    std::string html;
+    if (HasSelection()) {
+        VxEditHtmlExport exporter(model_);
+        if (selection_.IsColumn()) {
+            std::vector<std::pair<std::int32_t, std::int32_t>> ranges;
+            for (std::int32_t line = selection_.FirstLine(); line <= selection_.LastLine(); ++line) {
+                std::int32_t start = 0;
+                std::int32_t end = 0;
+                ColumnSpan(line, start, end);
+                const std::int32_t length = model_.LineLength(line);
+                if (length < start)
+                    ranges.emplace_back(0, 0);
+                else
+                    ranges.emplace_back(start, std::min(end, length));
+            }
+            html = exporter.ExportColumns(selection_.FirstLine(), ranges);
+        } else {
+            const VxEditLineColPair range = selection_.Normalized();
+            html = exporter.ExportRange(range.start.line, range.start.column, range.end.line,
+                                        range.end.column, true);
+        }
+    }
+    clipboard_.SetText(html, false);
 }
 
 void VxEditController::Cut()

@@ -143,5 +143,34 @@ TEST_F(ClipboardCommandTest, NothingToCopyEmptiesTheClipboardAndPasteOfNothingKe
     EXPECT_FALSE(state.enabled);
 }
 
+TEST_F(ClipboardCommandTest, CopyAsHtmlPutsTheSelectionsHtmlOnTheClipboardAsText)
+{
+    SetText("a<b\tc\nsecond\nthird");
+    controller.SetSelection(At(0, 0), At(1, 3), VxEditSelection::kStream);
+    Press(cmd::kEditCopyAsHtml);
+    bool column = true;
+    const std::string stream = Clipboard(&column);
+    EXPECT_FALSE(column);
+    EXPECT_EQ("<PRE>", stream.substr(0, 5));
+    EXPECT_EQ("</PRE>", stream.substr(stream.size() - 6));
+    EXPECT_NE(std::string::npos, stream.find("a&lt;b&nbsp;&nbsp;&nbsp;&nbsp;c"));
+    EXPECT_NE(std::string::npos, stream.find("\r\n"));
+    EXPECT_NE(std::string::npos, stream.find("sec"));
+    EXPECT_EQ(std::string::npos, stream.find("second"));
+
+    // A column block: one piece per line joined by <BR>, no line ends.
+    controller.SetSelection(At(0, 0), At(2, 2), VxEditSelection::kColumn);
+    Press(cmd::kEditCopyAsHtml);
+    const std::string block = Clipboard();
+    EXPECT_EQ(std::string::npos, block.find("\r\n"));
+    EXPECT_NE(std::string::npos, block.find("<BR>"));
+    EXPECT_NE(block.find("<BR>"), block.rfind("<BR>"));
+
+    // Nothing selected: an empty text.
+    Press(cmd::kCancelSelection);
+    Press(cmd::kEditCopyAsHtml);
+    EXPECT_EQ("", Clipboard());
+}
+
 }  // namespace
 }  // namespace quillet::test
