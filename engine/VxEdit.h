@@ -148,7 +148,8 @@ public:
 
     // The colour runs of a line for painting (computed on first request and
     // cached until an edit or a configuration change), or null for a line
-    // that does not exist. Valid until the next change of the model.
+    // that does not exist or while colouring is off. Valid until the next
+    // change of the model or the next request for another line's runs.
     virtual const std::vector<ColorRun>* GetColourRuns(std::int32_t line);
 
     // The colouring scanner's state, kept in step with every edit.

@@ -129,6 +129,30 @@ TEST_F(MultiLineCommentTest, LineBelowCommentAskedFirstIsFoundByScanningAhead)
     EXPECT_EQ("Keyword", Named(*model, 8).at(0).second);
 }
 
+TEST_F(MultiLineCommentTest, RecordingASpanRepaintsItsLines)
+{
+    RecordingObserver observer;
+    model->Attach(&observer);
+    Named(*model, 5);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{3, 7}}), observer.paints);
+    observer.paints.clear();
+    Named(*model, 6);
+    Named(*model, 8);
+    EXPECT_TRUE(observer.paints.empty());
+    model->Detach(&observer);
+}
+
+TEST_F(MultiLineCommentTest, EditAfterTheSpanOnItsEndLineKeepsTheComment)
+{
+    for (int line = 0; line <= 8; ++line)
+        Named(*model, line);
+    model->InsertAtLineCol(7, 8, " z();", -1);
+    EXPECT_EQ("Comment", Named(*model, 7).at(0).second);
+    EXPECT_EQ((NamedRuns{{0, "Comment"}}), Named(*model, 6));
+    ASSERT_EQ(1u, model->Spans().size());
+    EXPECT_EQ(VxEditLineCol(7, 2), model->Spans()[0].end);
+}
+
 TEST_F(MultiLineCommentTest, DeletingBeginTagMakesLinesPlainAgainAndRepaintsThem)
 {
     for (int line = 0; line <= 8; ++line)
