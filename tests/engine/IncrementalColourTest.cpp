@@ -69,6 +69,10 @@ public:
             if (endLine == line && endColumn < column)
                 std::swap(column, endColumn);
             ASSERT_EQ(1, model.DeleteRange(line, column, endLine, endColumn));
+        } else if (kind == 8 && Uniform(0, 1) == 0) {
+            // Marked lines are drawn whole in one colour; Compare clears
+            // the marks, and the lines' own runs must come back.
+            model.ToggleMark(Uniform(0, model.LastLine()), Uniform(0, 1) ? VxEdit::kMarkHighlight : VxEdit::kMarkErrorLine);
         } else if (kind == 8 && model.UndoCount() > 0) {
             model.Undo();
         } else if (model.RedoCount() > 0) {
@@ -92,6 +96,8 @@ public:
     // another asked from the bottom.
     void Compare(VxEdit& model, const std::string& context)
     {
+        model.ClearMarkEverywhere(VxEdit::kMarkHighlight);
+        model.ClearMarkEverywhere(VxEdit::kMarkErrorLine);
         const std::string text = AllText(model);
         auto fresh = ColouredModel(language_, text);
         auto backwards = ColouredModel(language_, text);
