@@ -203,8 +203,10 @@ void CMainFrame::RebuildMenus()
                               cmd::kFileSaveAs, cmd::kFileExportHtml, cmd::kFileSaveAll, kSeparator,
                               kRecentFilesPlaceholder, cmd::kAppExit});
         AddMenu(tr("&Edit"), {cmd::kEditUndo, cmd::kEditRedo, kSeparator, cmd::kEditCut,
-                              cmd::kEditCopy, cmd::kEditPaste, kSeparator, cmd::kEditSelectAll});
-        AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewWorkbookMode});
+                              cmd::kEditCopy, cmd::kEditPaste, cmd::kEditCopyAsHtml, kSeparator,
+                              cmd::kEditSelectAll});
+        AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewWorkbookMode, kSeparator,
+                              cmd::kViewLineNumbers});
     }
     AddMenu(tr("&Window"), {cmd::kWindowNew, cmd::kWindowCascade, cmd::kWindowTile});
     // Keys of the main frame that have no menu entry.

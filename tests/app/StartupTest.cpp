@@ -12,6 +12,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include "resources/CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -203,4 +206,47 @@ TEST_F(StartupTest, ClosingTheMainWindowAsksAboutModifiedDocuments)
     messages_.QueueAnswer(MessageAnswer::No);
     EXPECT_TRUE(app.MainFrame()->close());
     EXPECT_TRUE(app.Documents().empty());
+}
+
+TEST_F(StartupTest, MenusFollowWhetherADocumentIsOpenAndCommandsReachTheView)
+{
+    TempDir dir;
+    profile_.WriteInt("Java Files", "Associate", 0);
+    profile_.WriteInt("Settings", "WorkbookMode", 0);
+    CScrivoApp app(profile_, OptionsIn(dir));
+    ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    CMainFrame* frame = app.MainFrame();
+    EXPECT_FALSE(frame->WorkbookMode());
+    auto menuTitles = [frame] {
+        QStringList titles;
+        for (QAction* action : frame->menuBar()->actions())
+            titles << action->text();
+        return titles.join(QLatin1Char(' ')).toStdString();
+    };
+    EXPECT_EQ(menuTitles(), "&File &View &Window");
+    EXPECT_FALSE(frame->RouteUpdate(cmd::kFileSave).enabled);
+
+    CScrivoDoc* document = app.NewDocument();
+    EXPECT_EQ(menuTitles(), "&File &Edit &View &Window");
+    EXPECT_TRUE(frame->RouteUpdate(cmd::kFileSave).enabled);
+    EXPECT_FALSE(frame->RouteUpdate(cmd::kViewLineNumbers).checked);
+    EXPECT_TRUE(frame->RouteCommand(cmd::kViewLineNumbers));
+    EXPECT_TRUE(frame->RouteUpdate(cmd::kViewLineNumbers).checked);
+
+    // Typing reaches the model through the routed edit commands too.
+    Type(*document, "abc");
+    EXPECT_TRUE(frame->RouteCommand(cmd::kEditUndo));
+    EXPECT_EQ(document->Model()->LineLength(0), 0);
+
+    // A second window on the same document shares its model.
+    EXPECT_TRUE(frame->RouteCommand(cmd::kWindowNew));
+    EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 2);
+    EXPECT_EQ(frame->MdiArea()->subWindowList()[1]->windowTitle(), "Quillet1:2");
+    EXPECT_TRUE(frame->RouteCommand(cmd::kFileClose));
+    EXPECT_TRUE(app.Documents().empty());
+    QApplication::processEvents();
+    EXPECT_EQ(menuTitles(), "&File &View &Window");
+
+    frame->RouteCommand(cmd::kViewWorkbookMode);
+    EXPECT_TRUE(frame->WorkbookMode());
 }
