@@ -18,6 +18,8 @@ const std::vector<std::string> kJavaPieces = {
     "\"/*\"", "\"*/\"", "\"\\\\\"", "'c'",        "'\\''",      "/*",     "*/",       "// c",      "//x/*",
     "/* in */", "\"",   "\\",      "'",          "\n",         "\r\n",   "\n",       "\xC3\xA9",  "@Ann",
     "class",  ";",      "(",       ")",          "{",          "}",      "*",        "/",         "\"x\"/*",
+    // Bytes behind a lone CR belong to no line's text, tags there included.
+    "\r",     "x\r*/",  "\r/*",
 };
 
 const std::vector<std::string> kHtmlPieces = {
