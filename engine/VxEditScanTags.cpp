@@ -30,28 +30,47 @@ bool SameBytes(const char* text, std::string_view needle, bool matchCase)
     return true;
 }
 
-// The first offset in [from, to) where the needle lies wholly before to, or
-// -1. Without matchCase, ASCII letters match in either case.
-std::int64_t SearchText(VxEditTextBuffer& buffer, std::int64_t from, std::int64_t to, std::string_view needle,
-                        bool matchCase)
+// The first offset in text[0, length) where the needle starts, or -1.
+std::int64_t SearchPiece(const char* text, std::size_t length, std::string_view needle, bool matchCase)
 {
-    const auto size = static_cast<std::int64_t>(needle.size());
-    if (size == 0 || from < 0 || to - from < size)
+    if (length < needle.size())
         return -1;
-    const char* text = buffer.PointerAt(from, to - from);
-    if (!text)
-        return -1;
-    const std::size_t length = static_cast<std::size_t>(to - from);
     if (matchCase) {
         const void* hit = memmem(text, length, needle.data(), needle.size());
-        return hit ? from + (static_cast<const char*>(hit) - text) : -1;
+        return hit ? static_cast<const char*>(hit) - text : -1;
     }
     const unsigned char first = static_cast<unsigned char>(needle[0]);
     const char lower = static_cast<char>(std::tolower(first));
     const char upper = static_cast<char>(std::toupper(first));
     for (std::size_t at = 0; at + needle.size() <= length; ++at) {
         if ((text[at] == lower || text[at] == upper) && SameBytes(text + at, needle, false))
-            return from + static_cast<std::int64_t>(at);
+            return static_cast<std::int64_t>(at);
+    }
+    return -1;
+}
+
+// The first offset in [from, to) where the needle lies wholly before to, or
+// -1. Without matchCase, ASCII letters match in either case. The text is
+// taken from the store a window at a time, so that a search to the end of
+// a large text never moves the store's gap across all of it.
+std::int64_t SearchText(VxEditTextBuffer& buffer, std::int64_t from, std::int64_t to, std::string_view needle,
+                        bool matchCase)
+{
+    constexpr std::int64_t kWindow = std::int64_t{1} << 18;
+    const auto size = static_cast<std::int64_t>(needle.size());
+    if (size == 0 || from < 0)
+        return -1;
+    for (std::int64_t start = from; to - start >= size;) {
+        // Matches that start in [start, end), whole within reach.
+        const std::int64_t end = std::min(to, start + kWindow);
+        const std::int64_t reach = std::min(to, end + size - 1);
+        const char* text = buffer.PointerAt(start, reach - start);
+        if (!text)
+            return -1;
+        const std::int64_t hit = SearchPiece(text, static_cast<std::size_t>(reach - start), needle, matchCase);
+        if (hit >= 0)
+            return start + hit;
+        start = end;
     }
     return -1;
 }

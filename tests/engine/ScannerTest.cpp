@@ -218,6 +218,21 @@ TEST_F(ScannerTest, UnclosedCommentRunsToEndOfText)
     EXPECT_EQ((NamedRuns{{2, "Text"}, {4, "Comment"}}), Named(*model, 0));
 }
 
+TEST_F(ScannerTest, EndTagAcrossTheEdgeOfASearchWindowIsFound)
+{
+    // Tag ends are searched for 256 KiB at a time; this one starts on the
+    // last byte of the first window.
+    const std::size_t window = std::size_t{1} << 18;
+    std::string text = "/*";
+    while (text.size() + 100 < 2 + window - 1)
+        text += std::string(99, 'x') + "\n";
+    const std::size_t pad = 2 + window - 1 - text.size();
+    text += std::string(pad, 'y') + "*/ int a;";
+    model = ColouredModel("Java", text);
+    EXPECT_EQ((NamedRuns{{static_cast<int>(pad) + 2, "Comment"}, {1, "Text"}, {3, "Keyword"}, {3, "Text"}}),
+              Named(*model, model->LastLine()));
+}
+
 TEST_F(ScannerTest, LongChainOfCommentsIsColouredWithoutDeepCalls)
 {
     std::string text = "/* start\n";
