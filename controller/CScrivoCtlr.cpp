@@ -31,6 +31,15 @@ bool CScrivoCtlr::OnUpdateCommand(int id, CommandState& state)
     return VxEditController::OnUpdateCommand(id, state);
 }
 
+void CScrivoCtlr::OnMouseWheel(int delta)
+{
+    wheelRemainder_ += delta;
+    const int notches = wheelRemainder_ / kWheelNotch;
+    wheelRemainder_ -= notches * kWheelNotch;
+    if (notches != 0)
+        ScrollLines(-notches * kLinesPerNotch);
+}
+
 void CScrivoCtlr::ShowLineNumbers(bool show)
 {
     lineNumbers_ = show;

@@ -24,6 +24,12 @@ public:
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
 
+    // The wheel scrolls two lines per notch of 120, upwards for a positive
+    // delta; finer wheels add up to whole notches.
+    static constexpr int kWheelNotch = 120;
+    static constexpr int kLinesPerNotch = 2;
+    void OnMouseWheel(int delta);
+
     bool LineNumbersShown() const { return lineNumbers_; }
     void ShowLineNumbers(bool show);
     int MarginWidth() const override;
@@ -41,6 +47,7 @@ protected:
 
 private:
     bool lineNumbers_ = false;
+    int wheelRemainder_ = 0;
     CaretStatusHandler caretStatus_;
     OverwriteHandler overwriteChanged_;
 };

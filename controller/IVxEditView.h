@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // What the edit controller asks of the window that shows its text. Pixel
 // values are document coordinates: x = 0 is the left edge of the text area
 // at column 0, y = line × line height; the scroll origin is in the same
@@ -30,6 +32,18 @@ public:
     virtual void CaretMoved() = 0;
     // Queues a command for the controller, run after the current one.
     virtual void PostCommand(int id) = 0;
+
+    // A repeating timer: the view calls the controller's OnTimer(id) every
+    // period until it is killed. Starting a running timer restarts it.
+    virtual void StartTimer(int id, int milliseconds) = 0;
+    virtual void KillTimer(int id) = 0;
+
+    // What a drag of text from this window ended in.
+    enum DropEffect { kDropNone = 0, kDropCopy = 1, kDropMove = 2 };
+    // Runs a drag of text (a column block when column is set) until it is
+    // dropped or abandoned. Drops on this same window reach the controller
+    // before this returns.
+    virtual DropEffect DoDragDrop(const std::string& text, bool column) = 0;
 
 protected:
     virtual ~IVxEditView() = default;

@@ -311,10 +311,14 @@ int VxEditController::MarginWidth() const
     if (marginStyle_ != kMarginStyleNumbers && marginStyle_ != kMarginStyleNone)
         width += kSelectionMarginWidth;
     if (marginStyle_ != kMarginStyleNone && marginStyle_ != kMarginStyleSelection) {
-        int digits = 1;
-        for (std::int32_t count = model_.LineCount(); count >= 10; count /= 10)
-            ++digits;
-        width += digits * view_.CharWidth();
+        if (numberMarginWidth_ > 0) {
+            width += numberMarginWidth_;
+        } else {
+            int digits = 1;
+            for (std::int32_t count = model_.LineCount(); count >= 10; count /= 10)
+                ++digits;
+            width += digits * view_.CharWidth();
+        }
     }
     return width;
 }
@@ -322,6 +326,15 @@ int VxEditController::MarginWidth() const
 void VxEditController::SetMarginStyle(int style)
 {
     marginStyle_ = style;
+    // The caret keeps its text position; its window point moves with the margin.
+    SetCaret(caret_.line, caret_.column, true);
+    view_.InvalidateAll();
+}
+
+void VxEditController::SetNumberMarginWidth(int width)
+{
+    numberMarginWidth_ = std::max(width, 0);
+    SetCaret(caret_.line, caret_.column, true);
     view_.InvalidateAll();
 }
 

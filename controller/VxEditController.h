@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controller/IVxEditView.h"
 #include "controller/VxEditSelection.h"
 #include "controller/VxEditWordFinder.h"
 #include "engine/VxEditLineColPair.h"
@@ -13,7 +14,6 @@
 #include <string_view>
 
 class IVxEditClipboard;
-class IVxEditView;
 class VxEdit;
 class VxEditLangConfig;
 class VxEditTextCommand;
@@ -35,6 +35,15 @@ public:
     static constexpr int kMarginStyleNone = 45313;
     static constexpr int kMarginStyleSelection = 45314;
     static constexpr int kSelectionMarginWidth = 20;
+
+    // Modifier keys held with a mouse button.
+    enum MouseKeys { kKeyShift = 1, kKeyCtrl = 2, kKeyAlt = 4 };
+    // The cursor shape over a point of the window.
+    enum class MouseCursor { kIBeam, kArrow, kMargin };
+    // The timer that keeps a held button selecting while the mouse is
+    // outside the window.
+    static constexpr int kAutoScrollTimer = 45000;
+    static constexpr int kAutoScrollPeriod = 100;
 
     VxEditController(VxEdit& model, IVxEditView& view, IVxEditClipboard& clipboard);
     ~VxEditController() override;
@@ -91,11 +100,36 @@ public:
     virtual int MarginWidth() const;
     int GetMarginStyle() const { return marginStyle_; }
     void SetMarginStyle(int style);
+    // A fixed width for the engine's line-number margin; 0 sizes it to the
+    // line count's digits.
+    void SetNumberMarginWidth(int width);
     // A line label for the margin; empty in the engine.
     virtual std::string LineLabel(std::int32_t line) const { return {}; }
 
     // The selection text as the clipboard gets it (column rows end in CR LF).
     std::string SelectionText();
+
+    // The mouse, with points in window coordinates: the left margin starts
+    // at x = 0, the text area at MarginWidth().
+    void OnLButtonDown(int x, int y, int keys);
+    void OnMouseMove(int x, int y);
+    void OnLButtonUp(int x, int y);
+    void OnLButtonDblClk(int x, int y, int keys);
+    // The window lost the mouse or the focus: a drag ends as on button-up.
+    void OnCaptureLost();
+    void OnTimer(int id);
+    bool IsCaptured() const { return captured_; }
+    MouseCursor CursorAt(int x, int y);
+    bool PointInSelection(int x, int y);
+    // A right click opening the context menu: outside the selection it
+    // cancels the selection and moves the caret there.
+    void OnRightClick(int x, int y);
+
+    // Text dragged over or dropped on this window. DragOver moves the caret
+    // to the drop position and tells whether a drop would be taken; Drop
+    // inserts the text there and selects it, returning the effect done.
+    bool DragOver(int x, int y);
+    IVxEditView::DropEffect Drop(int x, int y, const std::string& text, bool column, bool copy);
 
 protected:
     // The caret or the overwrite state changed; the status display follows.
@@ -130,6 +164,23 @@ private:
     bool DispatchEdit(int id);
     static bool IsMoveCommand(int id);
     static bool IsEditCommand(int id);
+
+    // VxEditControllerMouse.cpp
+    int DocumentX(int x) const;
+    int DocumentY(int y) const;
+    std::int32_t LineAtY(int y) const;
+    VxEditLineCol LineEnd(std::int32_t line) const;
+    void SelectLines(std::int32_t anchorLine, std::int32_t line);
+    void StartCapture(int x, int y);
+    void MarginButtonDown(int x, int y, int keys);
+    void TextButtonDown(int x, int y, int keys);
+
+    // VxEditControllerDrag.cpp
+    void DragSelection(int x, int y);
+    void MoveOrCopyHere(VxEditLineCol target, const std::string& text, bool column, bool copy);
+    void SelectDropped(const VxEditLineCol& at, const VxEditLineCol& end, const std::string& text,
+                       bool column);
+    bool InsideSelection(const VxEditLineCol& position);
 
     // VxEditControllerMoves.cpp
     void MoveTo(const VxEditLineCol& target, bool extend, bool setPreferredX);
@@ -190,6 +241,7 @@ private:
     bool readOnly_ = false;
     int redrawLock_ = 0;
     int marginStyle_ = kMarginStyleSelection;
+    int numberMarginWidth_ = 0;
 
     // The typed insertion that the next typed character may join, and the
     // class of the first character typed into it.
@@ -201,4 +253,17 @@ private:
     bool lineLeftPosted_ = false;
     bool handlingLineLeft_ = false;
     int ownEdits_ = 0;
+
+    // Mouse state between a button-down and its button-up.
+    bool captured_ = false;
+    bool skipFirstMove_ = false;
+    int downX_ = 0;
+    int downY_ = 0;
+    int lastX_ = 0;
+    int lastY_ = 0;
+    std::int32_t lineAnchor_ = 0;
+    // A drag of the selection from this window is running; a drop on this
+    // same window did the move or copy itself.
+    bool dragSource_ = false;
+    bool droppedHere_ = false;
 };

@@ -5,7 +5,14 @@
 #include "resources/CommandIds.h"
 #include "view/VxEditKeyTable.h"
 
+#include "mvc/VxEditMsg.h"
+
+#include <QContextMenuEvent>
+#include <QDrag>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QSplitter>
 #include <QInputMethod>
 #include <QKeyEvent>
 #include <QPainter>
@@ -19,8 +26,6 @@ namespace {
 
 constexpr int kCaretWidth = 2;
 constexpr int kBlinkMilliseconds = 530;
-constexpr int kWheelNotch = 120;
-constexpr int kLinesPerNotch = 2;
 // Columns of room to the right of the longest line, as far as the caret
 // scrolls past an edge.
 constexpr int kSpareColumns = 8;
@@ -38,6 +43,9 @@ CScrivoView::CScrivoView(VxEdit& model, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setMouseTracking(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     viewport()->setAutoFillBackground(false);
     blink_.setInterval(kBlinkMilliseconds);
     connect(&blink_, &QTimer::timeout, this, [this] {
@@ -243,6 +251,10 @@ void CScrivoView::FollowScrollBars()
     viewport_.SetScrollOrigin(x, y);
     viewport()->update();
     CaretMoved();
+    if (!followingPane_ && IsActivePane()) {
+        const auto message = tarrow::foundation::MakeRef<VxEditMsg>(kMsgSplitterSync);
+        model_->UpdateAllObservers(&viewport_, message.Get());
+    }
 }
 
 void CScrivoView::scrollContentsBy(int, int)
@@ -354,92 +366,267 @@ void CScrivoView::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
     blink_.stop();
-    dragging_ = false;
+    if (controller_.IsCaptured())
+        controller_.OnCaptureLost();
     viewport()->update(CaretRect());
 }
 
-QPoint CScrivoView::DocumentPoint(const QPoint& windowPoint) const
+namespace {
+
+int MouseKeys(Qt::KeyboardModifiers modifiers)
 {
-    return QPoint(windowPoint.x() - viewport_.MarginWidth() + viewport_.ScrollX(),
-                  windowPoint.y() + viewport_.ScrollY());
+    int keys = 0;
+    if (modifiers & Qt::ShiftModifier)
+        keys |= VxEditController::kKeyShift;
+    if (modifiers & Qt::ControlModifier)
+        keys |= VxEditController::kKeyCtrl;
+    if (modifiers & Qt::AltModifier)
+        keys |= VxEditController::kKeyAlt;
+    return keys;
+}
+
+// The margin cursor: a small arrow pointing right, towards the line it
+// selects, drawn black with a white outline so it shows on any margin.
+const QCursor& MarginCursor()
+{
+    static const QCursor cursor = [] {
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QPolygonF arrow({QPointF(14, 1), QPointF(3, 8), QPointF(7, 9), QPointF(4, 15),
+                               QPointF(7, 15), QPointF(9, 10), QPointF(12, 13)});
+        painter.setPen(QPen(Qt::white, 1.5));
+        painter.setBrush(Qt::black);
+        painter.drawPolygon(arrow);
+        painter.end();
+        return QCursor(pixmap, 14, 1);
+    }();
+    return cursor;
+}
+
+}  // namespace
+
+void CScrivoView::UpdateCursor(const QPoint& point)
+{
+    switch (controller_.CursorAt(point.x(), point.y())) {
+    case VxEditController::MouseCursor::kMargin:
+        viewport()->setCursor(MarginCursor());
+        break;
+    case VxEditController::MouseCursor::kArrow:
+        viewport()->setCursor(Qt::ArrowCursor);
+        break;
+    case VxEditController::MouseCursor::kIBeam:
+        viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setMouseTracking(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+        break;
+    }
 }
 
 void CScrivoView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const QPoint point = DocumentPoint(event->position().toPoint());
-    if (event->position().x() < viewport_.MarginWidth()) {
-        // A click in the margin selects the whole line.
-        const std::int32_t line = std::clamp(point.y() / LineHeight(), 0, model_->LastLine());
-        const VxEditLineCol start(line, 0);
-        const VxEditLineCol end = line < model_->LastLine()
-                                      ? VxEditLineCol(line + 1, 0)
-                                      : VxEditLineCol(line, model_->LineLength(line));
-        controller_.CancelSelection();
-        controller_.SetCaret(end.line, end.column);
-        controller_.SetSelection(start, end, VxEditSelection::kLines);
-        dragging_ = false;
-        return;
-    }
-    if (event->modifiers() & Qt::ShiftModifier) {
-        const VxEditLineCol anchor =
-            controller_.HasSelection() ? controller_.Selection().anchor : controller_.Caret();
-        controller_.SetCaretFromPoint(point.x(), point.y());
-        controller_.SetSelection(anchor, controller_.Caret(), VxEditSelection::kStream);
-        return;
-    }
-    controller_.CancelSelection();
-    dragMode_ = (event->modifiers() & Qt::AltModifier) ? VxEditSelection::kColumnDrag
-                                                       : VxEditSelection::kStream;
-    if (dragMode_ == VxEditSelection::kColumnDrag) {
-        controller_.SetSelection(controller_.Caret(), controller_.Caret(), dragMode_);
-    }
-    controller_.SetCaretFromPoint(point.x(), point.y());
-    dragAnchor_ = controller_.Caret();
-    if (dragMode_ == VxEditSelection::kColumnDrag)
-        controller_.SetSelection(dragAnchor_, dragAnchor_, dragMode_);
-    dragging_ = true;
+    const QPoint point = event->position().toPoint();
+    controller_.OnLButtonDown(point.x(), point.y(), MouseKeys(event->modifiers()));
+    UpdateCursor(point);
 }
 
 void CScrivoView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!dragging_)
-        return;
-    const QPoint point = DocumentPoint(event->position().toPoint());
-    controller_.SetCaretFromPoint(std::max(point.x(), 0), std::max(point.y(), 0));
-    controller_.SetSelection(dragAnchor_, controller_.Caret(), dragMode_);
-    controller_.EnsureCaretVisible();
+    const QPoint point = event->position().toPoint();
+    controller_.OnMouseMove(point.x(), point.y());
+    UpdateCursor(point);
 }
 
 void CScrivoView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (!dragging_ || event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton)
         return;
-    dragging_ = false;
-    if (dragMode_ != VxEditSelection::kColumnDrag)
-        return;
-    std::int32_t left = 0;
-    std::int32_t right = 0;
-    controller_.ColumnDisplayRange(left, right);
-    if (left == right)
-        controller_.CancelSelection();
-    else
-        controller_.SetSelection(dragAnchor_, controller_.Caret(), VxEditSelection::kColumn);
+    const QPoint point = event->position().toPoint();
+    controller_.OnLButtonUp(point.x(), point.y());
+    UpdateCursor(point);
 }
 
 void CScrivoView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && event->position().x() >= viewport_.MarginWidth())
-        controller_.OnCommand(cmd::kSelectWord);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint point = event->position().toPoint();
+    controller_.OnLButtonDblClk(point.x(), point.y(), MouseKeys(event->modifiers()));
 }
 
 void CScrivoView::wheelEvent(QWheelEvent* event)
 {
-    wheelRemainder_ += event->angleDelta().y();
-    const int notches = wheelRemainder_ / kWheelNotch;
-    wheelRemainder_ -= notches * kWheelNotch;
-    if (notches != 0)
-        controller_.ScrollLines(-notches * kLinesPerNotch);
+    controller_.OnMouseWheel(event->angleDelta().y());
     event->accept();
+}
+
+void CScrivoView::StartTimer(int id, int milliseconds)
+{
+    KillTimer(id);
+    timers_[id] = startTimer(milliseconds);
+}
+
+void CScrivoView::KillTimer(int id)
+{
+    const auto found = timers_.find(id);
+    if (found == timers_.end())
+        return;
+    killTimer(found->second);
+    timers_.erase(found);
+}
+
+void CScrivoView::timerEvent(QTimerEvent* event)
+{
+    for (const auto& [id, qtId] : timers_) {
+        if (qtId == event->timerId()) {
+            controller_.OnTimer(id);
+            return;
+        }
+    }
+    QAbstractScrollArea::timerEvent(event);
+}
+
+// The context menu
+
+void CScrivoView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QPoint point(5, 5);
+    // The mouse's menu arrives through the viewport, in its coordinates.
+    if (event->reason() != QContextMenuEvent::Keyboard) {
+        point = event->pos();
+        controller_.OnRightClick(point.x(), point.y());
+    }
+    event->accept();
+    ShowContextMenu(point);
+}
+
+void CScrivoView::ShowContextMenu(const QPoint& point)
+{
+    struct Item {
+        int id;
+        const char* text;
+    };
+    static constexpr Item kItems[] = {
+        {cmd::kEditUndo, "&Undo"}, {cmd::kEditRedo, "&Redo"},   {0, nullptr},
+        {cmd::kEditCut, "Cu&t"},   {cmd::kEditCopy, "&Copy"},   {cmd::kEditPaste, "&Paste"},
+        {0, nullptr},              {cmd::kEditSelectAll, "Select &All"},
+    };
+    QMenu menu(this);
+    for (const Item& item : kItems) {
+        if (item.id == 0) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(QString::fromLatin1(item.text));
+        CommandState state;
+        state.enabled = false;
+        OnUpdateCommand(item.id, state);
+        action->setEnabled(state.enabled);
+        if (state.checked) {
+            action->setCheckable(true);
+            action->setChecked(true);
+        }
+        const int id = item.id;
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    }
+    menu.exec(viewport()->mapToGlobal(point));
+}
+
+// Drag and drop
+
+Qt::DropAction CScrivoView::RunDrag(QMimeData* data)
+{
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    return drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+}
+
+IVxEditView::DropEffect CScrivoView::DoDragDrop(const std::string& text, bool column)
+{
+    const Qt::DropAction action = RunDrag(VxEditQtClipboard::MakeMimeData(text, column));
+    if (action == Qt::MoveAction)
+        return kDropMove;
+    if (action == Qt::CopyAction)
+        return kDropCopy;
+    return kDropNone;
+}
+
+void CScrivoView::dragEnterEvent(QDragEnterEvent* event)
+{
+    dragMoveEvent(event);
+}
+
+void CScrivoView::dragMoveEvent(QDragMoveEvent* event)
+{
+    const QPoint point = event->position().toPoint();
+    if (!event->mimeData()->hasText() || !controller_.DragOver(point.x(), point.y())) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction((event->modifiers() & Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction);
+    event->accept();
+}
+
+void CScrivoView::dropEvent(QDropEvent* event)
+{
+    std::string text;
+    bool column = false;
+    if (!VxEditQtClipboard::ReadMimeData(event->mimeData(), text, column)) {
+        event->ignore();
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    const bool copy = (event->modifiers() & Qt::ControlModifier) != 0;
+    const DropEffect effect = controller_.Drop(point.x(), point.y(), text, column, copy);
+    if (effect == kDropNone) {
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+        return;
+    }
+    event->setDropAction(effect == kDropCopy ? Qt::CopyAction : Qt::MoveAction);
+    event->accept();
+    setFocus(Qt::MouseFocusReason);
+}
+
+// Splitter panes
+
+bool CScrivoView::IsActivePane() const
+{
+    const auto* splitter = qobject_cast<const QSplitter*>(parentWidget());
+    if (!splitter)
+        return false;
+    QWidget* focus = splitter->focusWidget();
+    return focus == this || (focus && isAncestorOf(focus));
+}
+
+void CScrivoView::FollowActivePane()
+{
+    auto* splitter = qobject_cast<QSplitter*>(parentWidget());
+    if (!splitter || followingPane_)
+        return;
+    CScrivoView* active = nullptr;
+    for (int index = 0; index < splitter->count(); ++index) {
+        auto* pane = qobject_cast<CScrivoView*>(splitter->widget(index));
+        if (pane && pane != this && pane->IsActivePane())
+            active = pane;
+    }
+    if (!active)
+        return;
+    const QRect mine(mapToGlobal(QPoint(0, 0)), size());
+    const QRect its(active->mapToGlobal(QPoint(0, 0)), active->size());
+    int x = viewport_.ScrollX();
+    int y = viewport_.ScrollY();
+    if (mine.left() == its.left() && mine.width() == its.width())
+        x = active->ScrollX();
+    if (mine.top() == its.top() && mine.height() == its.height())
+        y = active->ScrollY();
+    if (x == viewport_.ScrollX() && y == viewport_.ScrollY())
+        return;
+    followingPane_ = true;
+    ScrollTo(x, y);
+    followingPane_ = false;
 }

@@ -12,6 +12,9 @@
 #include <QString>
 #include <QTimer>
 
+#include <map>
+
+class QMimeData;
 class VxEdit;
 
 // The edit view of a document: a scroll-area window that owns a viewport
@@ -63,12 +66,20 @@ public:
     void InvalidateAll() override;
     void CaretMoved() override;
     void PostCommand(int id) override;
+    void StartTimer(int id, int milliseconds) override;
+    void KillTimer(int id) override;
+    DropEffect DoDragDrop(const std::string& text, bool column) override;
 
     // IVxEditViewportHost
     void RepaintLines(int first, int last) override;
     void RepaintAll() override;
     void RepaintMargin() override;
     void ExtentChanged() override;
+    void FollowActivePane() override;
+
+    // The context menu at a point of the window's text area (viewport
+    // coordinates): the edit commands with their current states.
+    void ShowContextMenu(const QPoint& point);
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
@@ -90,13 +101,23 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+    // Runs the drag of the data (taking it over) and returns the action the
+    // drop took.
+    virtual Qt::DropAction RunDrag(QMimeData* data);
     void scrollContentsBy(int dx, int dy) override;
 
 private:
     QRect CaretRect() const;
     void UpdateScrollBars();
     void FollowScrollBars();
-    QPoint DocumentPoint(const QPoint& windowPoint) const;
+    void UpdateCursor(const QPoint& point);
+    bool IsActivePane() const;
     bool TakesKey(const QKeyEvent* event) const;
 
     tarrow::foundation::RefPtr<VxEdit> model_;
@@ -107,8 +128,9 @@ private:
     QRect caretShown_;
     bool caretOn_ = true;
     bool syncingScrollBars_ = false;
-    bool dragging_ = false;
-    VxEditLineCol dragAnchor_;
-    int dragMode_ = 0;
-    int wheelRemainder_ = 0;
+    // The controller's timer ids and Qt's ids for them.
+    std::map<int, int> timers_;
+    // Set while this pane takes over another pane's origin, so that it does
+    // not pass the change on again.
+    bool followingPane_ = false;
 };

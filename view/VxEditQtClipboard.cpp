@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-void VxEditQtClipboard::SetText(const std::string& text, bool column)
+QMimeData* VxEditQtClipboard::MakeMimeData(const std::string& text, bool column)
 {
     auto* data = new QMimeData();
     const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
@@ -12,7 +12,24 @@ void VxEditQtClipboard::SetText(const std::string& text, bool column)
     data->setData(QString::fromLatin1(kBytesFormat), bytes);
     if (column)
         data->setData(QString::fromLatin1(kColumnFormat), bytes);
-    QGuiApplication::clipboard()->setMimeData(data);
+    return data;
+}
+
+bool VxEditQtClipboard::ReadMimeData(const QMimeData* data, std::string& text, bool& column)
+{
+    if (!data || !data->hasText())
+        return false;
+    const QByteArray bytes = data->hasFormat(QString::fromLatin1(kBytesFormat))
+                                 ? data->data(QString::fromLatin1(kBytesFormat))
+                                 : data->text().toUtf8();
+    text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    column = data->hasFormat(QString::fromLatin1(kColumnFormat));
+    return true;
+}
+
+void VxEditQtClipboard::SetText(const std::string& text, bool column)
+{
+    QGuiApplication::clipboard()->setMimeData(MakeMimeData(text, column));
 }
 
 void VxEditQtClipboard::Clear()
@@ -22,15 +39,7 @@ void VxEditQtClipboard::Clear()
 
 bool VxEditQtClipboard::GetText(std::string& text, bool& column) const
 {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (!data || !data->hasText())
-        return false;
-    const QByteArray bytes = data->hasFormat(QString::fromLatin1(kBytesFormat))
-                                 ? data->data(QString::fromLatin1(kBytesFormat))
-                                 : data->text().toUtf8();
-    text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    column = data->hasFormat(QString::fromLatin1(kColumnFormat));
-    return true;
+    return ReadMimeData(QGuiApplication::clipboard()->mimeData(), text, column);
 }
 
 bool VxEditQtClipboard::HasText() const

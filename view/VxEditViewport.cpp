@@ -102,6 +102,7 @@ void VxEditViewport::Update(ISubject* subject, IMessage* message)
         host_->RepaintAll();
         return;
     case kMsgSplitterSync:
+        host_->FollowActivePane();
         return;
     default:
         host_->ExtentChanged();

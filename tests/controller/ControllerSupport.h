@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -50,12 +52,25 @@ public:
     void InvalidateAll() override {}
     void CaretMoved() override {}
     void PostCommand(int id) override { posted.push_back(id); }
+    void StartTimer(int id, int milliseconds) override { timers[id] = milliseconds; }
+    void KillTimer(int id) override { timers.erase(id); }
+    DropEffect DoDragDrop(const std::string& text, bool column) override
+    {
+        dragged.push_back(text);
+        draggedColumn = column;
+        return dragResult ? dragResult(text, column) : kDropNone;
+    }
 
     int width = 40 * kCharWidth;
     int height = 20 * kLineHeight;
     int scrollX = 0;
     int scrollY = 0;
     std::deque<int> posted;
+    std::map<int, int> timers;
+    std::vector<std::string> dragged;
+    bool draggedColumn = false;
+    // Plays the part of the drop target while a drag runs.
+    std::function<DropEffect(const std::string&, bool)> dragResult;
 
 private:
     VxEdit& model_;
