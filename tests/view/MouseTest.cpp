@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMimeData>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
 
@@ -284,6 +285,36 @@ TEST_F(MouseViewTest, LineNumbersWidenTheMarginAndTheirClicksSelectLines)
     EXPECT_EQ("b\r\n", Selected());
     QTest::mouseClick(Area(), Qt::LeftButton, Qt::NoModifier, At(2, 1));
     EXPECT_EQ(VxEditLineCol(2, 1), Caret());
+}
+
+TEST_F(MouseViewTest, PanesSideBySideFollowTheActivePanesVerticalOrigin)
+{
+    std::string text;
+    for (int line = 0; line < 100; ++line)
+        text += std::string(100, 'x') + "\r\n";
+    SetText(text);
+    view->hide();
+    QSplitter splitter(Qt::Horizontal);
+    auto* left = new CScrivoView(*model);
+    auto* right = new CScrivoView(*model);
+    splitter.addWidget(left);
+    splitter.addWidget(right);
+    splitter.resize(600, 200);
+    splitter.show();
+    splitter.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&splitter));
+    left->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(left->hasFocus());
+    right->ScrollTo(0, 0);
+    left->ScrollTo(5 * Cell(), 10 * LineHeight());
+    ASSERT_EQ(10 * LineHeight(), left->ScrollY());
+    ASSERT_EQ(left, splitter.focusWidget());
+    EXPECT_EQ(10 * LineHeight(), right->ScrollY());
+    EXPECT_EQ(0, right->ScrollX());
+    // The pane that is not active scrolls alone.
+    right->ScrollTo(0, 30 * LineHeight());
+    EXPECT_EQ(10 * LineHeight(), left->ScrollY());
 }
 
 }  // namespace
