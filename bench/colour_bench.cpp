@@ -2,6 +2,7 @@
 // end asks for it, against searching the same text for the BeginTag of its
 // block comments: scanning ahead looks only for BeginTags, so the first must
 // stay within a small factor of the second.
+#include "bench/BenchFiles.h"
 #include "engine/VxEditTextBuffer.h"
 #include "engine/VxScrivo.h"
 #include "language/VxEditIniConfigReader.h"
@@ -21,67 +22,19 @@ namespace {
 
 constexpr int kScreenLines = 60;
 
-// Java-like text of about 35 bytes a line with a block comment every 300
-// lines and a string holding "/*" every 1,000 lines.
-class BenchFiles {
-public:
-    ~BenchFiles()
-    {
-        for (const auto& [size, path] : paths_)
-            std::remove(path.c_str());
-    }
-
-    const std::string& Path(int megabytes)
-    {
-        auto found = paths_.find(megabytes);
-        if (found != paths_.end())
-            return found->second;
-        const char* folder = std::getenv("TMPDIR");
-        std::string path = std::string(folder ? folder : "/tmp") + "/quillet_colour_bench_" +
-                           std::to_string(megabytes) + "_" + std::to_string(getpid()) + ".java";
-        Write(path, static_cast<std::size_t>(megabytes) * 1000 * 1000);
-        return paths_.emplace(megabytes, path).first->second;
-    }
-
-private:
-    static void Write(const std::string& path, std::size_t size)
-    {
-        static const char* const kLines[] = {
-            "public class Account extends Base {\r\n",
-            "    private int balance = 0;\r\n",
-            "    public int getBalance() {\r\n",
-            "        return balance; // current value\r\n",
-            "    }\r\n",
-            "    // deposit adds money to the account\r\n",
-            "    public void deposit(int amount) {\r\n",
-            "        if (amount > 0) balance += amount;\r\n",
-            "\t\tSystem.out.println(\"deposit \" + amount);\r\n",
-            "    }\r\n",
-        };
-        std::ofstream out(path, std::ios::binary);
-        std::string chunk;
-        std::size_t written = 0;
-        for (std::size_t i = 0; written + chunk.size() < size; ++i) {
-            if (i % 300 == 0)
-                chunk += "    /**\r\n     * Deposits money.\r\n     * @param amount what to add\r\n     */\r\n";
-            if (i % 1000 == 500)
-                chunk += "        String pattern = \"/*\"; // not a comment\r\n";
-            chunk += kLines[i % 10];
-            if (chunk.size() > 1 << 20) {
-                out << chunk;
-                written += chunk.size();
-                chunk.clear();
-            }
-        }
-        out << chunk << "}";
-    }
-
-    std::map<int, std::string> paths_;
-};
-
+// About 35 bytes a line, with a block comment every 300 lines and a string
+// holding "/*" every 1,000 lines.
 BenchFiles& Files()
 {
-    static BenchFiles files;
+    static BenchFiles files(
+        "colour_bench",
+        [](std::size_t line, std::string& text) {
+            if (line % 300 == 0)
+                text += "    /**\r\n     * Deposits money.\r\n     * @param amount what to add\r\n     */\r\n";
+            if (line % 1000 == 500)
+                text += "        String pattern = \"/*\"; // not a comment\r\n";
+        },
+        "}");
     return files;
 }
 

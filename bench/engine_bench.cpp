@@ -1,6 +1,7 @@
 // Speed of the text engine on large texts: loading, typing anywhere, long
 // runs of forward edits, and searching, against reading the same file and
 // counting its lines.
+#include "bench/BenchFiles.h"
 #include "engine/VxEdit.h"
 #include "engine/VxEditCompositeGuard.h"
 #include "engine/VxEditFindRequest.h"
@@ -25,63 +26,11 @@ using ModelRef = tarrow::foundation::RefPtr<VxEdit>;
 
 constexpr const char* kLastLineWord = "zebraQuokkaMarker";
 
-// Java-like text of about 40 bytes a line, with a word on its last line that
-// occurs nowhere else.
-class BenchFiles {
-public:
-    ~BenchFiles()
-    {
-        for (const auto& [size, path] : paths_)
-            std::remove(path.c_str());
-    }
-
-    const std::string& Path(int megabytes)
-    {
-        auto found = paths_.find(megabytes);
-        if (found != paths_.end())
-            return found->second;
-        const char* folder = std::getenv("TMPDIR");
-        std::string path = std::string(folder ? folder : "/tmp") + "/quillet_engine_bench_" +
-                           std::to_string(megabytes) + "_" + std::to_string(getpid()) + ".java";
-        Write(path, static_cast<std::size_t>(megabytes) * 1000 * 1000);
-        return paths_.emplace(megabytes, path).first->second;
-    }
-
-private:
-    static void Write(const std::string& path, std::size_t size)
-    {
-        static const char* const kLines[] = {
-            "public class Account extends Base {\r\n",
-            "    private int balance = 0;\r\n",
-            "    public int getBalance() {\r\n",
-            "        return balance; // current value\r\n",
-            "    }\r\n",
-            "    /* deposit adds money to the account */\r\n",
-            "    public void deposit(int amount) {\r\n",
-            "        if (amount > 0) balance += amount;\r\n",
-            "\t\tSystem.out.println(\"deposit \" + amount);\r\n",
-            "    }\r\n",
-        };
-        std::ofstream out(path, std::ios::binary);
-        std::string chunk;
-        std::size_t written = 0;
-        for (std::size_t i = 0; written + chunk.size() < size; ++i) {
-            chunk += kLines[i % 10];
-            if (chunk.size() > 1 << 20) {
-                out << chunk;
-                written += chunk.size();
-                chunk.clear();
-            }
-        }
-        out << chunk << "    // end " << kLastLineWord << "\r\n}";
-    }
-
-    std::map<int, std::string> paths_;
-};
-
+// About 35 bytes a line, with a word on its last line that occurs nowhere else.
 BenchFiles& Files()
 {
-    static BenchFiles files;
+    static BenchFiles files("engine_bench", {},
+                            std::string("    // end ") + kLastLineWord + "\r\n}");
     return files;
 }
 
