@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <poll.h>
 #include <cstdlib>
 #include <filesystem>
 #include <spawn.h>
@@ -27,7 +29,10 @@ namespace {
 // A child process started with extra environment values, ended with the test.
 class Child {
 public:
-    Child(const std::vector<std::string>& argv, const std::vector<std::string>& environment)
+    // keepFd, when not -1, stays open in the child (for -displayfd);
+    // errorLog, when given, receives the child's standard error.
+    Child(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+          int keepFd = -1, const std::string& errorLog = {})
     {
         std::vector<std::string> env = environment;
         for (char** e = environ; *e; ++e) {
@@ -46,13 +51,27 @@ public:
         for (const std::string& e : env)
             envp.push_back(const_cast<char*>(e.c_str()));
         envp.push_back(nullptr);
-        started_ = posix_spawnp(&pid_, args[0], nullptr, nullptr, args.data(), envp.data()) == 0;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (keepFd != -1)
+            posix_spawn_file_actions_adddup2(&actions, keepFd, keepFd);  // clears close-on-exec
+        if (!errorLog.empty())
+            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorLog.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        started_ = posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), envp.data()) == 0;
+        posix_spawn_file_actions_destroy(&actions);
     }
+    // Asked to end politely first, so that a display server removes its lock
+    // and socket files; a stale socket file would make a later server's
+    // display look ready before it is.
     ~Child()
     {
         if (started_ && !ended_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
+            kill(pid_, SIGTERM);
+            if (WaitForExit(std::chrono::seconds(5)) == -1 && !ended_) {
+                kill(pid_, SIGKILL);
+                waitpid(pid_, nullptr, 0);
+            }
         }
     }
     bool Started() const { return started_; }
@@ -82,6 +101,26 @@ bool HaveTool(const char* name)
     return RunProcess({"sh", "-c", std::string("command -v ") + name}).exitStatus == 0;
 }
 
+// The first line written to fd, without its newline; empty when nothing
+// arrives within the limit or the writer closes its end first.
+std::string ReadLineWithin(int fd, std::chrono::seconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    std::string line;
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0)
+            continue;
+        char c = 0;
+        if (read(fd, &c, 1) != 1)
+            return {};
+        if (c == '\n')
+            return line;
+        line += c;
+    }
+    return {};
+}
+
 std::string XdoTool(const std::string& display, std::vector<std::string> args)
 {
     args.insert(args.begin(), {"env", "DISPLAY=" + display, "xdotool"});
@@ -96,11 +135,21 @@ TEST(EditorSession, TypingAndSavingThroughRealKeysWritesTheFileByteForByte)
         GTEST_SKIP() << "Xvfb and xdotool are needed to send real key events";
 
     TempDir dir;
-    const std::string display = ":" + std::to_string(90 + getpid() % 100);
-    Child server({"Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {});
+    // The server picks a free display and writes its number once it accepts
+    // connections, so neither a busy display nor a slow start can mislead us.
+    int ready[2];
+    ASSERT_EQ(pipe2(ready, O_CLOEXEC), 0);
+    const std::string serverLog = dir.File("Xvfb.log");
+    Child server({"Xvfb", "-displayfd", std::to_string(ready[1]), "-screen", "0", "1280x1024x24",
+                  "-nolisten", "tcp"},
+                 {}, ready[1], serverLog);
+    close(ready[1]);
     ASSERT_TRUE(server.Started());
-    for (int i = 0; i < 100 && !std::filesystem::exists("/tmp/.X11-unix/X" + display.substr(1)); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const std::string displayNumber = ReadLineWithin(ready[0], std::chrono::seconds(60));
+    close(ready[0]);
+    ASSERT_FALSE(displayNumber.empty())
+        << "the X server reported no display; its log:\n" << ReadFileBytes(serverLog);
+    const std::string display = ":" + displayNumber;
 
     // The association question has been answered before, as on any later start.
     const std::string configHome = dir.File("config");
@@ -115,7 +164,8 @@ TEST(EditorSession, TypingAndSavingThroughRealKeysWritesTheFileByteForByte)
 
     Child editor({QUILLET_PROGRAM_DIR "quillet", file},
                  {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + configHome,
-                  "XDG_DATA_HOME=" + dir.File("data"), "HOME=" + dir.Path().string()});
+                  "XDG_DATA_HOME=" + dir.File("data"), "HOME=" + dir.Path().string()},
+                 -1, dir.File("quillet.log"));
     ASSERT_TRUE(editor.Started());
 
     std::string window;
@@ -124,7 +174,7 @@ TEST(EditorSession, TypingAndSavingThroughRealKeysWritesTheFileByteForByte)
         if (window.empty())
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    ASSERT_FALSE(window.empty()) << "the editor's window did not appear";
+    ASSERT_FALSE(window.empty()) << "the editor's window did not appear; its log:\n" << ReadFileBytes(dir.File("quillet.log"));
     window = window.substr(0, window.find('\n'));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     // No window manager runs on the display: give the window the focus and
