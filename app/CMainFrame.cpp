@@ -5,6 +5,7 @@
 #include "app/RecentFileList.h"
 #include "app/SettingsKeys.h"
 #include "platform/core/Profile.h"
+#include "platform/qt/LockKeys.h"
 #include "resources/CommandIds.h"
 
 #include <QAction>
@@ -30,7 +31,9 @@ constexpr int kIdleUpdateMs = 250;
 CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList& recentFiles,
                        QWidget* parent)
     : QMainWindow(parent), profile_(profile), recentFiles_(recentFiles),
-      mdiArea_(new QMdiArea(this)), overwriteIndicator_(new QLabel(QStringLiteral("OVR"), this))
+      mdiArea_(new QMdiArea(this)), capsIndicator_(new QLabel(QStringLiteral("CAP"), this)),
+      numIndicator_(new QLabel(QStringLiteral("NUM"), this)),
+      overwriteIndicator_(new QLabel(QStringLiteral("OVR"), this))
 {
     setWindowTitle(QStringLiteral("Quillet"));
     setCentralWidget(mdiArea_);
@@ -41,8 +44,11 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
 
     workbookMode_ = profile_.GetInt(settings::kSettings, settings::kWorkbookMode, 1) != 0;
 
-    statusBar()->addPermanentWidget(overwriteIndicator_);
-    overwriteIndicator_->setEnabled(false);
+    // Indicators show greyed while their state is off.
+    for (QLabel* indicator : {capsIndicator_, numIndicator_, overwriteIndicator_}) {
+        statusBar()->addPermanentWidget(indicator);
+        indicator->setEnabled(false);
+    }
     statusBar()->showMessage(QStringLiteral("Ready"));
 
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
@@ -51,6 +57,7 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
     // just before a menu opens.
     auto* idle = new QTimer(this);
     connect(idle, &QTimer::timeout, this, &CMainFrame::UpdateAllActions);
+    connect(idle, &QTimer::timeout, this, &CMainFrame::UpdateLockIndicators);
     idle->start(kIdleUpdateMs);
 
     SetWorkbookMode(workbookMode_);
@@ -223,6 +230,15 @@ void CMainFrame::SetWorkbookMode(bool on)
         for (QMdiSubWindow* window : mdiArea_->subWindowList())
             window->showMaximized();
     }
+}
+
+void CMainFrame::UpdateLockIndicators()
+{
+    if (statusBar()->isHidden())
+        return;
+    const std::optional<quillet::platform::LockKeyState> keys = quillet::platform::ReadLockKeys();
+    capsIndicator_->setEnabled(keys && keys->capsLock);
+    numIndicator_->setEnabled(keys && keys->numLock);
 }
 
 void CMainFrame::SetOverwriteIndicator(bool on)

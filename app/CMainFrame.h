@@ -64,12 +64,15 @@ private:
     QMenu* AddMenu(const QString& title, const QList<int>& ids);
     void AddRecentFiles(QMenu* menu);
     void OnSubWindowActivated(QMdiSubWindow* window);
+    void UpdateLockIndicators();
 
     quillet::platform::Profile& profile_;
     const RecentFileList& recentFiles_;
     tarrow::foundation::ICommandTarget* application_ = nullptr;
     QMdiArea* mdiArea_;
     QHash<int, QAction*> actions_;
+    QLabel* capsIndicator_;
+    QLabel* numIndicator_;
     QLabel* overwriteIndicator_;
     bool workbookMode_ = true;
     bool hadDocuments_ = false;

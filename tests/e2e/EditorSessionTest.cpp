@@ -1,8 +1,11 @@
+#include "platform/qt/LockKeys.h"
 #include "platform/qt/QtProfile.h"
 #include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <QGuiApplication>
 
 #include <chrono>
 #include <csignal>
@@ -10,6 +13,8 @@
 #include <poll.h>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -19,6 +24,8 @@
 
 extern char** environ;
 
+using quillet::platform::LockKeyState;
+using quillet::platform::ReadLockKeys;
 using quillet::test::ReadFileBytes;
 using quillet::test::RunProcess;
 using quillet::test::TempDir;
@@ -121,6 +128,36 @@ std::string ReadLineWithin(int fd, std::chrono::seconds limit)
     return {};
 }
 
+// A virtual X display for one test. The server picks a free display and
+// writes its number once it accepts connections, so neither a busy display
+// nor a slow start can mislead the test.
+class XServer {
+public:
+    XServer()
+    {
+        int ready[2];
+        if (pipe2(ready, O_CLOEXEC) != 0)
+            return;
+        server_ = std::make_unique<Child>(
+            std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(ready[1]), "-screen", "0",
+                                     "1280x1024x24", "-nolisten", "tcp"},
+            std::vector<std::string>{}, ready[1], log_.File("Xvfb.log"));
+        close(ready[1]);
+        const std::string number = server_->Started() ? ReadLineWithin(ready[0], std::chrono::seconds(60)) : "";
+        close(ready[0]);
+        if (!number.empty())
+            display_ = ":" + number;
+    }
+    // ":N", or empty when the server did not come up.
+    const std::string& Display() const { return display_; }
+    std::string Log() const { return ReadFileBytes(log_.File("Xvfb.log")); }
+
+private:
+    TempDir log_;
+    std::unique_ptr<Child> server_;
+    std::string display_;
+};
+
 std::string XdoTool(const std::string& display, std::vector<std::string> args)
 {
     args.insert(args.begin(), {"env", "DISPLAY=" + display, "xdotool"});
@@ -135,21 +172,9 @@ TEST(EditorSession, TypingAndSavingThroughRealKeysWritesTheFileByteForByte)
         GTEST_SKIP() << "Xvfb and xdotool are needed to send real key events";
 
     TempDir dir;
-    // The server picks a free display and writes its number once it accepts
-    // connections, so neither a busy display nor a slow start can mislead us.
-    int ready[2];
-    ASSERT_EQ(pipe2(ready, O_CLOEXEC), 0);
-    const std::string serverLog = dir.File("Xvfb.log");
-    Child server({"Xvfb", "-displayfd", std::to_string(ready[1]), "-screen", "0", "1280x1024x24",
-                  "-nolisten", "tcp"},
-                 {}, ready[1], serverLog);
-    close(ready[1]);
-    ASSERT_TRUE(server.Started());
-    const std::string displayNumber = ReadLineWithin(ready[0], std::chrono::seconds(60));
-    close(ready[0]);
-    ASSERT_FALSE(displayNumber.empty())
-        << "the X server reported no display; its log:\n" << ReadFileBytes(serverLog);
-    const std::string display = ":" + displayNumber;
+    const XServer server;
+    ASSERT_FALSE(server.Display().empty()) << "the X server reported no display; its log:\n" << server.Log();
+    const std::string display = server.Display();
 
     // The association question has been answered before, as on any later start.
     const std::string configHome = dir.File("config");
@@ -194,4 +219,35 @@ TEST(EditorSession, TypingAndSavingThroughRealKeysWritesTheFileByteForByte)
 
     EXPECT_EQ(editor.WaitForExit(std::chrono::seconds(30)), 0);
     EXPECT_EQ(ReadFileBytes(file), "import java.util.List;\r\nclass Hello {\r\n}\r\n// typed\r\n");
+}
+
+TEST(EditorSession, LockKeyStatesAreReadFromTheDisplay)
+{
+    if (!HaveTool("Xvfb") || !HaveTool("xdotool"))
+        GTEST_SKIP() << "Xvfb and xdotool are needed to press the lock keys";
+    const XServer server;
+    ASSERT_FALSE(server.Display().empty()) << "the X server reported no display; its log:\n" << server.Log();
+    setenv("DISPLAY", server.Display().c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    int argc = 1;
+    char name[] = "e2e_tests";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+
+    std::optional<LockKeyState> keys = ReadLockKeys();
+    ASSERT_TRUE(keys.has_value());
+    EXPECT_FALSE(keys->capsLock);
+    const bool numLockAtStart = keys->numLock;
+
+    XdoTool(server.Display(), {"key", "Caps_Lock", "Num_Lock"});
+    keys = ReadLockKeys();
+    ASSERT_TRUE(keys.has_value());
+    EXPECT_TRUE(keys->capsLock);
+    EXPECT_NE(keys->numLock, numLockAtStart);
+
+    XdoTool(server.Display(), {"key", "Caps_Lock", "Num_Lock"});
+    keys = ReadLockKeys();
+    ASSERT_TRUE(keys.has_value());
+    EXPECT_FALSE(keys->capsLock);
+    EXPECT_EQ(keys->numLock, numLockAtStart);
 }
