@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace quillet::platform {
@@ -43,6 +44,25 @@ MessageAnswer AnswerOf(int button)
     }
 }
 
+// Gives the window that was active before a dialog its activation back when
+// the dialog closes. Window managers do this themselves; a bare display
+// (a test server, a kiosk session) would leave no window active and the
+// frame's shortcuts dead.
+class ReturnActivation {
+public:
+    ReturnActivation() : window_(QApplication::activeWindow()) {}
+    ~ReturnActivation()
+    {
+        if (window_ && window_->isVisible())
+            window_->activateWindow();
+    }
+    ReturnActivation(const ReturnActivation&) = delete;
+    ReturnActivation& operator=(const ReturnActivation&) = delete;
+
+private:
+    QPointer<QWidget> window_;
+};
+
 }  // namespace
 
 MessageAnswer QtMessageSink::Show(const Message& message)
@@ -59,7 +79,11 @@ MessageAnswer QtMessageSink::Show(const Message& message)
     const bool waiting = QApplication::overrideCursor() != nullptr;
     if (waiting)
         QApplication::setOverrideCursor(Qt::ArrowCursor);
-    const int button = box.exec();
+    int button = 0;
+    {
+        const ReturnActivation activation;
+        button = box.exec();
+    }
     if (waiting)
         QApplication::restoreOverrideCursor();
     return AnswerOf(button);
@@ -75,6 +99,7 @@ bool QtMessageSink::ChooseFile(const FileDialogRequest& request, std::string& pa
     dialog.setNameFilters(filters);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const ReturnActivation activation;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     path = dialog.selectedFiles().constFirst().toStdString();

@@ -166,62 +166,116 @@ std::string XdoTool(const std::string& display, std::vector<std::string> args)
 
 }  // namespace
 
-TEST(EditorSession, TypingAndSavingThroughRealKeysWritesTheFileByteForByte)
-{
-    if (!HaveTool("Xvfb") || !HaveTool("xdotool"))
-        GTEST_SKIP() << "Xvfb and xdotool are needed to send real key events";
-
-    TempDir dir;
-    const XServer server;
-    ASSERT_FALSE(server.Display().empty()) << "the X server reported no display; its log:\n" << server.Log();
-    const std::string display = server.Display();
-
-    // The association question has been answered before, as on any later start.
-    const std::string configHome = dir.File("config");
-    std::filesystem::create_directories(configHome + "/Tarrow Samples");
+// The real editor program on its own virtual display, with settings of its
+// own in which the association question has been answered before, as on
+// any later start.
+class EditorSession : public ::testing::Test {
+protected:
+    void SetUp() override
     {
+        if (!HaveTool("Xvfb") || !HaveTool("xdotool"))
+            GTEST_SKIP() << "Xvfb and xdotool are needed to send real key events";
+        server_ = std::make_unique<XServer>();
+        ASSERT_FALSE(server_->Display().empty())
+            << "the X server reported no display; its log:\n" << server_->Log();
+        const std::string configHome = dir_.File("config");
+        std::filesystem::create_directories(configHome + "/Tarrow Samples");
         quillet::platform::QtProfile profile(
             QString::fromStdString(configHome + "/Tarrow Samples/Quillet.conf"));
         profile.WriteInt("Java Files", "Associate", 0);
     }
-    const std::string file = dir.File("Hello.java");
-    WriteFileBytes(file, "class Hello {\r\n}\r\n");
 
-    Child editor({QUILLET_PROGRAM_DIR "quillet", file},
-                 {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + configHome,
-                  "XDG_DATA_HOME=" + dir.File("data"), "HOME=" + dir.Path().string()},
-                 -1, dir.File("quillet.log"));
-    ASSERT_TRUE(editor.Started());
-
-    std::string window;
-    for (int i = 0; i < 200 && window.empty(); ++i) {
-        window = XdoTool(display, {"search", "--onlyvisible", "--name", "Quillet"});
+    // Starts the editor and gives its main window the focus; the window id,
+    // or empty when no window appeared.
+    std::string StartEditor(std::vector<std::string> arguments)
+    {
+        arguments.insert(arguments.begin(), QUILLET_PROGRAM_DIR "quillet");
+        editor_ = std::make_unique<Child>(
+            arguments,
+            std::vector<std::string>{"DISPLAY=" + server_->Display(), "QT_QPA_PLATFORM=xcb",
+                                     "XDG_CONFIG_HOME=" + dir_.File("config"),
+                                     "XDG_DATA_HOME=" + dir_.File("data"), "HOME=" + dir_.Path().string()},
+            -1, dir_.File("quillet.log"));
+        std::string window;
+        for (int i = 0; i < 200 && editor_->Started() && window.empty(); ++i) {
+            window = Xdo({"search", "--onlyvisible", "--name", "Quillet"});
+            if (window.empty())
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
         if (window.empty())
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            return window;
+        window = window.substr(0, window.find('\n'));
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        // No window manager runs on the display: give the window the focus
+        // and click into the text.
+        Xdo({"windowfocus", "--sync", window});
+        Xdo({"mousemove", "--window", window, "400", "300", "click", "1"});
+        return window;
     }
-    ASSERT_FALSE(window.empty()) << "the editor's window did not appear; its log:\n" << ReadFileBytes(dir.File("quillet.log"));
-    window = window.substr(0, window.find('\n'));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    // No window manager runs on the display: give the window the focus and
-    // click into the text.
-    XdoTool(display, {"windowfocus", "--sync", window});
-    XdoTool(display, {"mousemove", "--window", window, "400", "300", "click", "1"});
+
+    std::string Xdo(const std::vector<std::string>& args) { return XdoTool(server_->Display(), args); }
+    void Keys(const std::vector<std::string>& keys)
+    {
+        std::vector<std::string> args{"key", "--delay", "100"};
+        args.insert(args.end(), keys.begin(), keys.end());
+        Xdo(args);
+    }
+    void Type(const std::string& text) { Xdo({"type", "--delay", "30", text}); }
+    static void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+    std::string EditorLog() const { return ReadFileBytes(dir_.File("quillet.log")); }
+
+    TempDir dir_;
+    std::unique_ptr<XServer> server_;
+    std::unique_ptr<Child> editor_;
+};
+
+TEST_F(EditorSession, TypingAndSavingThroughRealKeysWritesTheFileByteForByte)
+{
+    const std::string file = dir_.File("Hello.java");
+    WriteFileBytes(file, "class Hello {\r\n}\r\n");
+    ASSERT_FALSE(StartEditor({file}).empty()) << "the editor's window did not appear; its log:\n" << EditorLog();
 
     // Ctrl+End, a new line, a comment; then Ctrl+S and File, Exit.
-    XdoTool(display, {"key", "--delay", "50", "ctrl+End"});
-    XdoTool(display, {"type", "--delay", "30", "// typed"});
-    XdoTool(display, {"key", "--delay", "50", "Return"});
-    XdoTool(display, {"key", "--delay", "50", "ctrl+Home"});
-    XdoTool(display, {"type", "--delay", "30", "import java.util.List;"});
-    XdoTool(display, {"key", "--delay", "50", "Return", "ctrl+s"});
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    XdoTool(display, {"key", "--delay", "150", "alt+f", "x"});
+    Keys({"ctrl+End"});
+    Type("// typed");
+    Keys({"Return", "ctrl+Home"});
+    Type("import java.util.List;");
+    Keys({"Return", "ctrl+s"});
+    Pause(300);
+    Keys({"alt+f", "x"});
 
-    EXPECT_EQ(editor.WaitForExit(std::chrono::seconds(30)), 0);
+    EXPECT_EQ(editor_->WaitForExit(std::chrono::seconds(30)), 0) << EditorLog();
     EXPECT_EQ(ReadFileBytes(file), "import java.util.List;\r\nclass Hello {\r\n}\r\n// typed\r\n");
 }
 
-TEST(EditorSession, LockKeyStatesAreReadFromTheDisplay)
+TEST_F(EditorSession, ShortcutsKeepWorkingAfterTheSaveAsDialog)
+{
+    ASSERT_FALSE(StartEditor({}).empty()) << "the editor's window did not appear; its log:\n" << EditorLog();
+
+    // A new document saved under a name typed into the dialog, then changed
+    // and saved again with Ctrl+S, then File, Exit: every step after the
+    // dialog needs the main window active again.
+    const std::string file = dir_.File("Fresh.java");
+    Keys({"ctrl+n"});
+    Pause(300);
+    Type("class Fresh {}");
+    Keys({"ctrl+s"});
+    Pause(1000);
+    Type(file);
+    Keys({"Return"});
+    Pause(1000);
+    EXPECT_EQ(ReadFileBytes(file), "class Fresh {}");
+    Keys({"Return"});
+    Type("// more");
+    Keys({"ctrl+s"});
+    Pause(300);
+    Keys({"alt+f", "x"});
+
+    EXPECT_EQ(editor_->WaitForExit(std::chrono::seconds(30)), 0) << EditorLog();
+    EXPECT_EQ(ReadFileBytes(file), "class Fresh {}\r\n// more");
+}
+
+TEST(DisplayLockKeys, AreReadFromTheXServer)
 {
     if (!HaveTool("Xvfb") || !HaveTool("xdotool"))
         GTEST_SKIP() << "Xvfb and xdotool are needed to press the lock keys";
