@@ -1,5 +1,7 @@
 #include "app/CChildFrame.h"
 
+#include "resources/CommandIds.h"
+
 #include <QCloseEvent>
 #include <QLabel>
 #include <QSplitter>
@@ -48,8 +50,32 @@ void CChildFrame::ShowCaretPosition(const QString& lineText, const QString& colu
     columnPane_->setText(columnText);
 }
 
+void CChildFrame::FocusPane(int step)
+{
+    // The panes of the split window in their order, the focused one first.
+    QList<QWidget*> panes;
+    for (int i = 0; i < splitter_->count(); ++i) {
+        QWidget* pane = splitter_->widget(i);
+        if (pane->isVisible() && pane->focusPolicy() != Qt::NoFocus)
+            panes << pane;
+    }
+    if (panes.isEmpty())
+        return;
+    qsizetype current = 0;
+    for (qsizetype i = 0; i < panes.size(); ++i) {
+        if (panes[i]->isAncestorOf(focusWidget()) || panes[i] == focusWidget())
+            current = i;
+    }
+    const qsizetype next = (current + step + panes.size()) % panes.size();
+    panes[next]->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
 bool CChildFrame::OnCommand(int id)
 {
+    if (id == cmd::kNextPane || id == cmd::kPrevPane) {
+        FocusPane(id == cmd::kNextPane ? 1 : -1);
+        return true;
+    }
     for (tarrow::foundation::ICommandTarget* target : route_) {
         if (target->OnCommand(id))
             return true;
@@ -59,6 +85,10 @@ bool CChildFrame::OnCommand(int id)
 
 bool CChildFrame::OnUpdateCommand(int id, CommandState& state)
 {
+    if (id == cmd::kNextPane || id == cmd::kPrevPane) {
+        state.enabled = true;
+        return true;
+    }
     for (tarrow::foundation::ICommandTarget* target : route_) {
         if (target->OnUpdateCommand(id, state))
             return true;

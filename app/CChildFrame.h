@@ -26,6 +26,8 @@ public:
     QWidget* EditView() const { return editView_; }
     QSplitter* Splitter() const { return splitter_; }
     void FocusEditor();
+    // Moves the focus to the next (1) or previous (-1) pane of the split window.
+    void FocusPane(int step);
 
     // The status texts "Line:%d" and "Col:%d".
     void ShowCaretPosition(const QString& lineText, const QString& columnText);

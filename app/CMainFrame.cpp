@@ -49,7 +49,12 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
         statusBar()->addPermanentWidget(indicator);
         indicator->setEnabled(false);
     }
+    // The message pane says "Ready" whenever no prompt or message is shown.
     statusBar()->showMessage(QStringLiteral("Ready"));
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (message.isEmpty())
+            statusBar()->showMessage(QStringLiteral("Ready"));
+    });
 
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
 
@@ -93,10 +98,17 @@ CChildFrame* CMainFrame::ActiveChild() const
 void CMainFrame::AddChild(CChildFrame* child)
 {
     mdiArea_->addSubWindow(child);
+    connect(child, &QWidget::windowTitleChanged, this, [this, child] {
+        if (child == ActiveChild())
+            UpdateTitle();
+    });
+    connect(child, &QMdiSubWindow::windowStateChanged, this, [this] { UpdateTitle(); });
     connect(child, &QObject::destroyed, this, [this] {
         QTimer::singleShot(0, this, [this] {
             if (mdiArea_->subWindowList().isEmpty() && hadDocuments_)
                 RebuildMenus();
+            UpdateTitle();
+            UpdateAllActions();
         });
     });
     if (workbookMode_ || mdiArea_->subWindowList().size() == 1)
@@ -164,6 +176,19 @@ void CMainFrame::UpdateAllActions()
         if (it.value()->isCheckable())
             it.value()->setChecked(state.checked);
     }
+    UpdateOverwriteIndicator();
+}
+
+void CMainFrame::UpdateTitle()
+{
+    const QString application = QStringLiteral("Quillet");
+    CChildFrame* child = ActiveChild();
+    // A maximised window outside the tabs puts "- [title]" after the
+    // frame's own title itself.
+    const bool titledByWindow = child && !workbookMode_ && child->isMaximized();
+    setWindowTitle(child && !titledByWindow
+                       ? QStringLiteral("%1 - %2").arg(application, child->windowTitle())
+                       : application);
 }
 
 QMenu* CMainFrame::AddMenu(const QString& title, const QList<int>& ids)
@@ -230,6 +255,7 @@ void CMainFrame::SetWorkbookMode(bool on)
         for (QMdiSubWindow* window : mdiArea_->subWindowList())
             window->showMaximized();
     }
+    UpdateTitle();
 }
 
 void CMainFrame::UpdateLockIndicators()
@@ -241,9 +267,9 @@ void CMainFrame::UpdateLockIndicators()
     numIndicator_->setEnabled(keys && keys->numLock);
 }
 
-void CMainFrame::SetOverwriteIndicator(bool on)
+void CMainFrame::UpdateOverwriteIndicator()
 {
-    overwriteIndicator_->setEnabled(on);
+    overwriteIndicator_->setEnabled(RouteUpdate(cmd::kIndicatorOvr).enabled);
 }
 
 bool CMainFrame::OnCommand(int id)
@@ -256,18 +282,10 @@ bool CMainFrame::OnCommand(int id)
         SetWorkbookMode(!workbookMode_);
         return true;
     case cmd::kWindowCascade:
-        SetWorkbookMode(false);
         mdiArea_->cascadeSubWindows();
         return true;
     case cmd::kWindowTile:
-        SetWorkbookMode(false);
         mdiArea_->tileSubWindows();
-        return true;
-    case cmd::kNextPane:
-        mdiArea_->activateNextSubWindow();
-        return true;
-    case cmd::kPrevPane:
-        mdiArea_->activatePreviousSubWindow();
         return true;
     case cmd::kAppExit:
         close();
@@ -288,9 +306,8 @@ bool CMainFrame::OnUpdateCommand(int id, CommandState& state)
         return true;
     case cmd::kWindowCascade:
     case cmd::kWindowTile:
-    case cmd::kNextPane:
-    case cmd::kPrevPane:
-        state.enabled = !mdiArea_->subWindowList().isEmpty();
+        // Tabs have no window arrangement.
+        state.enabled = !workbookMode_ && !mdiArea_->subWindowList().isEmpty();
         return true;
     case cmd::kAppExit:
         return true;
@@ -328,4 +345,5 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
         child->FocusEditor();
     emit ActiveChildChanged(child);
     UpdateAllActions();
+    UpdateTitle();
 }

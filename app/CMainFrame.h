@@ -46,7 +46,7 @@ public:
 
     bool WorkbookMode() const { return workbookMode_; }
     void SetWorkbookMode(bool on);
-    void SetOverwriteIndicator(bool on);
+    void UpdateOverwriteIndicator();
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
@@ -65,6 +65,8 @@ private:
     void AddRecentFiles(QMenu* menu);
     void OnSubWindowActivated(QMdiSubWindow* window);
     void UpdateLockIndicators();
+    // "Quillet - <document>" while a document window is active.
+    void UpdateTitle();
 
     quillet::platform::Profile& profile_;
     const RecentFileList& recentFiles_;

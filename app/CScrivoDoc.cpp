@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using quillet::platform::MessageAnswer;
 using quillet::platform::MessageButtons;
@@ -33,11 +34,14 @@ std::string FileNameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// A file whose permission bits allow nobody to write it.
+// An existing file marked read-only (no write permission for anyone, which
+// holds even for the superuser) or one this user may not write.
 bool IsReadOnlyFile(const std::string& path)
 {
     struct stat status {};
-    return stat(path.c_str(), &status) == 0 && (status.st_mode & 0222) == 0;
+    if (stat(path.c_str(), &status) != 0)
+        return false;
+    return (status.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
 }
 
 }  // namespace

@@ -18,6 +18,6 @@ void ConnectEditView(const EditViewParts& parts, CChildFrame& child, CMainFrame&
     QObject::connect(view, &CScrivoView::CaretPositionChanged, &child,
                      &CChildFrame::ShowCaretPosition);
     QObject::connect(view, &CScrivoView::OverwriteChanged, &frame,
-                     &CMainFrame::SetOverwriteIndicator);
+                     &CMainFrame::UpdateOverwriteIndicator);
     child.ShowCaretPosition(view->LineText(), view->ColumnText());
 }

@@ -59,14 +59,21 @@ bool SingleInstance::HandOver(const QString& path, int timeoutMs) const
 
 bool SingleInstance::Listen()
 {
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(serverName_)) {
-        // A socket left behind by an instance that crashed.
-        QLocalServer::removeServer(serverName_);
-        if (!server_->listen(serverName_))
+    // Another instance that answers on the name stays the one that takes
+    // files handed over. (Listening would succeed anyway: the server is
+    // created beside the name and moved over it.)
+    {
+        QLocalSocket probe;
+        probe.connectToServer(serverName_);
+        if (probe.waitForConnected(1000))
             return false;
     }
+    // Whatever is left under the name belongs to an instance that crashed.
+    QLocalServer::removeServer(serverName_);
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server_->listen(serverName_))
+        return false;
     connect(server_, &QLocalServer::newConnection, this, &SingleInstance::AcceptConnections);
     return true;
 }

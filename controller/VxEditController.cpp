@@ -459,6 +459,9 @@ bool VxEditController::OnUpdateCommand(int id, CommandState& state)
     case cmd::kEditPaste:
         state.enabled = CanEdit() && clipboard_.HasText();
         return true;
+    case cmd::kIndicatorOvr:
+        state.enabled = IsOverwrite();
+        return true;
     case cmd::kEditUndo:
         state.enabled = CanEdit() && model_.UndoCount() > 0;
         return true;

@@ -19,6 +19,9 @@ inline constexpr int kFileSaveAll = 32804;
 inline constexpr int kFileExportHtml = 32818;
 inline constexpr int kAppExit = 57665;
 
+// Status bar indicators, updated like commands
+inline constexpr int kIndicatorOvr = 59140;
+
 // Edit
 inline constexpr int kEditCopy = 57634;
 inline constexpr int kEditCut = 57635;

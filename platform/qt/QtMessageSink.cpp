@@ -99,6 +99,10 @@ bool QtMessageSink::ChooseFile(const FileDialogRequest& request, std::string& pa
     dialog.setNameFilters(filters);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The dialog adds the suffix itself, so that it asks before replacing
+    // the file that will really be written.
+    if (request.save && request.defaultSuffix.size() > 1 && request.defaultSuffix[0] == '.')
+        dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix.substr(1)));
     const ReturnActivation activation;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;

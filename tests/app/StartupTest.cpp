@@ -13,7 +13,9 @@
 #include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
 #include "resources/CommandIds.h"
 
 #include <gtest/gtest.h>
@@ -249,4 +251,109 @@ TEST_F(StartupTest, MenusFollowWhetherADocumentIsOpenAndCommandsReachTheView)
 
     frame->RouteCommand(cmd::kViewWorkbookMode);
     EXPECT_TRUE(frame->WorkbookMode());
+}
+
+TEST_F(StartupTest, TheMainTitleNamesTheActiveDocumentAndF6StaysWithinIt)
+{
+    TempDir dir;
+    profile_.WriteInt("Java Files", "Associate", 0);
+    CScrivoApp app(profile_, OptionsIn(dir));
+    ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    CMainFrame* frame = app.MainFrame();
+    EXPECT_EQ(frame->windowTitle(), "Quillet");
+
+    CScrivoDoc* first = app.NewDocument();
+    app.NewDocument();
+    ASSERT_TRUE(WaitFor([&] { return frame->windowTitle() == "Quillet - Quillet2"; }))
+        << frame->windowTitle().toStdString();
+    QMdiSubWindow* active = frame->MdiArea()->activeSubWindow();
+    EXPECT_TRUE(frame->RouteCommand(cmd::kNextPane));
+    EXPECT_EQ(frame->MdiArea()->activeSubWindow(), active);
+
+    frame->MdiArea()->setActiveSubWindow(frame->MdiArea()->subWindowList()[0]);
+    EXPECT_EQ(frame->windowTitle(), "Quillet - Quillet1");
+    messages_.QueueFileAnswer(dir.File("Renamed"));
+    ASSERT_TRUE(first->DoSave(""));
+    EXPECT_EQ(frame->windowTitle(), "Quillet - Renamed.java");
+
+    EXPECT_TRUE(frame->RouteCommand(cmd::kFileClose));
+    EXPECT_TRUE(frame->RouteCommand(cmd::kFileClose));
+    ASSERT_TRUE(WaitFor([&] { return frame->windowTitle() == "Quillet"; })) << frame->windowTitle().toStdString();
+}
+
+TEST_F(StartupTest, ArrangingWindowsIsForFloatingWindowsAndLeavesTheTabSettingAlone)
+{
+    TempDir dir;
+    profile_.WriteInt("Java Files", "Associate", 0);
+    CScrivoApp app(profile_, OptionsIn(dir));
+    ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    CMainFrame* frame = app.MainFrame();
+    app.NewDocument();
+    ASSERT_TRUE(frame->WorkbookMode());
+    EXPECT_FALSE(frame->RouteUpdate(cmd::kWindowCascade).enabled);
+    EXPECT_FALSE(frame->RouteCommand(cmd::kWindowTile));
+    EXPECT_TRUE(frame->WorkbookMode());
+
+    frame->RouteCommand(cmd::kViewWorkbookMode);
+    EXPECT_TRUE(frame->RouteUpdate(cmd::kWindowCascade).enabled);
+    EXPECT_TRUE(frame->RouteCommand(cmd::kWindowCascade));
+    EXPECT_FALSE(frame->WorkbookMode());
+}
+
+TEST_F(StartupTest, TheOverwriteIndicatorFollowsTheActiveWindow)
+{
+    TempDir dir;
+    profile_.WriteInt("Java Files", "Associate", 0);
+    CScrivoApp app(profile_, OptionsIn(dir));
+    ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    CMainFrame* frame = app.MainFrame();
+    QLabel* indicator = nullptr;
+    for (QLabel* label : frame->statusBar()->findChildren<QLabel*>()) {
+        if (label->text() == "OVR")
+            indicator = label;
+    }
+    ASSERT_NE(indicator, nullptr);
+    app.NewDocument();
+    app.NewDocument();
+    EXPECT_FALSE(indicator->isEnabled());
+    EXPECT_TRUE(frame->RouteCommand(cmd::kToggleOverwrite));
+    EXPECT_TRUE(indicator->isEnabled());
+
+    frame->MdiArea()->setActiveSubWindow(frame->MdiArea()->subWindowList()[0]);
+    EXPECT_FALSE(indicator->isEnabled());
+    frame->MdiArea()->setActiveSubWindow(frame->MdiArea()->subWindowList()[1]);
+    EXPECT_TRUE(indicator->isEnabled());
+    EXPECT_TRUE(frame->RouteCommand(cmd::kFileClose));
+    EXPECT_TRUE(frame->RouteCommand(cmd::kFileClose));
+    ASSERT_TRUE(WaitFor([&] { return !indicator->isEnabled(); }));
+}
+
+TEST_F(StartupTest, ASecondPlainStartLeavesTheFirstInstanceReachable)
+{
+    TempDir dir;
+    profile_.WriteInt("Java Files", "Associate", 1);
+    WriteFileBytes(dir.File("Third.java"), "class Third {}\n");
+    CScrivoApp first(profile_, OptionsIn(dir));
+    ASSERT_EQ(first.Start({}), CScrivoApp::StartResult::Running);
+    CScrivoApp second(profile_, OptionsIn(dir));
+    ASSERT_EQ(second.Start({}), CScrivoApp::StartResult::Running);
+
+    CScrivoApp third(profile_, OptionsIn(dir));
+    EXPECT_EQ(third.Start({QString::fromStdString(dir.File("Third.java"))}),
+              CScrivoApp::StartResult::HandedOver);
+    ASSERT_TRUE(WaitFor([&] { return first.Documents().size() == 1; }));
+    EXPECT_TRUE(second.Documents().empty());
+}
+
+TEST_F(StartupTest, TheMessagePaneSaysReadyWhenNothingElseIsShown)
+{
+    TempDir dir;
+    profile_.WriteInt("Java Files", "Associate", 0);
+    CScrivoApp app(profile_, OptionsIn(dir));
+    ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    QStatusBar* status = app.MainFrame()->statusBar();
+    EXPECT_EQ(status->currentMessage(), "Ready");
+    status->showMessage("Open an existing document");
+    status->clearMessage();
+    EXPECT_EQ(status->currentMessage(), "Ready");
 }
