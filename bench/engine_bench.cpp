@@ -177,6 +177,52 @@ void BM_FindPattern(benchmark::State& state)
 BENCHMARK(BM_FindPattern)->Arg(100)->Unit(benchmark::kMillisecond);
 
 // The floor for loading: reading the file and counting its line feeds.
+// Find, replace, find on: the loop of a replace-all. Each search starts
+// just after the last edit, so the whole loop stays linear in the text.
+void RunReplaceLoop(benchmark::State& state, bool pattern)
+{
+    std::int64_t replaced = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto model = LoadedModel(static_cast<int>(state.range(0)));
+        state.ResumeTiming();
+        VxEditLineCol from(0, 0);
+        for (;;) {
+            VxEditFindRequest request;
+            request.start = from;
+            request.end = VxEditLineCol(model->LastLine() + 1, 0);
+            request.text = pattern ? "bal[a-z]nce" : "balance";
+            request.matchCase = true;
+            request.pattern = pattern;
+            const std::int64_t length = model->Find(request);
+            if (length == 0)
+                break;
+            const VxEditLineCol at = request.match;
+            model->DeleteRange(at.line, at.column, at.line, at.column + static_cast<std::int32_t>(length));
+            model->InsertAtLineCol(at.line, at.column, "funds", 5);
+            from = VxEditLineCol(at.line, at.column + 5);
+            ++replaced;
+        }
+        state.PauseTiming();
+        model.Reset();
+        state.ResumeTiming();
+    }
+    state.counters["replaced"] =
+        benchmark::Counter(static_cast<double>(replaced), benchmark::Counter::kAvgIterations);
+}
+
+void BM_ReplaceLoopPlain(benchmark::State& state)
+{
+    RunReplaceLoop(state, false);
+}
+BENCHMARK(BM_ReplaceLoopPlain)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+void BM_ReplaceLoopPattern(benchmark::State& state)
+{
+    RunReplaceLoop(state, true);
+}
+BENCHMARK(BM_ReplaceLoopPattern)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
 void BM_ReadAndCountLines(benchmark::State& state)
 {
     const std::string& path = Files().Path(static_cast<int>(state.range(0)));

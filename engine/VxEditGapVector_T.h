@@ -81,11 +81,12 @@ public:
     void Appended(std::ptrdiff_t count) { Filled(count); }
 
     // A pointer to count contiguous elements from position on (valid until
-    // the next change); moves the gap out of the way when it lies inside.
+    // the next change). A gap inside the range moves to the nearer end of
+    // it, so that asking for the text around an edit stays cheap.
     T* RangePointer(std::ptrdiff_t position, std::ptrdiff_t count)
     {
         if (position < part1_ && position + count > part1_)
-            MoveGapTo(position + count);
+            MoveGapTo(part1_ - position <= position + count - part1_ ? position : position + count);
         if (!body_)
             return nullptr;
         return position < part1_ ? body_.get() + position : body_.get() + position + gapLength_;

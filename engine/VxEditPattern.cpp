@@ -75,6 +75,14 @@ bool VxEditPattern::Match(const char* subject, std::size_t length, std::size_t s
     return result > 0;
 }
 
+std::size_t VxEditPattern::MaxLookbehind()
+{
+    std::uint32_t characters = 0;
+    if (!IsValid() || pcre2_pattern_info(code_, PCRE2_INFO_MAXLOOKBEHIND, &characters) != 0)
+        return 0;
+    return characters;
+}
+
 bool VxEditPattern::FirstMatch(const char* subject, std::size_t length, std::size_t startOffset,
                                std::size_t& index, std::size_t& matchLength)
 {

@@ -27,6 +27,9 @@ public:
     // Compiles if needed; false (with ErrorText) for a malformed pattern.
     bool IsValid();
     const std::string& ErrorText() const { return error_; }
+    // How many characters the longest look-behind reaches back (0 for an
+    // invalid pattern).
+    std::size_t MaxLookbehind();
 
     // The first non-empty match that starts at or after startOffset in
     // subject[0, length); the bytes before startOffset are context only (for

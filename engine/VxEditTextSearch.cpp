@@ -5,6 +5,7 @@
 #include "engine/VxEditTextBuffer.h"
 #include "engine/VxEditUtf8.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -43,9 +44,9 @@ bool VxEditTextSearch::MatchesAt(std::int64_t offset) const
 {
     const std::string& needle = request_->text;
     const auto size = static_cast<std::int64_t>(needle.size());
-    if (offset + size > length_)
+    if (offset < windowStart_ || offset + size > windowEnd_)
         return false;
-    const char* at = text_ + offset;
+    const char* at = At(offset);
     if (request_->matchCase) {
         if (std::memcmp(at, needle.data(), needle.size()) != 0)
             return false;
@@ -65,18 +66,19 @@ VxEditTextSearch::Hit VxEditTextSearch::Forward(std::int64_t from, std::int64_t 
     lastStart = std::min(lastStart, length_ - size);
     if (from > lastStart)
         return {};
+    Expose(from, lastStart + size);
     if (request_->matchCase && !request_->wholeWord) {
-        const void* hit = memmem(text_ + from, lastStart + size - from, needle.data(), needle.size());
+        const void* hit = memmem(At(from), lastStart + size - from, needle.data(), needle.size());
         if (!hit)
             return {};
-        return {static_cast<const char*>(hit) - text_, size};
+        return {from + (static_cast<const char*>(hit) - At(from)), size};
     }
     const unsigned char first = Fold(static_cast<unsigned char>(needle[0]));
     for (std::int64_t at = from; at <= lastStart;) {
         int step = 1;
-        const auto byte = static_cast<unsigned char>(text_[at]);
+        const auto byte = static_cast<unsigned char>(*At(at));
         if (byte >= 0x80)
-            step = VxEditUtf8::CharLength(text_ + at, length_ - at);
+            step = VxEditUtf8::CharLength(At(at), windowEnd_ - at);
         if ((request_->matchCase ? byte : Fold(byte)) == first && MatchesAt(at))
             return {at, size};
         at += step;
@@ -89,8 +91,12 @@ VxEditTextSearch::Hit VxEditTextSearch::Backward(std::int64_t from, std::int64_t
     const auto size = static_cast<std::int64_t>(request_->text.size());
     if (lastStart >= from)
         return {};
+    // A character reaches at most three bytes back before lastStart.
+    Expose(std::max<std::int64_t>(lastStart - 3, 0), std::min(length_, from - 1 + size));
     for (std::int64_t at = from; at > lastStart;) {
-        at = static_cast<std::int64_t>(VxEditUtf8::CharStart(text_, length_, at - 1));
+        at = windowStart_ + static_cast<std::int64_t>(VxEditUtf8::CharStart(
+                                At(windowStart_), static_cast<std::size_t>(windowEnd_ - windowStart_),
+                                static_cast<std::size_t>(at - 1 - windowStart_)));
         if (at < lastStart)
             break;
         if (MatchesAt(at))
@@ -104,13 +110,28 @@ VxEditTextSearch::Hit VxEditTextSearch::PatternForward(std::int64_t from, std::i
     VxEditPattern pattern;
     pattern.SetPattern(request_->text);
     pattern.SetIgnoreCase(!request_->matchCase);
+    // The bytes before from are context for look-behind, \b and ^: four
+    // bytes for each character a look-behind reaches back, one more
+    // character for the rest.
+    const auto context = static_cast<std::int64_t>(4 * pattern.MaxLookbehind() + 4);
+    const std::int64_t subjectStart = std::max<std::int64_t>(from - context, 0);
+    Expose(subjectStart, length_);
     std::size_t index = 0;
     std::size_t length = 0;
-    if (!pattern.FirstMatch(text_, static_cast<std::size_t>(length_), static_cast<std::size_t>(from),
-                            index, length) ||
-        static_cast<std::int64_t>(index) > lastStart)
+    if (!pattern.FirstMatch(At(subjectStart), static_cast<std::size_t>(length_ - subjectStart),
+                            static_cast<std::size_t>(from - subjectStart), index, length) ||
+        subjectStart + static_cast<std::int64_t>(index) > lastStart)
         return {};
-    return {static_cast<std::int64_t>(index), static_cast<std::int64_t>(length)};
+    return {subjectStart + static_cast<std::int64_t>(index), static_cast<std::int64_t>(length)};
+}
+
+void VxEditTextSearch::Expose(std::int64_t from, std::int64_t to)
+{
+    from = std::clamp<std::int64_t>(from, 0, length_);
+    to = std::clamp<std::int64_t>(to, from, length_);
+    window_ = buffer_.PointerAt(from, to - from);
+    windowStart_ = from;
+    windowEnd_ = to;
 }
 
 std::int64_t VxEditTextSearch::Find(VxEditFindRequest& request)
@@ -120,7 +141,6 @@ std::int64_t VxEditTextSearch::Find(VxEditFindRequest& request)
     if (start < 0 || request.text.empty())
         return 0;
     length_ = buffer_.Length();
-    text_ = buffer_.PointerAt(0, length_);
 
     std::int64_t end = start;
     if (request.end.line != -1 || request.end.column != -1) {

@@ -32,9 +32,15 @@ private:
     Hit Backward(std::int64_t from, std::int64_t lastStart);
     Hit PatternForward(std::int64_t from, std::int64_t lastStart);
     bool MatchesAt(std::int64_t offset) const;
+    // Makes [from, to) of the text readable through At; the store moves its
+    // gap only when it lies inside, and then to the nearer end.
+    void Expose(std::int64_t from, std::int64_t to);
+    const char* At(std::int64_t offset) const { return window_ + (offset - windowStart_); }
 
     VxEditTextBuffer& buffer_;
     const VxEditFindRequest* request_ = nullptr;
-    const char* text_ = nullptr;
+    const char* window_ = nullptr;
+    std::int64_t windowStart_ = 0;
+    std::int64_t windowEnd_ = 0;
     std::int64_t length_ = 0;
 };

@@ -4,8 +4,12 @@
 
 #include "engine/VxEditFindRequest.h"
 #include "engine/VxEditPattern.h"
+#include "engine/VxEditTextSearch.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
 
 namespace quillet::test {
 namespace {
@@ -43,6 +47,87 @@ auto ModelWith(const std::string& text)
     auto model = NewModel();
     model->InsertAtLineCol(0, 0, text.data(), static_cast<std::int64_t>(text.size()));
     return model;
+}
+
+// Find as a plain reading of the whole text in one string: every candidate
+// position is tried in order, patterns run on the whole text.
+Found ReferenceFind(VxEdit& model, const std::string& needle, VxEditLineCol startAt, bool down,
+                    bool matchCase, bool wholeWord, bool pattern, VxEditLineCol endAt, bool wrap)
+{
+    const std::string text = AllText(model);
+    const auto length = static_cast<std::int64_t>(text.size());
+    const VxEditTextBuffer& buffer = model.TextBuffer();
+    const std::int64_t s = buffer.OffsetOf(startAt.line, startAt.column);
+    const std::int64_t e = endAt.line == -1 ? s : buffer.OffsetOf(endAt.line, endAt.column);
+    const auto size = static_cast<std::int64_t>(needle.size());
+    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    auto isCharStart = [&](std::int64_t at) {
+        return VxEditUtf8::CharStart(text.data(), text.size(), static_cast<std::size_t>(at)) ==
+               static_cast<std::size_t>(at);
+    };
+    auto plainAt = [&](std::int64_t at) {
+        if (at < 0 || at + size > length || !isCharStart(at))
+            return false;
+        for (std::int64_t i = 0; i < size; ++i) {
+            const char a = text[static_cast<std::size_t>(at + i)];
+            const char b = needle[static_cast<std::size_t>(i)];
+            if (matchCase ? a != b : fold(a) != fold(b))
+                return false;
+        }
+        return !wholeWord || VxEditTextSearch::IsWholeWordAt(buffer, at, size);
+    };
+    auto found = [&](std::int64_t at, std::int64_t matched) {
+        return Found{matched, buffer.PositionOf(at)};
+    };
+    const Found none{0, {-1, -1}};
+    if (pattern) {
+        VxEditPattern engine;
+        engine.SetPattern(needle);
+        engine.SetIgnoreCase(!matchCase);
+        auto first = [&](std::int64_t from, std::int64_t last) -> Found {
+            std::size_t index = 0;
+            std::size_t matched = 0;
+            if (!engine.FirstMatch(text.data(), text.size(), static_cast<std::size_t>(from), index, matched) ||
+                static_cast<std::int64_t>(index) > last)
+                return {0, {-1, -1}};
+            return found(static_cast<std::int64_t>(index), static_cast<std::int64_t>(matched));
+        };
+        if (down && s < e)
+            return first(s, e);
+        Found hit = first(s, length);
+        const std::int64_t wrapEnd = down ? e : s;
+        if (hit.length == 0 && wrap && wrapEnd != 0)
+            hit = first(0, wrapEnd);
+        return hit;
+    }
+    auto firstIn = [&](std::int64_t from, std::int64_t last) {
+        for (std::int64_t at = from; at <= last; ++at) {
+            if (plainAt(at))
+                return found(at, size);
+        }
+        return none;
+    };
+    auto lastIn = [&](std::int64_t from, std::int64_t last) {
+        for (std::int64_t at = last; at >= from; --at) {
+            if (plainAt(at))
+                return found(at, size);
+        }
+        return none;
+    };
+    if (down) {
+        if (s < e)
+            return firstIn(s, e);
+        Found hit = firstIn(s, length);
+        if (hit.length == 0 && e != 0 && wrap)
+            hit = firstIn(0, e);
+        return hit;
+    }
+    if (s > e)
+        return lastIn(e, s - 1);
+    Found hit = s != 0 ? lastIn(0, s - 1) : none;
+    if (hit.length == 0 && e < length && wrap)
+        hit = lastIn(e, length - 1);
+    return hit;
 }
 
 TEST(FindPlain, DownWrapsAroundToTheStart)
@@ -113,6 +198,66 @@ TEST(FindPattern, MatchesAcrossWhatUsedToBeASliceEnd)
     auto model = ModelWith(text);
     const VxEditLineCol at = model->TextBuffer().PositionOf(255995);
     EXPECT_EQ((Found{6, at}), Find(*model, "ne+dle", {0, 0}, true, true, false, true));
+}
+
+TEST(FindAfterEdits, AgreesWithAPlainReadingOfTheWholeText)
+{
+    // Edits leave the store's gap anywhere, and searches read only the text
+    // around the start; every kind of search must find what a reading of the
+    // whole text finds.
+    const std::vector<std::string> pieces = {"ab", "c", "AB c", "x_y", " ", "\n", "\r\n", "\xE6\x96\x87", "abc"};
+    struct Kind {
+        std::string text;
+        bool matchCase, wholeWord, pattern;
+    };
+    const std::vector<Kind> kinds = {
+        {"abc", true, false, false},  {"ab", false, false, false},  {"c", true, true, false},
+        {"\xE6\x96\x87", true, false, false}, {"(?<=ab)c", true, false, true}, {"\\bc", true, false, true},
+        {"^ab", false, false, true},  {"c$", true, false, true},    {"(?<=\xE6\x96\x87a)b", true, false, true},
+    };
+    std::mt19937 random(20261208);
+    auto model = NewModel();
+    for (int round = 0; round < 300; ++round) {
+        const std::string before = AllText(*model);
+        const auto at = static_cast<std::int64_t>(random() % (before.size() + 1));
+        const VxEditLineCol where = model->TextBuffer().PositionOf(at);
+        if (random() % 4 == 0 && model->LineLength(where.line) > where.column) {
+            model->DeleteRange(where.line, where.column, where.line,
+                               std::min(model->LineLength(where.line), where.column + 3));
+        } else {
+            std::string piece;
+            for (int i = 0, n = 1 + static_cast<int>(random() % 6); i < n; ++i)
+                piece += pieces[random() % pieces.size()];
+            model->InsertAtLineCol(where.line, std::min(where.column, model->LineLength(where.line)),
+                                   piece.data(), static_cast<std::int64_t>(piece.size()));
+        }
+        for (int search = 0; search < 4; ++search) {
+            const Kind& kind = kinds[random() % kinds.size()];
+            const int line = static_cast<int>(random() % static_cast<unsigned>(model->LineCount()));
+            VxEditLineCol start(line, static_cast<std::int32_t>(random() % (model->LineLength(line) + 1)));
+            // Starting right on a match is where the text before the start
+            // decides (look-behind, word boundaries).
+            if (random() % 2 == 0) {
+                const std::string text = AllText(*model);
+                const std::size_t c = text.find('c', static_cast<std::size_t>(random() % (text.size() + 1)));
+                if (c != std::string::npos)
+                    start = model->TextBuffer().PositionOf(static_cast<std::int64_t>(c));
+            }
+            VxEditLineCol end(-1, -1);
+            if (random() % 3 == 0) {
+                const int endLine = static_cast<int>(random() % static_cast<unsigned>(model->LineCount()));
+                end = VxEditLineCol(endLine, static_cast<std::int32_t>(random() % (model->LineLength(endLine) + 1)));
+            }
+            const bool down = random() % 2 == 0;
+            const bool wrap = random() % 4 != 0;
+            const Found expected = ReferenceFind(*model, kind.text, start, down, kind.matchCase,
+                                                 kind.wholeWord, kind.pattern, end, wrap);
+            ASSERT_EQ(expected, Find(*model, kind.text, start, down, kind.matchCase, kind.wholeWord,
+                                     kind.pattern, end, wrap))
+                << "round " << round << " searching " << kind.text << " from " << start.line << ":"
+                << start.column;
+        }
+    }
 }
 
 TEST(PatternEngine, FirstMatchAndReplaceWithGroups)
