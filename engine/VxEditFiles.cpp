@@ -64,14 +64,17 @@ ssize_t ReadSome(int descriptor, char* buffer, std::size_t length)
 
 void VxEdit::ReportOpenFailure()
 {
-    ShowMessage(kUnableToOpen, MessageButtons::Ok, MessageIcon::Information);
+    ShowMessage(kUnableToOpen, MessageButtons::Ok, MessageIcon::None);
 }
 
 int VxEdit::FailLoad(int descriptor, const std::string& message)
 {
     NewText();
+    // The plain "Unable to Open File" box has no icon; a reason from the
+    // system is a warning.
     if (!message.empty())
-        ShowMessage(message, MessageButtons::Ok, MessageIcon::Warning);
+        ShowMessage(message, MessageButtons::Ok,
+                    message == kUnableToOpen ? MessageIcon::None : MessageIcon::Warning);
     close(descriptor);
     return 0;
 }

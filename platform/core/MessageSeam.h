@@ -7,7 +7,7 @@
 namespace quillet::platform {
 
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class MessageIcon { Information, Warning, Error, Question };
+enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 struct Message {

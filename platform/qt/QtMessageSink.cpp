@@ -26,6 +26,7 @@ QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons)
 QMessageBox::Icon IconOf(MessageIcon icon)
 {
     switch (icon) {
+    case MessageIcon::None: return QMessageBox::NoIcon;
     case MessageIcon::Information: return QMessageBox::Information;
     case MessageIcon::Warning: return QMessageBox::Warning;
     case MessageIcon::Error: return QMessageBox::Critical;

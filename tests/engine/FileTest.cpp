@@ -119,6 +119,17 @@ TEST(LoadFailures, MissingFileAndDirectoryLeaveTheModelAlone)
               sink.Texts());
 }
 
+TEST(LoadFailures, TheOpenFailureBoxHasOnlyItsTextAndOk)
+{
+    RecordingMessageSink sink;
+    auto model = NewModel();
+    model->ReportOpenFailure();
+    ASSERT_EQ(sink.Messages().size(), 1u);
+    EXPECT_EQ(sink.Messages()[0].text, "Unable to Open File");
+    EXPECT_EQ(sink.Messages()[0].buttons, quillet::platform::MessageButtons::Ok);
+    EXPECT_EQ(sink.Messages()[0].icon, quillet::platform::MessageIcon::None);
+}
+
 TEST(LoadFailures, UnreadableFileReportsAccessDenied)
 {
     if (geteuid() == 0)
