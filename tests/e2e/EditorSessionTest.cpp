@@ -196,15 +196,11 @@ protected:
                                      "XDG_CONFIG_HOME=" + dir_.File("config"),
                                      "XDG_DATA_HOME=" + dir_.File("data"), "HOME=" + dir_.Path().string()},
             -1, dir_.File("quillet.log"));
-        std::string window;
-        for (int i = 0; i < 200 && editor_->Started() && window.empty(); ++i) {
-            window = Xdo({"search", "--onlyvisible", "--name", "Quillet"});
-            if (window.empty())
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
+        if (!editor_->Started())
+            return {};
+        const std::string window = WaitForWindow("Quillet", true);
         if (window.empty())
             return window;
-        window = window.substr(0, window.find('\n'));
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         // No window manager runs on the display: give the window the focus
         // and click into the text.
@@ -213,6 +209,26 @@ protected:
         return window;
     }
 
+    // The first visible window whose title matches name once it appears
+    // (shown true) or empty once none is left (shown false); waits up to 20 s.
+    std::string WaitForWindow(const std::string& name, bool shown)
+    {
+        for (int i = 0; i < 200; ++i) {
+            std::string window = Xdo({"search", "--onlyvisible", "--name", name});
+            if (!window.empty() == shown)
+                return window.substr(0, window.find('\n'));
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return shown ? std::string() : std::string("still shown");
+    }
+    // The file's bytes once they equal expected, or what it holds after 10 s.
+    static std::string WaitForFile(const std::string& path, const std::string& expected)
+    {
+        std::string bytes;
+        for (int i = 0; i < 100 && (bytes = ReadFileBytes(path)) != expected; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        return bytes;
+    }
     std::string Xdo(const std::vector<std::string>& args) { return XdoTool(server_->Display(), args); }
     void Keys(const std::vector<std::string>& keys)
     {
@@ -260,11 +276,12 @@ TEST_F(EditorSession, ShortcutsKeepWorkingAfterTheSaveAsDialog)
     Pause(300);
     Type("class Fresh {}");
     Keys({"ctrl+s"});
-    Pause(1000);
+    ASSERT_FALSE(WaitForWindow("Save As", true).empty()) << "no Save As dialog; the editor's log:\n" << EditorLog();
+    Pause(300);
     Type(file);
     Keys({"Return"});
-    Pause(1000);
-    EXPECT_EQ(ReadFileBytes(file), "class Fresh {}");
+    ASSERT_TRUE(WaitForWindow("Save As", false).empty()) << "the Save As dialog stayed open";
+    EXPECT_EQ(WaitForFile(file, "class Fresh {}"), "class Fresh {}");
     Keys({"Return"});
     Type("// more");
     Keys({"ctrl+s"});
