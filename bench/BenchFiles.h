@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 class BenchFiles {
 public:
@@ -18,8 +19,9 @@ public:
     // benchmark's own (comments to find, say); the tail ends the file.
     using Extra = std::function<void(std::size_t line, std::string& text)>;
 
-    BenchFiles(std::string name, Extra extra, std::string tail)
-        : name_(std::move(name)), extra_(std::move(extra)), tail_(std::move(tail))
+    // lines, when given, replace the Java-like lines the file is made of.
+    BenchFiles(std::string name, Extra extra, std::string tail, std::vector<std::string> lines = {})
+        : name_(std::move(name)), extra_(std::move(extra)), tail_(std::move(tail)), lines_(std::move(lines))
     {
     }
     ~BenchFiles()
@@ -63,7 +65,7 @@ private:
         for (std::size_t i = 0; written + chunk.size() < size; ++i) {
             if (extra_)
                 extra_(i, chunk);
-            chunk += kLines[i % 10];
+            chunk += lines_.empty() ? kLines[i % 10] : lines_[i % lines_.size()];
             if (chunk.size() > 1 << 20) {
                 out << chunk;
                 written += chunk.size();
@@ -76,5 +78,6 @@ private:
     std::string name_;
     Extra extra_;
     std::string tail_;
+    std::vector<std::string> lines_;
     std::map<int, std::string> paths_;
 };

@@ -6,6 +6,7 @@
 #include "engine/VxEditTextBuffer.h"
 #include "engine/VxScrivo.h"
 #include "language/VxEditIniConfigReader.h"
+#include "language/VxEditResConfigReader.h"
 #include "language/VxEditLangConfigRegistry.h"
 
 #include <benchmark/benchmark.h>
@@ -93,6 +94,55 @@ void BM_SearchBeginTag(benchmark::State& state)
     benchmark::DoNotOptimize(hits);
 }
 BENCHMARK(BM_SearchBeginTag)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// An HTML page of long prose: markup only at its two ends, so that whether a
+// word lies between brackets is decided far away from it.
+BenchFiles& ProseFiles()
+{
+    static BenchFiles files(
+        "colour_bench_prose",
+        [](std::size_t line, std::string& text) {
+            if (line == 0)
+                text += "<html><body>\r\n";
+        },
+        "</body></html>\r\n",
+        {"The quick brown fox jumps over the lazy dog, and the dog sleeps on.\r\n",
+         "Nothing here is markup: BODY, TITLE and HREF are plain words.\r\n", "\r\n"});
+    return files;
+}
+
+tarrow::foundation::RefPtr<BenchModel> LoadedProse(int megabytes)
+{
+    VxEditLangConfigRegistry& registry = VxEditLangConfigRegistry::Instance();
+    if (!registry.Get("HTML"))
+        registry.Register("HTML", tarrow::foundation::MakeRef<VxEditResConfigReader>(146).Get());
+    auto model = tarrow::foundation::MakeRef<BenchModel>();
+    model->NewText();
+    if (!model->SetLangConfigByName("HTML") || !model->LoadFile(ProseFiles().Path(megabytes)))
+        std::abort();
+    return model;
+}
+
+// The last screen of the page and, after a word typed in the middle of it,
+// the same screen again.
+void BM_HtmlProseLastScreen(benchmark::State& state)
+{
+    auto model = LoadedProse(static_cast<int>(state.range(0)));
+    const std::int32_t last = model->LastLine();
+    std::size_t runs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        model->ForgetColouring();
+        state.ResumeTiming();
+        for (std::int32_t line = last - kScreenLines + 1; line <= last; ++line)
+            runs += model->GetColourRuns(line)->size();
+        model->InsertAtLineCol(last / 2, 0, "word ", 5);
+        for (std::int32_t line = last - kScreenLines + 1; line <= last; ++line)
+            runs += model->GetColourRuns(line)->size();
+    }
+    benchmark::DoNotOptimize(runs);
+}
+BENCHMARK(BM_HtmlProseLastScreen)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

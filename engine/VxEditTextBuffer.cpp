@@ -5,11 +5,19 @@
 #include "engine/VxEditWriteSink.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
+std::uint64_t VxEditTextBuffer::NextRevision()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
 int VxEditTextBuffer::InsertText(VxEditLineColPair& range, const char* bytes, std::int64_t length)
 {
+    Changed();
     const std::int64_t offset = OffsetOf(range.start.line, range.start.column);
     if (offset < 0)
         return -1;
@@ -28,6 +36,7 @@ int VxEditTextBuffer::InsertText(VxEditLineColPair& range, const char* bytes, st
 
 void VxEditTextBuffer::Appended(std::int64_t count, VxEditLineColPair& range)
 {
+    Changed();
     const std::int64_t offset = Length();
     range.start = PositionOf(offset);
     text_.Appended(count);
@@ -65,6 +74,7 @@ void VxEditTextBuffer::IndexInserted(std::int64_t offset, const char* bytes, std
 
 int VxEditTextBuffer::DeleteRange(const VxEditLineColPair& requested)
 {
+    Changed();
     VxEditLineColPair range = requested.Normalized();
     if (range.end.line < 0 || range.end.line > LastLine() || range.start.line < 0)
         return 0;

@@ -77,8 +77,13 @@ public:
 
     char Separator() const { return separator_; }
     char Carriage() const { return carriage_; }
-    void SetSeparator(char separator) { separator_ = separator; }
-    void SetCarriage(char carriage) { carriage_ = carriage; }
+    void SetSeparator(char separator) { separator_ = separator; Changed(); }
+    void SetCarriage(char carriage) { carriage_ = carriage; Changed(); }
+
+    // Changes with every change of the text, and differs between any two
+    // stores of a process: what was worked out from one revision of one
+    // store can be kept for as long as the revision stays the same.
+    std::uint64_t Revision() const { return revision_; }
 
     // Room for a text of this many bytes and lines, so that a load grows
     // nothing.
@@ -95,6 +100,9 @@ public:
     std::int64_t LongestLineBound() const { return longestLine_; }
 
 private:
+    void Changed() { revision_ = NextRevision(); }
+    static std::uint64_t NextRevision();
+
     std::int64_t LineEnd(std::int32_t line) const;
     bool RangeOffsets(std::int32_t startLine, std::int32_t startColumn, std::int32_t endLine,
                       std::int32_t endColumn, std::int64_t& from, std::int64_t& to) const;
@@ -106,6 +114,7 @@ private:
 
     VxEditGapVector_T<char> text_;
     VxEditLineIndex lines_;
+    std::uint64_t revision_ = NextRevision();
     char separator_ = '\n';
     char carriage_ = '\r';
     std::vector<std::int64_t> newStarts_;  // scratch space of IndexInserted

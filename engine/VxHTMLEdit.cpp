@@ -1,6 +1,7 @@
 #include "engine/VxHTMLEdit.h"
 
 #include "engine/VxEditScanChars.h"
+#include "engine/VxEditTextBuffer.h"
 #include "language/VxEditLangConfig.h"
 #include "mvc/VxEditMsg.h"
 
@@ -114,30 +115,84 @@ void VxHTMLEdit::OnLinesEdited(std::int32_t first, std::int32_t last)
 
 char VxHTMLEdit::BracketBefore(std::int32_t line, std::int32_t column)
 {
-    for (std::int32_t at = line; at >= 0; --at) {
-        const char* text = nullptr;
-        std::int32_t length = 0;
-        if (!LineText(at, text, length))
-            return 0;
-        if (const char* found = LastBracket(text, at == line ? std::min(column, length) : length))
-            return *found;
-    }
-    return 0;
+    const char* text = nullptr;
+    std::int32_t length = 0;
+    if (!LineText(line, text, length))
+        return 0;
+    if (const char* found = LastBracket(text, std::min(column, length)))
+        return *found;
+    return BracketAbove(line);
 }
 
 char VxHTMLEdit::BracketFrom(std::int32_t line, std::int32_t column)
 {
-    const std::int32_t last = LastLine();
-    for (std::int32_t at = line; at <= last; ++at) {
-        const char* text = nullptr;
-        std::int32_t length = 0;
-        if (!LineText(at, text, length))
-            return 0;
-        const std::int32_t from = at == line ? std::min(column, length) : 0;
-        if (const char* found = FirstBracket(text + from, length - from))
-            return *found;
+    const char* text = nullptr;
+    std::int32_t length = 0;
+    if (!LineText(line, text, length))
+        return 0;
+    const std::int32_t from = std::min(column, length);
+    if (const char* found = FirstBracket(text + from, length - from))
+        return *found;
+    return BracketBelow(line);
+}
+
+char VxHTMLEdit::BracketAbove(std::int32_t line)
+{
+    const std::uint64_t revision = TextBuffer().Revision();
+    const bool known = above_.revision == revision && above_.found < line;
+    // Lines at or below this one need a look; the memo answers for the rest.
+    const std::int32_t stop = known ? std::min(above_.to, line) - 1 : -1;
+    for (std::int32_t at = line - 1; at > stop; --at) {
+        if (const char bracket = LastBracketOn(at)) {
+            above_ = BracketAboveMemo{revision, at, line, bracket};
+            return bracket;
+        }
     }
-    return 0;
+    if (!known)
+        above_ = BracketAboveMemo{revision, -1, line, 0};
+    else
+        above_.to = std::max(above_.to, line);
+    return above_.bracket;
+}
+
+char VxHTMLEdit::BracketBelow(std::int32_t line)
+{
+    const std::uint64_t revision = TextBuffer().Revision();
+    const std::int32_t end = LastLine() + 1;
+    const bool known = below_.revision == revision && line < below_.found;
+    // Lines up to this one need a look; the memo answers for the rest.
+    const std::int32_t stop = known ? std::max(below_.from, line) + 1 : end;
+    for (std::int32_t at = line + 1; at < stop; ++at) {
+        if (const char bracket = FirstBracketOn(at)) {
+            below_ = BracketBelowMemo{revision, line, at, bracket};
+            return bracket;
+        }
+    }
+    if (!known)
+        below_ = BracketBelowMemo{revision, line, end, 0};
+    else
+        below_.from = std::min(below_.from, line);
+    return below_.bracket;
+}
+
+char VxHTMLEdit::LastBracketOn(std::int32_t line)
+{
+    const char* text = nullptr;
+    std::int32_t length = 0;
+    if (!LineText(line, text, length))
+        return 0;
+    const char* found = LastBracket(text, length);
+    return found ? *found : 0;
+}
+
+char VxHTMLEdit::FirstBracketOn(std::int32_t line)
+{
+    const char* text = nullptr;
+    std::int32_t length = 0;
+    if (!LineText(line, text, length))
+        return 0;
+    const char* found = FirstBracket(text, length);
+    return found ? *found : 0;
 }
 
 bool VxHTMLEdit::HasBracket(std::int32_t line)

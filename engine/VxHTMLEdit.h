@@ -32,4 +32,31 @@ private:
     // later lines; 0 when there is none.
     char BracketFrom(std::int32_t line, std::int32_t column);
     bool HasBracket(std::int32_t line);
+    // The nearest bracket on the lines above line (the last one of the
+    // nearest line that has one), or on the lines below it (the first one);
+    // 0 when there is none.
+    char BracketAbove(std::int32_t line);
+    char BracketBelow(std::int32_t line);
+    char LastBracketOn(std::int32_t line);
+    char FirstBracketOn(std::int32_t line);
+
+    // What the last look through the lines found, so that the lines of one
+    // stretch without brackets are gone through once, not once per word:
+    // lines found+1 .. to-1 (above) or from+1 .. found-1 (below) hold no
+    // bracket, and found holds the bracket given (line -1 or past the end
+    // with 0 for none). Good while the text's revision stays the same.
+    struct BracketAboveMemo {
+        std::uint64_t revision = 0;
+        std::int32_t found = -1;
+        std::int32_t to = -1;
+        char bracket = 0;
+    };
+    struct BracketBelowMemo {
+        std::uint64_t revision = 0;
+        std::int32_t from = -1;
+        std::int32_t found = -1;
+        char bracket = 0;
+    };
+    BracketAboveMemo above_;
+    BracketBelowMemo below_;
 };

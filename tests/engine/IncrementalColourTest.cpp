@@ -28,6 +28,12 @@ const std::vector<std::string> kHtmlPieces = {
     "/",     "comment>",  "\xE4\xB8\xAD",
 };
 
+// Prose with few brackets: whether a word is markup is decided many lines
+// away from it.
+const std::vector<std::string> kHtmlProsePieces = {
+    "text", " ", "BODY", "\n", "\n", "\r\n", "ALIGN", "words", "\n", " ", "HREF", "x", "\n", "<", ">", "<P>",
+};
+
 class ColourChecker {
 public:
     ColourChecker(const char* language, const std::vector<std::string>& pieces, unsigned seed)
@@ -162,6 +168,12 @@ TEST_P(IncrementalColourTest, JavaEditsColourAsAFreshModel)
 TEST_P(IncrementalColourTest, HtmlEditsColourAsAFreshModel)
 {
     ColourChecker checker("HTML", kHtmlPieces, GetParam() + 1000);
+    checker.Run(25, 6);
+}
+
+TEST_P(IncrementalColourTest, HtmlProseWithFewBracketsColoursAsAFreshModel)
+{
+    ColourChecker checker("HTML", kHtmlProsePieces, GetParam() + 2000);
     checker.Run(25, 6);
 }
 
