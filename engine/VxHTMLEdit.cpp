@@ -177,27 +177,25 @@ char VxHTMLEdit::BracketBelow(std::int32_t line)
 
 char VxHTMLEdit::LastBracketOn(std::int32_t line)
 {
-    const char* text = nullptr;
-    std::int32_t length = 0;
-    if (!LineText(line, text, length))
-        return 0;
-    const char* found = LastBracket(text, length);
-    return found ? *found : 0;
+    return BracketOn(line, LastBracket);
 }
 
 char VxHTMLEdit::FirstBracketOn(std::int32_t line)
+{
+    return BracketOn(line, FirstBracket);
+}
+
+char VxHTMLEdit::BracketOn(std::int32_t line, const char* (*find)(const char*, std::int32_t))
 {
     const char* text = nullptr;
     std::int32_t length = 0;
     if (!LineText(line, text, length))
         return 0;
-    const char* found = FirstBracket(text, length);
+    const char* found = find(text, length);
     return found ? *found : 0;
 }
 
 bool VxHTMLEdit::HasBracket(std::int32_t line)
 {
-    const char* text = nullptr;
-    std::int32_t length = 0;
-    return LineText(line, text, length) && FirstBracket(text, length) != nullptr;
+    return FirstBracketOn(line) != 0;
 }

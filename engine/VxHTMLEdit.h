@@ -39,6 +39,7 @@ private:
     char BracketBelow(std::int32_t line);
     char LastBracketOn(std::int32_t line);
     char FirstBracketOn(std::int32_t line);
+    char BracketOn(std::int32_t line, const char* (*find)(const char*, std::int32_t));
 
     // What the last look through the lines found, so that the lines of one
     // stretch without brackets are gone through once, not once per word:
