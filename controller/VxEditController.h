@@ -216,6 +216,9 @@ private:
     void StopMerging() { lastTyping_.Reset(); }
 
     // VxEditControllerClipboard.cpp
+    // A stream selection's range with each end limited to its line's text,
+    // so that an end in virtual space reads as the line's end.
+    VxEditLineColPair StreamRange() const;
     void Copy();
     void CopyAsHtml();
     void Cut();

@@ -13,13 +13,25 @@
 #include <utility>
 #include <vector>
 
+VxEditLineColPair VxEditController::StreamRange() const
+{
+    VxEditLineColPair range = selection_.Normalized();
+    const auto limit = [this](VxEditLineCol& end) {
+        end.column = std::clamp(end.column, 0, std::max(model_.LineLength(end.line), 0));
+    };
+    limit(range.start);
+    limit(range.end);
+    return range;
+}
+
 std::string VxEditController::SelectionText()
 {
     std::string text;
     if (!HasSelection())
         return text;
     if (!selection_.IsColumn()) {
-        model_.CopyText(text, selection_.Normalized());
+        if (!model_.CopyText(text, StreamRange()))
+            text.clear();
         return text;
     }
     for (std::int32_t line = selection_.FirstLine(); line <= selection_.LastLine(); ++line) {
@@ -83,7 +95,7 @@ void VxEditController::CopyAsHtml()
             }
             html = exporter.ExportColumns(selection_.FirstLine(), ranges);
         } else {
-            const VxEditLineColPair range = selection_.Normalized();
+            const VxEditLineColPair range = StreamRange();
             html = exporter.ExportRange(range.start.line, range.start.column, range.end.line,
                                         range.end.column, true);
         }

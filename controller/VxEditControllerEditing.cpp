@@ -542,7 +542,7 @@ void VxEditController::ChangeCase(bool upper)
                 convert(VxEditLineColPair(line, start, line, end));
         }
     } else {
-        convert(selection_.Normalized());
+        convert(StreamRange());
     }
     selection_ = kept;
     view_.InvalidateLines(kept.FirstLine(), kept.LastLine());

@@ -172,5 +172,39 @@ TEST_F(ClipboardCommandTest, CopyAsHtmlPutsTheSelectionsHtmlOnTheClipboardAsText
     EXPECT_EQ("", Clipboard());
 }
 
+TEST_F(ClipboardCommandTest, AStreamSelectionEndingInVirtualSpaceCopiesAndCutsUpToTheLineEnd)
+{
+    config->SetAutoIndent(1);
+    SetText("    foo");
+    Press(cmd::kLineEnd);
+    Press(cmd::kReturn);
+    ASSERT_EQ(At(1, 4), Caret());
+    Press(cmd::kSelectLineUp);
+    ASSERT_EQ(VxEditLineColPair(0, 4, 1, 4), SelectionRange());
+    Press(cmd::kEditCopy);
+    EXPECT_EQ("foo\r\n", Clipboard());
+    clipboard.Clear();
+    Press(cmd::kEditCut);
+    EXPECT_EQ("foo\r\n", Clipboard());
+    EXPECT_EQ("    ", Text());
+    Press(cmd::kEditUndo);
+    EXPECT_EQ("    foo\r\n", Text());
+}
+
+TEST_F(ClipboardCommandTest, AVirtualEndOnACrLfLineCopiesNoCarriageReturn)
+{
+    config->SetVirtualWhitespace(1);
+    SetText("abc\r\ndef");
+    controller.SetCaret(0, 1);
+    Press(cmd::kSelectCharRight, 3);
+    ASSERT_EQ(VxEditLineColPair(0, 1, 0, 4), SelectionRange());
+    Press(cmd::kEditCopy);
+    EXPECT_EQ("bc", Clipboard());
+    // Past the line's text by more than the line end.
+    Press(cmd::kSelectCharRight, 3);
+    Press(cmd::kEditCopy);
+    EXPECT_EQ("bc", Clipboard());
+}
+
 }  // namespace
 }  // namespace quillet::test

@@ -298,5 +298,26 @@ TEST_F(EditingTest, AReadOnlyTextIgnoresEveryEdit)
     EXPECT_FALSE(state.enabled);
 }
 
+TEST_F(EditingTest, CaseChangeOfAStreamEndingInVirtualSpaceStopsAtTheLineEnd)
+{
+    config->SetAutoIndent(1);
+    SetText("    foo");
+    Press(cmd::kLineEnd);
+    Press(cmd::kReturn);
+    Press(cmd::kSelectLineUp);
+    Press(cmd::kUpperCase);
+    EXPECT_EQ("    FOO\r\n", Text());
+    EXPECT_EQ(VxEditLineColPair(0, 4, 1, 4), SelectionRange());
+
+    // On a CRLF line the line end is not written back into the line.
+    config->SetVirtualWhitespace(1);
+    SetText("abc\r\ndef");
+    controller.SetCaret(0, 1);
+    Press(cmd::kSelectCharRight, 3);
+    Press(cmd::kUpperCase);
+    EXPECT_EQ("aBC\r\ndef", Text());
+    EXPECT_EQ(2, model->LineCount());
+}
+
 }  // namespace
 }  // namespace quillet::test
