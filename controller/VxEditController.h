@@ -199,6 +199,7 @@ private:
     // VxEditControllerEditing.cpp
     void TypeChar(std::string_view character);
     void TypeMerged(std::string_view character);
+    void PadForTyping(std::string_view character);
     VxEditLineCol InsertText(const VxEditLineCol& at, std::string_view text);
     VxEditLineCol PadToCaret();
     void ReplaceSelection(std::string_view text);

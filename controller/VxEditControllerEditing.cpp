@@ -198,12 +198,30 @@ void VxEditController::TypeChar(std::string_view character)
         SetCaret(end.line, end.column);
         return;
     }
-    if (HasSelection() || character.size() > 1 || virtualSpace) {
+    if (HasSelection() || character.size() > 1) {
         StopMerging();
         ReplaceSelection(character);
         return;
     }
+    if (virtualSpace)
+        PadForTyping(character);
     TypeMerged(character);
+}
+
+// Typing in virtual space: the line is filled up to the caret, and the fill
+// opens the typing run that the character joins, so that one undo removes
+// the typed text together with the whitespace in front of it.
+void VxEditController::PadForTyping(std::string_view character)
+{
+    StopMerging();
+    const tarrow::foundation::CMvcCommand* before = model_.UndoTop();
+    const VxEditLineCol end = PadToCaret();
+    SetCaret(end.line, end.column);
+    if (model_.UndoTop() == before)
+        return;
+    lastTyping_ = model_.UndoTop();
+    typingClass_ = words_.ClassOf(VxEditUtf8::Decode(character.data(), character.size()), false);
+    typingEnd_ = end;
 }
 
 void VxEditController::TypeMerged(std::string_view character)

@@ -97,6 +97,37 @@ TEST_F(EditingTest, ReturnAtALineEndLeavesTheCaretInVirtualSpaceUntilTyping)
     EXPECT_EQ("\tfoo\r\n\tx\r\n\r\n\ty", Text());
 }
 
+TEST_F(EditingTest, TypingOnANewIndentedLineIsOneUndoStepWithItsIndentation)
+{
+    config->SetAutoIndent(1);
+    SetText("    foo");
+    Press(cmd::kLineEnd);
+    Press(cmd::kReturn);
+    Type("return x");
+    EXPECT_EQ("    foo\r\n\treturn x", Text());
+    Press(cmd::kEditUndo);
+    EXPECT_EQ("    foo\r\n\treturn ", Text());
+    Press(cmd::kEditUndo);
+    EXPECT_EQ("    foo\r\n\treturn", Text());
+    Press(cmd::kEditUndo);
+    EXPECT_EQ("    foo\r\n", Text());
+    Press(cmd::kEditUndo);
+    EXPECT_EQ("    foo", Text());
+    Press(cmd::kEditRedo, 2);
+    EXPECT_EQ("    foo\r\n\treturn", Text());
+    EXPECT_EQ(At(1, 7), Caret());
+
+    // The same in virtual space reached with the caret keys.
+    config->SetVirtualWhitespace(1);
+    SetText("ab");
+    Press(cmd::kLineEnd);
+    Press(cmd::kCharRight, 3);
+    Type("cd");
+    EXPECT_EQ("ab\t cd", Text());
+    Press(cmd::kEditUndo);
+    EXPECT_EQ("ab", Text());
+}
+
 TEST_F(EditingTest, TabOverASelectionEndingAtColumnZeroIndentsItsLinesOnly)
 {
     SetText("a\nb\n\nc\nd");
