@@ -50,9 +50,10 @@ bool VxEditController::VirtualSpaceAllowed() const
     return (config && config->GetVirtualWhitespace()) || selection_.IsColumn();
 }
 
+// Editing waits while the button is held for a selection drag.
 bool VxEditController::CanEdit() const
 {
-    return !readOnly_;
+    return !readOnly_ && !captured_;
 }
 
 void VxEditController::Reset()

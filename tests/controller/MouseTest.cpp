@@ -78,6 +78,35 @@ TEST_F(MouseTest, ADragSelectsAStreamAndTheTimerRunsOnlyWhileTheButtonIsDown)
     EXPECT_FALSE(controller.IsCaptured());
 }
 
+TEST_F(MouseTest, NothingIsEditedWhileTheButtonIsHeldForADrag)
+{
+    SetText("one two\r\nthree\r\n");
+    clipboard.SetText("pasted", false);
+    controller.OnLButtonDown(X(4), Y(0), 0);
+    controller.OnMouseMove(X(7), Y(0));
+    ASSERT_EQ("two", Selected());
+    Type("x");
+    Press(cmd::kReturn);
+    Press(cmd::kDelete);
+    Press(cmd::kEditPaste);
+    Press(cmd::kEditCut);
+    Press(cmd::kUpperCase);
+    EXPECT_EQ("one two\r\nthree\r\n", Text());
+    EXPECT_EQ(0, model->UndoCount());
+    tarrow::foundation::CommandState state;
+    controller.OnUpdateCommand(cmd::kEditPaste, state);
+    EXPECT_FALSE(state.enabled);
+    // A line drag in the margin holds editing back too.
+    controller.OnLButtonUp(X(7), Y(0));
+    controller.OnLButtonDown(5, Y(1), 0);
+    Type("y");
+    EXPECT_EQ("one two\r\nthree\r\n", Text());
+    controller.OnLButtonUp(5, Y(1));
+    // With the button up the selection is typed over.
+    Type("z");
+    EXPECT_EQ("one two\r\nz", Text());
+}
+
 TEST_F(MouseTest, TheTimerKeepsSelectingBelowTheWindow)
 {
     std::string text;
