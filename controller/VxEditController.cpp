@@ -75,6 +75,7 @@ void VxEditController::Update(ISubject* subject, IMessage* message)
 {
     if (!message)
         return;
+    bool caretMoved = false;
     switch (message->GetId()) {
     case kMsgInitController:
         Reset();
@@ -83,7 +84,9 @@ void VxEditController::Update(ISubject* subject, IMessage* message)
     case kMsgTextCommand:
         if (ownEdits_ == 0) {
             StopMerging();
+            const VxEditLineCol before = caret_;
             FollowForeignEdit(message);
+            caretMoved = caret_ != before;
         }
         break;
     default:
@@ -92,6 +95,10 @@ void VxEditController::Update(ISubject* subject, IMessage* message)
     caretX_ = PositionX(caret_);
     caretY_ = caret_.line * view_.LineHeight();
     view_.CaretMoved();
+    // Another window's edit moved this caret: the status shown for this
+    // window follows it.
+    if (caretMoved)
+        OnCaretChanged();
 }
 
 void VxEditController::FollowForeignEdit(IMessage* message)

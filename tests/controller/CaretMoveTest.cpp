@@ -217,6 +217,29 @@ TEST_F(CaretMoveTest, StatusTextsFollowTheCaret)
     EXPECT_FALSE(overwrite);
 }
 
+TEST_F(CaretMoveTest, StatusTextsFollowACaretMovedByAnotherWindowsEdit)
+{
+    SetText("abc\ndef");
+    FakeView otherView(*model);
+    VxEditMemoryClipboard otherClipboard;
+    CScrivoCtlr other(*model, otherView, otherClipboard);
+    std::vector<std::string> shown;
+    other.SetCaretStatusHandler(
+        [&](const std::string& both, const std::string& line, const std::string& column) {
+            shown = {both, line, column};
+        });
+    other.SetCaret(1, 2);
+    ASSERT_EQ((std::vector<std::string>{"Ln 2, Col 3", "Line:2", "Col:3"}), shown);
+    Type("x");
+    Press(cmd::kReturn);
+    EXPECT_EQ(VxEditLineCol(2, 2), other.Caret());
+    EXPECT_EQ((std::vector<std::string>{"Ln 3, Col 3", "Line:3", "Col:3"}), shown);
+    controller.SetCaret(2, 0);
+    Type("yy");
+    EXPECT_EQ(VxEditLineCol(2, 4), other.Caret());
+    EXPECT_EQ((std::vector<std::string>{"Ln 3, Col 5", "Line:3", "Col:5"}), shown);
+}
+
 TEST_F(CaretMoveTest, LeavingAnEditedLineClearsItsChangedMark)
 {
     SetText("abc\ndef\n");
