@@ -17,6 +17,7 @@ using tarrow::foundation::CMvcCommand;
 using tarrow::foundation::CommandState;
 using tarrow::foundation::IMessage;
 using tarrow::foundation::ISubject;
+using tarrow::foundation::MakeRef;
 
 VxEditController::OwnEdit::OwnEdit(VxEditController& controller) : controller_(controller)
 {
@@ -80,6 +81,9 @@ void VxEditController::Update(ISubject* subject, IMessage* message)
     case kMsgInitController:
         Reset();
         view_.ScrollTo(0, 0);
+        return;
+    case kMsgOverwriteChanged:
+        OnOverwriteChanged();
         return;
     case kMsgTextCommand:
         if (ownEdits_ == 0) {
@@ -220,12 +224,18 @@ bool VxEditController::ColumnSpan(std::int32_t line, std::int32_t& start, std::i
     return true;
 }
 
+bool VxEditController::IsOverwrite() const
+{
+    return model_.IsOverwrite();
+}
+
 void VxEditController::SetOverwrite(bool overwrite)
 {
-    if (overwrite_ == overwrite)
+    if (model_.IsOverwrite() == overwrite)
         return;
-    overwrite_ = overwrite;
-    OnOverwriteChanged();
+    model_.SetOverwrite(overwrite);
+    const auto message = MakeRef<VxEditMsg>(kMsgOverwriteChanged);
+    model_.UpdateAllObservers(nullptr, message.Get());
 }
 
 // Points and positions
@@ -436,7 +446,7 @@ bool VxEditController::OnCommand(int id)
         }
         return true;
     case cmd::kToggleOverwrite:
-        SetOverwrite(!overwrite_);
+        SetOverwrite(!IsOverwrite());
         return true;
     case cmd::kCancelSelection:
         CancelSelection();

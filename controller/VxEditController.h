@@ -79,7 +79,10 @@ public:
     // The display columns [left, right) of a column selection.
     void ColumnDisplayRange(std::int32_t& left, std::int32_t& right);
 
-    bool IsOverwrite() const { return overwrite_; }
+    // Overwrite mode is the text model's, shared by every window on it; a
+    // change is announced to all of them with kMsgOverwriteChanged.
+    static constexpr int kMsgOverwriteChanged = 22588;
+    bool IsOverwrite() const;
     void SetOverwrite(bool overwrite);
     bool IsReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
@@ -241,7 +244,6 @@ private:
     int caretY_ = 0;
     int preferredX_ = 0;
     VxEditSelection selection_;
-    bool overwrite_ = false;
     bool readOnly_ = false;
     int redrawLock_ = 0;
     int marginStyle_ = kMarginStyleSelection;

@@ -184,7 +184,7 @@ void VxEditController::TypeChar(std::string_view character)
 {
     OwnEdit edit(*this);
     const bool virtualSpace = caret_.column > model_.LineLength(caret_.line);
-    if (overwrite_) {
+    if (IsOverwrite()) {
         StopMerging();
         VxEditCompositeGuard group(model_);
         if (HasSelection()) {
@@ -266,7 +266,7 @@ void VxEditController::TypeMerged(std::string_view character)
 
 void VxEditController::Return()
 {
-    if (overwrite_) {
+    if (IsOverwrite()) {
         CancelSelection();
         VerticalMove(1, false);
         MoveTo(SmartHomeTarget(), false, true);
@@ -383,7 +383,7 @@ void VxEditController::Tab()
         MakeLineSelection();
         return;
     }
-    if (!HasSelection() && overwrite_ && caret_.column < model_.LineLength(caret_.line)) {
+    if (!HasSelection() && IsOverwrite() && caret_.column < model_.LineLength(caret_.line)) {
         const int tabSize = model_.TabSize();
         if (tabSize == 1) {
             MoveTo(CharRightTarget(), false, true);

@@ -95,6 +95,10 @@ public:
     void UpdateModifiedFromSavePoint();
     int IsModified() const { return modified_; }
     void SetModified(int modified);
+    // Overwrite mode: one flag for every window on the text, which the
+    // controllers read and toggle.
+    bool IsOverwrite() const { return overwrite_; }
+    void SetOverwrite(bool overwrite) { overwrite_ = overwrite; }
     // The command that undo or redo is running, or null.
     VxEditTextCommand* ExecutingCommand() const { return executing_; }
     void SetExecutingCommand(VxEditTextCommand* command) { executing_ = command; }
@@ -269,6 +273,7 @@ private:
     VxEditTextCommand* executing_ = nullptr;
     VxEditCompositeCommand* composite_ = nullptr;
     int modified_ = 0;
+    bool overwrite_ = false;
     std::int32_t scanPosition_ = 0;
     // The undo-stack top at the last save: 0 for the empty history,
     // kUnreachable for a state that no stack top can equal.

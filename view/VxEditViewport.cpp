@@ -104,6 +104,9 @@ void VxEditViewport::Update(ISubject* subject, IMessage* message)
     case kMsgSplitterSync:
         host_->FollowActivePane();
         return;
+    case VxEditController::kMsgOverwriteChanged:
+        // Nothing drawn here depends on it.
+        return;
     default:
         host_->ExtentChanged();
         host_->RepaintAll();

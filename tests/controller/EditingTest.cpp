@@ -212,6 +212,32 @@ TEST_F(EditingTest, OverwriteReplacesCharactersAndAppendsAtTheLineEnd)
     EXPECT_EQ("xyzw\ndef", Text());
 }
 
+TEST_F(EditingTest, OverwriteIsOneFlagForEveryWindowOnTheText)
+{
+    SetText("abc\ndef");
+    FakeView otherView(*model);
+    VxEditMemoryClipboard otherClipboard;
+    CScrivoCtlr other(*model, otherView, otherClipboard);
+    std::vector<bool> shown;
+    other.SetOverwriteHandler([&](bool on) { shown.push_back(on); });
+    Press(cmd::kToggleOverwrite);
+    EXPECT_TRUE(model->IsOverwrite());
+    EXPECT_TRUE(other.IsOverwrite());
+    EXPECT_EQ(std::vector<bool>{true}, shown);
+    tarrow::foundation::CommandState state;
+    other.OnUpdateCommand(cmd::kIndicatorOvr, state);
+    EXPECT_TRUE(state.enabled);
+    // The other window types over the text too, and toggles it back for both.
+    other.SetCaret(1, 0);
+    other.TypeText("X");
+    EXPECT_EQ("abc\nXef", Text());
+    other.OnCommand(cmd::kToggleOverwrite);
+    EXPECT_FALSE(controller.IsOverwrite());
+    EXPECT_EQ((std::vector<bool>{true, false}), shown);
+    Type("Y");
+    EXPECT_EQ("Yabc\nXef", Text());
+}
+
 TEST_F(EditingTest, VirtualSpaceIsPaddedBeforeTyping)
 {
     config->SetVirtualWhitespace(1);

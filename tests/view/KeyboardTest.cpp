@@ -2,6 +2,8 @@
 // stream, line and column, typing, indenting, undo, redo and the clipboard.
 #include "ViewSupport.h"
 
+#include "resources/CommandIds.h"
+
 #include <QSignalSpy>
 #include <QTest>
 
@@ -117,6 +119,22 @@ TEST_F(KeyboardTest, StatusSignalsFollowTheCaretAndTheInsertKey)
     EXPECT_TRUE(overwrite.last().at(0).toBool());
     Type("XY");
     EXPECT_EQ("abc\r\ndXY", Text());
+}
+
+TEST_F(KeyboardTest, TheInsertKeyTogglesOverwriteForEveryWindowOnTheDocument)
+{
+    SetText("abc\r\ndef");
+    CScrivoView other(*model);
+    QSignalSpy otherOverwrite(&other, &CScrivoView::OverwriteChanged);
+    Key(Qt::Key_Insert);
+    ASSERT_EQ(1, otherOverwrite.count());
+    EXPECT_TRUE(otherOverwrite.last().at(0).toBool());
+    tarrow::foundation::CommandState state;
+    EXPECT_TRUE(other.OnUpdateCommand(cmd::kIndicatorOvr, state));
+    EXPECT_TRUE(state.enabled);
+    QTest::keyClick(&other, Qt::Key_Insert);
+    EXPECT_EQ(2, otherOverwrite.count());
+    EXPECT_FALSE(view->IsOverwrite());
 }
 
 TEST_F(KeyboardTest, InputMethodCommitsAreTypedAndTheCaretRectangleIsReported)
