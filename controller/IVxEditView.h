@@ -38,6 +38,10 @@ public:
     virtual void StartTimer(int id, int milliseconds) = 0;
     virtual void KillTimer(int id) = 0;
 
+    // How far in pixels the mouse must move with the button held inside the
+    // selection before a drag of the text starts; less is a click.
+    virtual int StartDragDistance() const = 0;
+
     // What a drag of text from this window ended in.
     enum DropEffect { kDropNone = 0, kDropCopy = 1, kDropMove = 2 };
     // Runs a drag of text (a column block when column is set) until it is

@@ -51,10 +51,11 @@ bool VxEditController::VirtualSpaceAllowed() const
     return (config && config->GetVirtualWhitespace()) || selection_.IsColumn();
 }
 
-// Editing waits while the button is held for a selection drag.
+// Editing waits while the button is held for a selection drag, or inside
+// the selection before its text is dragged.
 bool VxEditController::CanEdit() const
 {
-    return !readOnly_ && !captured_;
+    return !readOnly_ && !captured_ && !dragPending_;
 }
 
 void VxEditController::Reset()

@@ -122,6 +122,9 @@ public:
     void OnCaptureLost();
     void OnTimer(int id);
     bool IsCaptured() const { return captured_; }
+    // The button went down inside the selection and has not yet moved far
+    // enough to drag it.
+    bool IsDragPending() const { return dragPending_; }
     MouseCursor CursorAt(int x, int y);
     bool PointInSelection(int x, int y);
     // A right click opening the context menu: outside the selection it
@@ -183,7 +186,8 @@ private:
     void MoveOrCopyHere(VxEditLineCol target, const std::string& text, bool column, bool copy);
     void SelectDropped(const VxEditLineCol& at, const VxEditLineCol& end, const std::string& text,
                        bool column);
-    bool InsideSelection(const VxEditLineCol& position);
+    // Whether a position lies on the selection, its edges included.
+    bool OnSelection(const VxEditLineCol& position);
 
     // VxEditControllerMoves.cpp
     void MoveTo(const VxEditLineCol& target, bool extend, bool setPreferredX);
@@ -268,6 +272,9 @@ private:
     int lastX_ = 0;
     int lastY_ = 0;
     std::int32_t lineAnchor_ = 0;
+    // A press inside the selection waiting to become a drag (the mouse moves
+    // far enough) or a click (the button comes up first).
+    bool dragPending_ = false;
     // A drag of the selection from this window is running; a drop on this
     // same window did the move or copy itself.
     bool dragSource_ = false;

@@ -43,7 +43,7 @@ bool VxEditController::DragOver(int x, int y)
     return true;
 }
 
-bool VxEditController::InsideSelection(const VxEditLineCol& position)
+bool VxEditController::OnSelection(const VxEditLineCol& position)
 {
     if (!HasSelection())
         return false;
@@ -54,10 +54,10 @@ bool VxEditController::InsideSelection(const VxEditLineCol& position)
         std::int32_t right = 0;
         ColumnDisplayRange(left, right);
         const std::int32_t display = DisplayOf(position);
-        return display > left && display < right;
+        return display >= left && display <= right;
     }
     const VxEditLineColPair range = selection_.Normalized();
-    return range.start < position && position < range.end;
+    return !(position < range.start) && !(range.end < position);
 }
 
 IVxEditView::DropEffect VxEditController::Drop(int x, int y, const std::string& text, bool column,
@@ -71,8 +71,8 @@ IVxEditView::DropEffect VxEditController::Drop(int x, int y, const std::string& 
     const VxEditLineCol target = PointToPosition(pointX, pointY, VirtualSpaceAllowed() || column);
     if (dragSource_) {
         droppedHere_ = true;
-        if (!copy && InsideSelection(target)) {
-            // Moving text into itself leaves it where it is.
+        if (!copy && OnSelection(target)) {
+            // Moving text onto itself or its edges leaves it where it is.
             CancelSelection();
             SetCaret(target.line, target.column);
             return IVxEditView::kDropNone;

@@ -7,6 +7,7 @@
 #include "resources/CommandIds.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 int VxEditController::DocumentX(int x) const
 {
@@ -90,7 +91,10 @@ void VxEditController::MarginButtonDown(int x, int y, int keys)
 void VxEditController::TextButtonDown(int x, int y, int keys)
 {
     if (PointInSelection(x, y)) {
-        DragSelection(x, y);
+        // Only a move of the held button turns this into a drag.
+        dragPending_ = true;
+        downX_ = x;
+        downY_ = y;
         return;
     }
     const VxEditLineCol before = caret_;
@@ -124,6 +128,14 @@ void VxEditController::OnMouseMove(int x, int y)
 {
     lastX_ = x;
     lastY_ = y;
+    if (dragPending_) {
+        const int distance = std::abs(x - downX_) + std::abs(y - downY_);
+        if (distance >= std::max(view_.StartDragDistance(), 1)) {
+            dragPending_ = false;
+            DragSelection(downX_, downY_);
+        }
+        return;
+    }
     if (!captured_)
         return;
     // The move that only reports the button-down point again changes nothing.
@@ -149,6 +161,14 @@ void VxEditController::OnMouseMove(int x, int y)
 
 void VxEditController::OnLButtonUp(int x, int y)
 {
+    if (dragPending_) {
+        // A click inside the selection: the caret goes there, the selection goes.
+        dragPending_ = false;
+        CancelSelection();
+        SetCaretFromPoint(DocumentX(downX_), DocumentY(downY_));
+        EnsureCaretVisible();
+        return;
+    }
     if (!captured_)
         return;
     OnMouseMove(x, y);
@@ -167,6 +187,8 @@ void VxEditController::OnLButtonUp(int x, int y)
 
 void VxEditController::OnCaptureLost()
 {
+    // A press inside the selection that never became a drag leaves it alone.
+    dragPending_ = false;
     OnLButtonUp(lastX_, lastY_);
 }
 
@@ -179,6 +201,7 @@ void VxEditController::OnTimer(int id)
 void VxEditController::OnLButtonDblClk(int x, int y, int keys)
 {
     // The double-click's own press may have begun a drag; the word wins.
+    dragPending_ = false;
     if (captured_) {
         captured_ = false;
         view_.KillTimer(kAutoScrollTimer);

@@ -7,6 +7,7 @@
 
 #include "mvc/VxEditMsg.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QGuiApplication>
@@ -543,6 +544,11 @@ Qt::DropAction CScrivoView::RunDrag(QMimeData* data)
     auto* drag = new QDrag(this);
     drag->setMimeData(data);
     return drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+}
+
+int CScrivoView::StartDragDistance() const
+{
+    return QApplication::startDragDistance();
 }
 
 IVxEditView::DropEffect CScrivoView::DoDragDrop(const std::string& text, bool column)

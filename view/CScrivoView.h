@@ -68,6 +68,7 @@ public:
     void PostCommand(int id) override;
     void StartTimer(int id, int milliseconds) override;
     void KillTimer(int id) override;
+    int StartDragDistance() const override;
     DropEffect DoDragDrop(const std::string& text, bool column) override;
 
     // IVxEditViewportHost

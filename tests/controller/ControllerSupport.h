@@ -24,6 +24,7 @@ class FakeView : public IVxEditView {
 public:
     static constexpr int kLineHeight = 16;
     static constexpr int kCharWidth = 8;
+    static constexpr int kDragDistance = 4;
 
     explicit FakeView(VxEdit& model) : model_(model) {}
 
@@ -54,6 +55,7 @@ public:
     void PostCommand(int id) override { posted.push_back(id); }
     void StartTimer(int id, int milliseconds) override { timers[id] = milliseconds; }
     void KillTimer(int id) override { timers.erase(id); }
+    int StartDragDistance() const override { return kDragDistance; }
     DropEffect DoDragDrop(const std::string& text, bool column) override
     {
         dragged.push_back(text);

@@ -32,6 +32,15 @@ protected:
         controller.OnLButtonUp(X(toColumn), Y(toLine));
         RunPosted();
     }
+    // Presses inside the selection and moves the held button far enough to
+    // drag the selected text, then lets the button go.
+    void DragText(int line, int column)
+    {
+        controller.OnLButtonDown(X(column), Y(line), 0);
+        controller.OnMouseMove(X(column) + FakeView::kDragDistance, Y(line));
+        controller.OnLButtonUp(X(column) + FakeView::kDragDistance, Y(line));
+        RunPosted();
+    }
     std::string Selected() { return controller.SelectionText(); }
 };
 
@@ -222,17 +231,82 @@ TEST_F(MouseTest, TheWheelScrollsTwoLinesPerNotch)
     EXPECT_EQ(6 * FakeView::kLineHeight, view.scrollY);
 }
 
-TEST_F(MouseTest, AClickInsideTheSelectionDragsItAndWithoutADropTheCaretStays)
+TEST_F(MouseTest, AClickInsideTheSelectionPlacesTheCaretWithoutADrag)
+{
+    SetText("move these words\r\n");
+    model->SetModified(0);
+    Drag(0, 5, 0, 10);
+    ASSERT_EQ("these", Selected());
+    Click(0, 7);
+    EXPECT_TRUE(view.dragged.empty());
+    EXPECT_FALSE(controller.HasSelection());
+    EXPECT_EQ(VxEditLineCol(0, 7), Caret());
+    EXPECT_EQ(0, model->UndoCount());
+    EXPECT_EQ(0, model->IsModified());
+
+    // A move shorter than the drag distance is still a click.
+    Drag(0, 5, 0, 10);
+    controller.OnLButtonDown(X(7), Y(0), 0);
+    EXPECT_TRUE(controller.IsDragPending());
+    controller.OnMouseMove(X(7) + FakeView::kDragDistance - 1, Y(0));
+    EXPECT_TRUE(view.dragged.empty());
+    EXPECT_EQ("these", Selected());
+    controller.OnLButtonUp(X(7) + FakeView::kDragDistance - 1, Y(0));
+    EXPECT_TRUE(view.dragged.empty());
+    EXPECT_FALSE(controller.HasSelection());
+    EXPECT_EQ(VxEditLineCol(0, 7), Caret());
+    EXPECT_EQ("move these words\r\n", Text());
+    EXPECT_EQ(0, model->IsModified());
+}
+
+TEST_F(MouseTest, MovingTheHeldButtonDragsTheSelectionAndWithoutADropTheCaretStays)
 {
     SetText("move these words\r\n");
     Drag(0, 5, 0, 10);
     ASSERT_EQ("these", Selected());
-    Click(0, 7);
+    controller.OnLButtonDown(X(7), Y(0), 0);
+    EXPECT_TRUE(view.dragged.empty());
+    EXPECT_EQ("these", Selected());
+    controller.OnMouseMove(X(7), Y(0) + FakeView::kDragDistance);
     ASSERT_EQ(1u, view.dragged.size());
     EXPECT_EQ("these", view.dragged[0]);
+    EXPECT_FALSE(controller.IsDragPending());
     EXPECT_FALSE(controller.HasSelection());
     EXPECT_EQ(VxEditLineCol(0, 7), Caret());
+    // The button-up that ends the drag changes nothing more.
+    controller.OnLButtonUp(X(7), Y(0) + FakeView::kDragDistance);
+    EXPECT_EQ(1u, view.dragged.size());
+    EXPECT_EQ(VxEditLineCol(0, 7), Caret());
     EXPECT_EQ("move these words\r\n", Text());
+}
+
+TEST_F(MouseTest, ADropOnTheDraggedTextOrItsEdgesChangesNothing)
+{
+    SetText("move these words\r\n");
+    model->SetModified(0);
+    for (const int target : {5, 7, 10}) {
+        Drag(0, 5, 0, 10);
+        ASSERT_EQ("these", Selected());
+        view.dragResult = [&](const std::string& text, bool column) {
+            return controller.Drop(X(target), Y(0), text, column, false);
+        };
+        DragText(0, 7);
+        EXPECT_EQ("move these words\r\n", Text()) << "dropped at " << target;
+        EXPECT_EQ(0, model->UndoCount()) << "dropped at " << target;
+        EXPECT_EQ(0, model->IsModified()) << "dropped at " << target;
+        EXPECT_EQ(VxEditLineCol(0, target), Caret());
+    }
+    // A column block dropped on its own edge stays too.
+    SetText("abcdef\r\nghijkl\r\n");
+    model->SetModified(0);
+    Drag(0, 1, 1, 3, Keys::kKeyAlt);
+    ASSERT_EQ("bc\r\nhi\r\n", Selected());
+    view.dragResult = [&](const std::string& text, bool column) {
+        return controller.Drop(X(3), Y(0), text, column, false);
+    };
+    DragText(0, 2);
+    EXPECT_EQ("abcdef\r\nghijkl\r\n", Text());
+    EXPECT_EQ(0, model->IsModified());
 }
 
 TEST_F(MouseTest, ADropOnTheSameWindowMovesTheTextAsOneUndoStep)
@@ -243,7 +317,7 @@ TEST_F(MouseTest, ADropOnTheSameWindowMovesTheTextAsOneUndoStep)
     view.dragResult = [&](const std::string& text, bool column) {
         return controller.Drop(X(0), Y(0), text, column, false);
     };
-    Click(0, 7);
+    DragText(0, 7);
     EXPECT_EQ("beta alpha gamma\r\n", Text());
     EXPECT_EQ("beta ", Selected());
     EXPECT_EQ(1, model->UndoCount());
@@ -255,7 +329,7 @@ TEST_F(MouseTest, ADropOnTheSameWindowMovesTheTextAsOneUndoStep)
     view.dragResult = [&](const std::string& text, bool column) {
         return controller.Drop(X(16), Y(0), text, column, true);
     };
-    Click(0, 2);
+    DragText(0, 2);
     EXPECT_EQ("alpha beta gammaalpha\r\n", Text());
     EXPECT_EQ("alpha", Selected());
     EXPECT_EQ(VxEditLineCol(0, 21), Caret());
@@ -270,7 +344,7 @@ TEST_F(MouseTest, AColumnBlockMovesAsABlock)
         EXPECT_TRUE(column);
         return controller.Drop(X(6), Y(0), text, column, false);
     };
-    Click(0, 2);
+    DragText(0, 2);
     EXPECT_EQ("adefbc\r\ngjklhi\r\n", Text());
     EXPECT_EQ(VxEditSelection::kColumn, controller.Selection().mode);
     EXPECT_EQ("bc\r\nhi\r\n", Selected());
@@ -301,7 +375,7 @@ TEST_F(MouseTest, RandomStreamMovesMatchAStringModel)
         view.dragResult = [&](const std::string& text, bool column) {
             return controller.Drop(X(target), Y(0), text, column, false);
         };
-        Click(0, from);
+        DragText(0, from);
         EXPECT_EQ(expected, Text()) << "from " << from << " to " << to << " target " << target;
     }
 }

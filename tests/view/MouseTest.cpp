@@ -38,8 +38,11 @@ protected:
         const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
         QDragEnterEvent enter(dropAt, actions, data, Qt::LeftButton, modifiers);
         QCoreApplication::sendEvent(viewport(), &enter);
-        if (!drop || !enter.isAccepted())
+        if (!drop || !enter.isAccepted()) {
+            QDragLeaveEvent leave;
+            QCoreApplication::sendEvent(viewport(), &leave);
             return Qt::IgnoreAction;
+        }
         QDropEvent event(QPointF(dropAt), actions, data, Qt::LeftButton, modifiers);
         QCoreApplication::sendEvent(viewport(), &event);
         return event.isAccepted() ? event.dropAction() : Qt::IgnoreAction;
@@ -74,6 +77,15 @@ protected:
         QTest::mousePress(Area(), Qt::LeftButton, keys, from);
         QTest::mouseMove(Area(), to);
         QTest::mouseRelease(Area(), Qt::LeftButton, keys, to);
+    }
+    // Presses inside the selection and moves the held button by the
+    // platform's drag distance, which drags the selected text.
+    void DragText(QPoint from)
+    {
+        const QPoint to = from + QPoint(0, QApplication::startDragDistance());
+        QTest::mousePress(Area(), Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(Area(), to);
+        QTest::mouseRelease(Area(), Qt::LeftButton, Qt::NoModifier, to);
     }
 
     DroppingView* dropper = nullptr;
@@ -162,22 +174,62 @@ TEST_F(MouseViewTest, AltDragMakesAColumnBlockCopiedInTheColumnFormat)
     EXPECT_EQ(VxEditSelection::kNone, Mode());
 }
 
-TEST_F(MouseViewTest, AClickInsideTheSelectionStartsADrag)
+TEST_F(MouseViewTest, AClickInsideTheSelectionPlacesTheCaretWithoutADrag)
 {
     SetText("keep these words\r\n");
+    model->SetModified(0);
+    Drag(At(0, 5), At(0, 10));
+    ASSERT_EQ("these", Selected());
+    QTest::mouseClick(Area(), Qt::LeftButton, Qt::NoModifier, At(0, 7));
+    EXPECT_EQ(0, dropper->drags);
+    EXPECT_FALSE(view->Controller().HasSelection());
+    EXPECT_EQ(VxEditLineCol(0, 7), Caret());
+    EXPECT_EQ(0, model->UndoCount());
+    EXPECT_EQ(0, model->IsModified());
+
+    // A hand that shakes a pixel or two still clicks.
+    Drag(At(0, 5), At(0, 10));
+    ASSERT_EQ("these", Selected());
+    const QPoint press = At(0, 8);
+    QTest::mousePress(Area(), Qt::LeftButton, Qt::NoModifier, press);
+    QTest::mouseMove(Area(), press + QPoint(1, 1));
+    QTest::mouseRelease(Area(), Qt::LeftButton, Qt::NoModifier, press + QPoint(1, 1));
+    EXPECT_EQ(0, dropper->drags);
+    EXPECT_FALSE(view->Controller().HasSelection());
+    EXPECT_EQ(VxEditLineCol(0, 8), Caret());
+    EXPECT_EQ(0, model->IsModified());
+}
+
+TEST_F(MouseViewTest, MovingThePressedButtonInsideTheSelectionStartsADrag)
+{
+    SetText("keep these words\r\n");
+    model->SetModified(0);
     Drag(At(0, 5), At(0, 10));
     ASSERT_EQ("these", Selected());
     dropper->drop = false;
-    QTest::mouseClick(Area(), Qt::LeftButton, Qt::NoModifier, At(0, 7));
+    DragText(At(0, 7));
     EXPECT_EQ(1, dropper->drags);
-    // Not dropped: the selection goes and the caret stays at the click.
+    // Not dropped: the selection goes and the caret stays at the press.
     EXPECT_FALSE(view->Controller().HasSelection());
     EXPECT_EQ(VxEditLineCol(0, 7), Caret());
     EXPECT_EQ("keep these words\r\n", Text());
+
+    // Dropped on its own edges or inside itself, the text stays put.
+    dropper->drop = true;
+    for (const int column : {5, 8, 10}) {
+        Drag(At(0, 5), At(0, 10));
+        dropper->dropAt = At(0, column);
+        DragText(At(0, 7));
+        EXPECT_EQ("keep these words\r\n", Text()) << "dropped at " << column;
+        EXPECT_EQ(0, model->IsModified()) << "dropped at " << column;
+        EXPECT_EQ(0, model->UndoCount()) << "dropped at " << column;
+    }
+
     // A click outside a selection places the caret without a drag.
+    const int drags = dropper->drags;
     Drag(At(0, 0), At(0, 4));
     QTest::mouseClick(Area(), Qt::LeftButton, Qt::NoModifier, At(0, 12));
-    EXPECT_EQ(1, dropper->drags);
+    EXPECT_EQ(drags, dropper->drags);
     EXPECT_EQ(VxEditLineCol(0, 12), Caret());
 }
 
@@ -187,7 +239,7 @@ TEST_F(MouseViewTest, ADropMovesTextAsOneUndoStepAndCtrlCopiesIt)
     Drag(At(0, 4), At(0, 8));
     ASSERT_EQ("two ", Selected());
     dropper->dropAt = At(1, 4);
-    QTest::mouseClick(Area(), Qt::LeftButton, Qt::NoModifier, At(0, 5));
+    DragText(At(0, 5));
     EXPECT_EQ("one three\r\nfourtwo \r\n", Text());
     EXPECT_EQ("two ", Selected());
     EXPECT_EQ(1, model->UndoCount());
@@ -197,7 +249,7 @@ TEST_F(MouseViewTest, ADropMovesTextAsOneUndoStepAndCtrlCopiesIt)
     Drag(At(0, 0), At(0, 3));
     dropper->dropAt = At(1, 0);
     dropper->modifiers = Qt::ControlModifier;
-    QTest::mouseClick(Area(), Qt::LeftButton, Qt::NoModifier, At(0, 1));
+    DragText(At(0, 1));
     EXPECT_EQ("one two three\r\nonefour\r\n", Text());
     EXPECT_EQ("one", Selected());
     EXPECT_EQ(VxEditLineCol(1, 3), Caret());
@@ -210,7 +262,7 @@ TEST_F(MouseViewTest, ADroppedColumnBlockKeepsItsFormat)
     ASSERT_EQ("ab\r\nef\r\n", Selected());
     dropper->dropAt = At(1, 4);
     dropper->modifiers = Qt::ControlModifier;
-    QTest::mouseClick(Area(), Qt::LeftButton, Qt::NoModifier, At(0, 1));
+    DragText(At(0, 1));
     EXPECT_EQ("abcd\r\nefghab\r\nijklef\r\n", Text());
     EXPECT_EQ(VxEditSelection::kColumn, Mode());
     EXPECT_EQ("ab\r\nef\r\n", Selected());
