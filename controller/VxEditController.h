@@ -133,9 +133,15 @@ public:
 
     // Text dragged over or dropped on this window. DragOver moves the caret
     // to the drop position and tells whether a drop would be taken; Drop
-    // inserts the text there and selects it, returning the effect done.
+    // inserts the text there and selects it, returning the effect done;
+    // DragLeave puts the caret and the selection back as they were before
+    // the drag came over the window.
     bool DragOver(int x, int y);
+    void DragLeave();
     IVxEditView::DropEffect Drop(int x, int y, const std::string& text, bool column, bool copy);
+    // Text is being dragged over this window: its caret shows the drop
+    // position even without the focus.
+    bool IsDropTarget() const { return dropTarget_; }
 
 protected:
     // The caret or the overwrite state changed; the status display follows.
@@ -279,4 +285,10 @@ private:
     // same window did the move or copy itself.
     bool dragSource_ = false;
     bool droppedHere_ = false;
+    // While text is dragged over this window: the caret, its preferred x
+    // and the selection from before, for a drag that leaves again.
+    bool dropTarget_ = false;
+    VxEditLineCol caretBeforeDrag_;
+    int preferredXBeforeDrag_ = 0;
+    VxEditSelection selectionBeforeDrag_;
 };

@@ -19,6 +19,8 @@ void VxEditController::DragSelection(int x, int y)
     droppedHere_ = false;
     const IVxEditView::DropEffect effect = view_.DoDragDrop(text, column);
     dragSource_ = false;
+    // A drag abandoned over this window ends its drop caret as well.
+    dropTarget_ = false;
     if (droppedHere_)
         return;
     if (effect == IVxEditView::kDropMove && CanEdit()) {
@@ -38,9 +40,31 @@ bool VxEditController::DragOver(int x, int y)
 {
     if (!CanEdit())
         return false;
+    if (!dropTarget_) {
+        dropTarget_ = true;
+        caretBeforeDrag_ = caret_;
+        preferredXBeforeDrag_ = preferredX_;
+        selectionBeforeDrag_ = selection_;
+    }
     SetCaretFromPoint(std::max(DocumentX(x), 0), DocumentY(y));
     EnsureCaretVisible();
     return true;
+}
+
+void VxEditController::DragLeave()
+{
+    if (!dropTarget_)
+        return;
+    dropTarget_ = false;
+    const VxEditSelection before = selection_;
+    selection_ = selectionBeforeDrag_;
+    InvalidateSelection(before);
+    // Set directly: the caret may have stood in virtual space.
+    caret_ = caretBeforeDrag_;
+    caretX_ = PositionX(caret_);
+    caretY_ = caret_.line * view_.LineHeight();
+    preferredX_ = preferredXBeforeDrag_;
+    CaretUpdated();
 }
 
 bool VxEditController::OnSelection(const VxEditLineCol& position)
@@ -63,6 +87,7 @@ bool VxEditController::OnSelection(const VxEditLineCol& position)
 IVxEditView::DropEffect VxEditController::Drop(int x, int y, const std::string& text, bool column,
                                                bool copy)
 {
+    dropTarget_ = false;
     if (!CanEdit())
         return IVxEditView::kDropNone;
     StopMerging();

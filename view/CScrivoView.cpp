@@ -270,8 +270,11 @@ void CScrivoView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
     viewport_.Draw(painter, event->rect(), palette());
+    // The caret shows with the focus, and as the drop position while text
+    // is dragged over the window.
     const QRect caret = CaretRect();
-    if (hasFocus() && caretOn_ && caret.left() >= viewport_.MarginWidth() && caret.intersects(event->rect()))
+    const bool shown = hasFocus() || controller_.IsDropTarget();
+    if (shown && caretOn_ && caret.left() >= viewport_.MarginWidth() && caret.intersects(event->rect()))
         painter.fillRect(caret, palette().color(QPalette::Text));
 }
 
@@ -577,17 +580,30 @@ void CScrivoView::dragMoveEvent(QDragMoveEvent* event)
     event->accept();
 }
 
+void CScrivoView::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    // The drop caret goes; the caret is drawn again where it was.
+    viewport()->update(CaretRect());
+    controller_.DragLeave();
+    viewport()->update(CaretRect());
+    event->accept();
+}
+
 void CScrivoView::dropEvent(QDropEvent* event)
 {
+    const QRect dropCaret = CaretRect();
     std::string text;
     bool column = false;
     if (!VxEditQtClipboard::ReadMimeData(event->mimeData(), text, column)) {
+        controller_.DragLeave();
+        viewport()->update(dropCaret);
         event->ignore();
         return;
     }
     const QPoint point = event->position().toPoint();
     const bool copy = (event->modifiers() & Qt::ControlModifier) != 0;
     const DropEffect effect = controller_.Drop(point.x(), point.y(), text, column, copy);
+    viewport()->update(dropCaret);
     if (effect == kDropNone) {
         event->setDropAction(Qt::IgnoreAction);
         event->ignore();

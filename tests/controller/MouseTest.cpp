@@ -335,6 +335,42 @@ TEST_F(MouseTest, ADropOnTheSameWindowMovesTheTextAsOneUndoStep)
     EXPECT_EQ(VxEditLineCol(0, 21), Caret());
 }
 
+TEST_F(MouseTest, ADragThatPassesOverTheWindowLeavesItsCaretAndSelectionAsTheyWere)
+{
+    config->SetAutoIndent(1);
+    SetText("    abc\r\nnext line\r\n");
+    Press(cmd::kLineEnd);
+    Press(cmd::kReturn);
+    controller.SetSelection(At(2, 0), At(2, 4), VxEditSelection::kStream);
+    ASSERT_EQ(At(1, 4), Caret());
+    EXPECT_TRUE(controller.DragOver(X(2), Y(0)));
+    EXPECT_TRUE(controller.IsDropTarget());
+    EXPECT_EQ(At(0, 2), Caret());
+    EXPECT_TRUE(controller.DragOver(X(3), Y(2)));
+    EXPECT_EQ(At(2, 3), Caret());
+    controller.DragLeave();
+    EXPECT_FALSE(controller.IsDropTarget());
+    EXPECT_EQ(At(1, 4), Caret());
+    EXPECT_EQ(VxEditLineColPair(2, 0, 2, 4), SelectionRange());
+    // Typing goes where the caret was.
+    Press(cmd::kCancelSelection);
+    Type("x");
+    EXPECT_EQ("    abc\r\n\tx\r\nnext line\r\n", Text());
+
+    // The window's own text dragged out over itself and dropped elsewhere.
+    SetText("one two three\r\n");
+    Drag(0, 4, 0, 8);
+    ASSERT_EQ("two ", Selected());
+    view.dragResult = [&](const std::string&, bool) {
+        controller.DragOver(X(12), Y(0));
+        controller.DragLeave();
+        return IVxEditView::kDropMove;
+    };
+    DragText(0, 5);
+    EXPECT_EQ("one three\r\n", Text());
+    EXPECT_FALSE(controller.IsDropTarget());
+}
+
 TEST_F(MouseTest, AColumnBlockMovesAsABlock)
 {
     SetText("abcdef\r\nghijkl\r\n");

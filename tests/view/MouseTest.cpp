@@ -268,6 +268,42 @@ TEST_F(MouseViewTest, ADroppedColumnBlockKeepsItsFormat)
     EXPECT_EQ("ab\r\nef\r\n", Selected());
 }
 
+TEST_F(MouseViewTest, TextDraggedOverAWindowShowsItsDropCaretUntilItLeaves)
+{
+    SetText("alpha beta\r\n\r\ngamma\r\n");
+    view->Controller().SetCaret(0, 5);
+    view->Controller().SetSelection(VxEditLineCol(0, 0), VxEditLineCol(0, 5), VxEditSelection::kStream);
+    // The drag comes from elsewhere: this window has no focus.
+    view->clearFocus();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(view->hasFocus());
+    const QColor caretColour = view->palette().color(QPalette::Text);
+    // A point inside the first cell of the empty second line, where the
+    // drop caret stands.
+    const QPoint caretPixel(Margin() + 1, LineHeight() + LineHeight() / 2);
+    ASSERT_NE(caretColour, Area()->grab().toImage().pixelColor(caretPixel));
+
+    QMimeData data;
+    data.setText(QStringLiteral("dropped"));
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(At(2, 3), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Area(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDragMoveEvent move(At(1, 4), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Area(), &move);
+    ASSERT_TRUE(move.isAccepted());
+    EXPECT_EQ(VxEditLineCol(1, 0), Caret());
+    EXPECT_EQ(caretColour, Area()->grab().toImage().pixelColor(caretPixel));
+
+    // Passing over without a drop leaves caret and selection as they were.
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(Area(), &leave);
+    EXPECT_EQ(VxEditLineCol(0, 5), Caret());
+    EXPECT_EQ("alpha", Selected());
+    EXPECT_NE(caretColour, Area()->grab().toImage().pixelColor(caretPixel));
+    EXPECT_EQ("alpha beta\r\n\r\ngamma\r\n", Text());
+}
+
 TEST_F(MouseViewTest, TheWheelScrollsTwoLinesPerNotch)
 {
     SetText(std::string(100, '\n'));
