@@ -366,6 +366,11 @@ bool VxEditController::OnLineLeft(std::int32_t line, bool changed)
     return true;
 }
 
+void VxEditController::OnFocusIn()
+{
+    notifiedLine_ = caret_.line;
+}
+
 void VxEditController::LineLeftNotification()
 {
     lineLeftPosted_ = false;

@@ -94,6 +94,10 @@ public:
     // The position's point in document coordinates.
     int PositionX(const VxEditLineCol& position);
 
+    // The window got the focus: the caret's line is remembered as the one
+    // that the next line-leave notification reports when the caret leaves it.
+    void OnFocusIn();
+
     void LockRedraw() { ++redrawLock_; }
     void UnlockRedraw();
     void EnsureCaretVisible();

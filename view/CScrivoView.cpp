@@ -361,6 +361,7 @@ QVariant CScrivoView::inputMethodQuery(Qt::InputMethodQuery query) const
 void CScrivoView::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
+    controller_.OnFocusIn();
     caretOn_ = true;
     blink_.start();
     viewport()->update(CaretRect());
@@ -422,9 +423,6 @@ void CScrivoView::UpdateCursor(const QPoint& point)
         break;
     case VxEditController::MouseCursor::kIBeam:
         viewport()->setCursor(Qt::IBeamCursor);
-    viewport()->setMouseTracking(true);
-    setAcceptDrops(true);
-    viewport()->setAcceptDrops(true);
         break;
     }
 }

@@ -137,6 +137,30 @@ TEST_F(KeyboardTest, TheInsertKeyTogglesOverwriteForEveryWindowOnTheDocument)
     EXPECT_FALSE(view->IsOverwrite());
 }
 
+TEST_F(KeyboardTest, FocusInRemembersTheCaretLineThatTheNextMoveLeaves)
+{
+    SetText("a\r\nb\r\nc\r\nd\r\n");
+    CScrivoView other(*model);
+    other.Controller().SetCaret(1, 0);
+    QCoreApplication::processEvents();
+    // An edit in this window moves the other window's caret down a line.
+    view->OnCommand(cmd::kReturn);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(VxEditLineCol(2, 0), other.Controller().Caret());
+    for (const int line : {1, 2}) {
+        if (!model->TestMark(line, VxEdit::kMarkChangedLine))
+            model->ToggleMark(line, VxEdit::kMarkChangedLine);
+    }
+    // The other window gets the focus, and its caret leaves line 2.
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::MouseFocusReason);
+    QCoreApplication::sendEvent(&other, &focusIn);
+    QTest::keyClick(&other, Qt::Key_Down);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(VxEditLineCol(3, 0), other.Controller().Caret());
+    EXPECT_EQ(0, model->TestMark(2, VxEdit::kMarkChangedLine));
+    EXPECT_EQ(1, model->TestMark(1, VxEdit::kMarkChangedLine));
+}
+
 TEST_F(KeyboardTest, InputMethodCommitsAreTypedAndTheCaretRectangleIsReported)
 {
     SetText("ab");
