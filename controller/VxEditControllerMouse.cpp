@@ -65,6 +65,7 @@ void VxEditController::StartCapture(int x, int y)
 void VxEditController::OnLButtonDown(int x, int y, int keys)
 {
     StopMerging();
+    dragPending_ = false;
     lastX_ = x;
     lastY_ = y;
     if (x < MarginWidth())

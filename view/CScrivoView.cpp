@@ -371,7 +371,7 @@ void CScrivoView::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
     blink_.stop();
-    if (controller_.IsCaptured())
+    if (controller_.IsCaptured() || controller_.IsDragPending())
         controller_.OnCaptureLost();
     viewport()->update(CaretRect());
 }

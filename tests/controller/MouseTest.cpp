@@ -259,6 +259,23 @@ TEST_F(MouseTest, AClickInsideTheSelectionPlacesTheCaretWithoutADrag)
     EXPECT_EQ(0, model->IsModified());
 }
 
+TEST_F(MouseTest, LosingTheMouseBeforeADragStartsKeepsTheSelection)
+{
+    SetText("move these words\r\n");
+    Drag(0, 5, 0, 10);
+    controller.OnLButtonDown(X(7), Y(0), 0);
+    ASSERT_TRUE(controller.IsDragPending());
+    Type("x");
+    EXPECT_EQ("move these words\r\n", Text());
+    controller.OnCaptureLost();
+    EXPECT_FALSE(controller.IsDragPending());
+    EXPECT_EQ("these", Selected());
+    controller.OnMouseMove(X(7), Y(0) + 2 * FakeView::kDragDistance);
+    EXPECT_TRUE(view.dragged.empty());
+    Type("x");
+    EXPECT_EQ("move x words\r\n", Text());
+}
+
 TEST_F(MouseTest, MovingTheHeldButtonDragsTheSelectionAndWithoutADropTheCaretStays)
 {
     SetText("move these words\r\n");
