@@ -81,7 +81,6 @@ public:
 
     // Overwrite mode is the text model's, shared by every window on it; a
     // change is announced to all of them with kMsgOverwriteChanged.
-    static constexpr int kMsgOverwriteChanged = 22588;
     bool IsOverwrite() const;
     void SetOverwrite(bool overwrite);
     bool IsReadOnly() const { return readOnly_; }

@@ -15,6 +15,7 @@ enum VxEditMsgId : int {
     kMsgInvalidateLines = 22585,       // repaint a line range (VxEditPaintMsg)
     kMsgTextCommand = 22586,           // an insertion or deletion was done or undone
     kMsgCompositeCommand = 22587,      // a composite command was done or undone
+    kMsgOverwriteChanged = 22588,      // the text's overwrite mode was switched
 };
 
 // A counted message with an id; its description is the string-table text

@@ -104,7 +104,7 @@ void VxEditViewport::Update(ISubject* subject, IMessage* message)
     case kMsgSplitterSync:
         host_->FollowActivePane();
         return;
-    case VxEditController::kMsgOverwriteChanged:
+    case kMsgOverwriteChanged:
         // Nothing drawn here depends on it.
         return;
     default:

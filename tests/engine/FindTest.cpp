@@ -213,7 +213,7 @@ TEST(FindAfterEdits, AgreesWithAPlainReadingOfTheWholeText)
     const std::vector<Kind> kinds = {
         {"abc", true, false, false},  {"ab", false, false, false},  {"c", true, true, false},
         {"\xE6\x96\x87", true, false, false}, {"(?<=ab)c", true, false, true}, {"\\bc", true, false, true},
-        {"^ab", false, false, true},  {"c$", true, false, true},    {"(?<=\xE6\x96\x87a)b", true, false, true},
+        {"^ab", false, false, true},  {"c$", true, false, true},    {"(?<=\xE6\x96\x87" "a)b", true, false, true},
     };
     std::mt19937 random(20261208);
     auto model = NewModel();

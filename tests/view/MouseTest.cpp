@@ -340,7 +340,7 @@ TEST_F(MouseViewTest, TheContextMenuKeyOpensTheMenuAtFiveFiveAndKeepsTheSelectio
         }
         menu->close();
     });
-    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0));
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0), QPoint(0, 0));
     QCoreApplication::sendEvent(view.get(), &key);
     EXPECT_EQ(Area()->mapToGlobal(QPoint(5, 5)), shownAt);
     EXPECT_EQ(QStringList({"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "Select &All"}), items);
