@@ -1,10 +1,12 @@
 #include "app/SingleInstance.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 
 #include <unistd.h>
 
@@ -59,6 +61,11 @@ bool SingleInstance::HandOver(const QString& path, int timeoutMs) const
 
 bool SingleInstance::Listen()
 {
+    // Two instances starting at once take turns here, so that only one of
+    // them ends up listening.
+    QLockFile turn(QDir::temp().filePath(serverName_ + QStringLiteral(".lock")));
+    if (!turn.tryLock(5000))
+        return false;
     // Another instance that answers on the name stays the one that takes
     // files handed over. (Listening would succeed anyway: the server is
     // created beside the name and moved over it.)

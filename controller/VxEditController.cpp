@@ -70,6 +70,12 @@ void VxEditController::Reset()
     lineLeftPosted_ = false;
     caretX_ = 0;
     caretY_ = 0;
+    // A new text ends whatever the mouse was doing.
+    if (captured_)
+        view_.KillTimer(kAutoScrollTimer);
+    captured_ = false;
+    dragPending_ = false;
+    dropTarget_ = false;
     CaretUpdated();
 }
 

@@ -157,9 +157,10 @@ VxEditLineCol VxEditController::DeleteSelection()
         }
         at = VxEditLineCol(first, ColumnAtDisplay(first, left));
     } else {
-        const VxEditLineColPair range = selection_.Normalized();
-        model_.DeleteRange(range);
-        at = range.start;
+        // The text deleted is the text copied: ends in virtual space stop at
+        // their line's end. The caret keeps a virtual start, whose line stays.
+        model_.DeleteRange(StreamRange());
+        at = selection_.Normalized().start;
     }
     CancelSelection();
     return at;

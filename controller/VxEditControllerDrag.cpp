@@ -147,7 +147,7 @@ void VxEditController::MoveOrCopyHere(VxEditLineCol target, const std::string& t
         if (!copy) {
             // A stream move: only the selection's range leaves the text.
             if (!selection_.IsColumn())
-                target.Shift(selection_.Normalized(), false);
+                target.Shift(StreamRange(), false);
             DeleteSelection();
         }
         CancelSelection();

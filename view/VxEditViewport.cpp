@@ -192,6 +192,9 @@ void VxEditViewport::Draw(QPainter& painter, const QRect& clip, const QPalette& 
 void VxEditViewport::DrawLine(QPainter& painter, std::int32_t line, int y, int left, int right,
                               const VxEditColours& colours)
 {
+    // The runs first: working them out may move the text store's gap, which
+    // would leave an earlier pointer to the line's text stale.
+    const std::vector<ColorRun>* runs = model_.LineLength(line) > 0 ? model_.GetColourRuns(line) : nullptr;
     const char* text = nullptr;
     std::int32_t length = 0;
     model_.LineText(line, text, length);
@@ -200,7 +203,6 @@ void VxEditViewport::DrawLine(QPainter& painter, std::int32_t line, int y, int l
     const bool showWhitespace = config && config->GetShowWhitespace();
     const int textGroup = config ? config->GetSpecialColorGroupIndex(IVxEditLangConfig::kTextGroup) : 0;
 
-    const std::vector<ColorRun>* runs = length > 0 ? model_.GetColourRuns(line) : nullptr;
     const ColorRun wholeLine = MakeColorRun(0, textGroup);
     const ColorRun* run = &wholeLine;
     const ColorRun* runsEnd = &wholeLine + 1;

@@ -66,7 +66,8 @@ std::string WithDefaultSuffix(const std::string& path, const std::string& suffix
 {
     const std::size_t slash = path.find_last_of('/');
     const std::size_t dot = path.find_last_of('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    // Any dot in the file name counts, as the file dialog counts it.
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
     return hasExtension || suffix.empty() ? path : path + suffix;
 }
 

@@ -191,6 +191,40 @@ TEST_F(ClipboardCommandTest, AStreamSelectionEndingInVirtualSpaceCopiesAndCutsUp
     EXPECT_EQ("    foo\r\n", Text());
 }
 
+TEST_F(ClipboardCommandTest, ASelectionStartingInVirtualSpaceIsCutAndTypedOverAsCopied)
+{
+    config->SetAutoIndent(1);
+    SetText("    foo\r\nbar");
+    Press(cmd::kLineEnd);
+    Press(cmd::kReturn);
+    ASSERT_EQ(At(1, 4), Caret());
+    Press(cmd::kSelectLineDown);
+    Press(cmd::kEditCut);
+    EXPECT_EQ("\r\nbar", Clipboard());
+    EXPECT_EQ("    foo\r\n", Text());
+    Press(cmd::kEditUndo);
+    EXPECT_EQ("    foo\r\n\r\nbar", Text());
+
+    // Typing over the same selection replaces exactly that text.
+    SetText("    foo\r\nbar");
+    Press(cmd::kLineEnd);
+    Press(cmd::kReturn);
+    Press(cmd::kSelectLineDown);
+    Type("x");
+    EXPECT_EQ("    foo\r\n\tx", Text());
+}
+
+TEST_F(ClipboardCommandTest, AStartPastACrLfLineEndNeverSplitsTheLineBreak)
+{
+    config->SetVirtualWhitespace(1);
+    SetText("abc\r\ndef");
+    controller.SetCaret(0, 4);
+    Press(cmd::kSelectLineDown);
+    Press(cmd::kEditCut);
+    EXPECT_EQ(std::string::npos, Text().find("\r" "ef"));
+    EXPECT_EQ(Clipboard().size() + Text().size(), std::string("abc\r\ndef").size());
+}
+
 TEST_F(ClipboardCommandTest, AVirtualEndOnACrLfLineCopiesNoCarriageReturn)
 {
     config->SetVirtualWhitespace(1);
