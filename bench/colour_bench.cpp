@@ -145,6 +145,24 @@ void BM_HtmlProseLastScreen(benchmark::State& state)
 }
 BENCHMARK(BM_HtmlProseLastScreen)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
+// Typing in the middle of the page: one character, then the screen around
+// it coloured again, as the view repaints after a keystroke.
+void BM_HtmlProseTypeInMiddle(benchmark::State& state)
+{
+    auto model = LoadedModel("HTML", ProseFiles().Path(static_cast<int>(state.range(0))));
+    const std::int32_t middle = model->LastLine() / 2;
+    std::size_t runs = 0;
+    for (std::int32_t line = middle - kScreenLines / 2; line < middle + kScreenLines / 2; ++line)
+        runs += model->GetColourRuns(line)->size();
+    for (auto _ : state) {
+        model->InsertAtLineCol(middle, 0, "w", 1);
+        for (std::int32_t line = middle - kScreenLines / 2; line < middle + kScreenLines / 2; ++line)
+            runs += model->GetColourRuns(line)->size();
+    }
+    benchmark::DoNotOptimize(runs);
+}
+BENCHMARK(BM_HtmlProseTypeInMiddle)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -226,7 +226,7 @@ protected:
                                           std::int32_t tokenLength, std::int32_t bytesLeft);
     // Run after an edit with the lines it left changed (as they are now),
     // for colouring that depends on the text of other lines.
-    virtual void OnLinesEdited(std::int32_t first, std::int32_t last);
+    virtual void OnLinesEdited(std::int32_t first, std::int32_t last, const VxEditTextCommand& command);
     // Forgets the spans from the index on with their lines' runs,
     // repainting them, and moves the scan position back to the first one.
     void DropSpansStartingAt(std::size_t first);

@@ -239,7 +239,7 @@ void VxEdit::ApplyCommand(VxEditTextCommand& command, bool markSlotsBefore)
     }
     colour_.Drop(start);
     scanPosition_ = std::min(scanPosition_, start);
-    OnLinesEdited(start, command.LastActionWasInsertion() ? end : start);
+    OnLinesEdited(start, command.LastActionWasInsertion() ? end : start, command);
 }
 
 void VxEdit::NotifyCommand(CMvcCommand* command)

@@ -135,6 +135,25 @@ public:
         return found;
     }
 
+    // The last index in [from, to) holding the byte, or -1 (bytes only).
+    std::ptrdiff_t FindLast(std::ptrdiff_t from, std::ptrdiff_t to, T value) const
+    {
+        static_assert(sizeof(T) == 1);
+        const std::ptrdiff_t second = std::max(from, part1_);
+        if (second < to) {
+            const T* piece = body_.get() + second + gapLength_;
+            if (const void* hit = memrchr(piece, static_cast<unsigned char>(value), to - second))
+                return second + (static_cast<const T*>(hit) - piece);
+        }
+        const std::ptrdiff_t firstEnd = std::min(to, part1_);
+        if (from < firstEnd) {
+            const T* piece = body_.get() + from;
+            if (const void* hit = memrchr(piece, static_cast<unsigned char>(value), firstEnd - from))
+                return from + (static_cast<const T*>(hit) - piece);
+        }
+        return -1;
+    }
+
 private:
     void MoveGapTo(std::ptrdiff_t position)
     {

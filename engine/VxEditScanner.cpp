@@ -209,4 +209,4 @@ std::int32_t VxEdit::PlainTokenLength(std::int32_t /*line*/, const char* /*lineT
     return 0;
 }
 
-void VxEdit::OnLinesEdited(std::int32_t /*first*/, std::int32_t /*last*/) {}
+void VxEdit::OnLinesEdited(std::int32_t /*first*/, std::int32_t /*last*/, const VxEditTextCommand& /*command*/) {}

@@ -64,6 +64,18 @@ public:
     {
         return text_.Find(from, to, byte);
     }
+    // The first offset in [from, to) holding a or b, or to.
+    std::int64_t FindEither(std::int64_t from, std::int64_t to, char a, char b) const
+    {
+        return text_.Find(from, text_.Find(from, to, a), b);
+    }
+    // The last offset in [from, to) holding a or b, or -1.
+    std::int64_t FindLastEither(std::int64_t from, std::int64_t to, char a, char b) const
+    {
+        const std::int64_t last = text_.FindLast(from, to, a);
+        const std::int64_t other = text_.FindLast(last < 0 ? from : last + 1, to, b);
+        return other >= 0 ? other : last;
+    }
 
     // The search primitive of find and replace; the match length, 0 when
     // nothing was found.

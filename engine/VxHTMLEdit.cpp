@@ -2,6 +2,7 @@
 
 #include "engine/VxEditScanChars.h"
 #include "engine/VxEditTextBuffer.h"
+#include "engine/VxEditTextCommand.h"
 #include "language/VxEditLangConfig.h"
 #include "mvc/VxEditMsg.h"
 
@@ -82,23 +83,38 @@ std::int32_t VxHTMLEdit::PlainTokenLength(std::int32_t line, const char* lineTex
     return 0;
 }
 
-void VxHTMLEdit::OnLinesEdited(std::int32_t first, std::int32_t last)
+bool VxHTMLEdit::ChangedBrackets(const VxEditTextCommand& command)
 {
-    if (!IsHtmlConfig())
+    // Line ends count too: bytes behind a lone CR are no line's text, so a
+    // CR or LF put in or taken out can hide or show a bracket.
+    // A deletion keeps the bytes it took; an insertion's bytes are in the text.
+    if (!command.LastActionWasInsertion())
+        return command.Text().find_first_of("<>\r\n") != std::string::npos;
+    const VxEditLineColPair range = command.Range().Normalized();
+    if (range.start.line != range.end.line)
+        return true;
+    VxEditTextBuffer& buffer = TextBuffer();
+    const std::int64_t from = buffer.OffsetOf(range.start.line, range.start.column);
+    const std::int64_t to = buffer.OffsetOf(range.end.line, range.end.column);
+    if (from < 0 || to < 0)
+        return true;
+    return buffer.FindEither(from, to, '<', '>') != to || buffer.FindByte(from, to, '\r') != to;
+}
+
+void VxHTMLEdit::OnLinesEdited(std::int32_t first, std::int32_t last, const VxEditTextCommand& command)
+{
+    // Text without brackets, put in or taken out, moves no markup boundary:
+    // only the edited lines change colour, as in any text.
+    if (!IsHtmlConfig() || !ChangedBrackets(command))
         return;
     // Lines whose look for the nearest bracket crosses the edited lines.
+    char bracket = 0;
     std::int32_t above = first;
-    if (first > 0) {
-        above = first - 1;
-        while (above > 0 && !HasBracket(above))
-            --above;
-    }
+    if (first > 0 && !BracketLineBefore(first, 0, above, bracket))
+        above = 0;
     std::int32_t below = last;
-    if (last < LastLine()) {
-        below = last + 1;
-        while (below < LastLine() && !HasBracket(below))
-            ++below;
-    }
+    if (last < LastLine() && !BracketLineFrom(last + 1, LastLine(), below, bracket))
+        below = LastLine();
     ColourCache().DropRange(above, first - 1);
     ColourCache().DropRange(last + 1, below);
     if (above < first || below > last) {
@@ -140,13 +156,14 @@ char VxHTMLEdit::BracketAbove(std::int32_t line)
 {
     const std::uint64_t revision = TextBuffer().Revision();
     const bool known = above_.revision == revision && above_.found < line;
-    // Lines at or below this one need a look; the memo answers for the rest.
-    const std::int32_t stop = known ? std::min(above_.to, line) - 1 : -1;
-    for (std::int32_t at = line - 1; at > stop; --at) {
-        if (const char bracket = LastBracketOn(at)) {
-            above_ = BracketAboveMemo{revision, at, line, bracket};
-            return bracket;
-        }
+    // Lines from this one up to the line before need a look; the memo
+    // answers for the rest.
+    const std::int32_t lowest = known ? std::min(above_.to, line) : 0;
+    std::int32_t found = -1;
+    char bracket = 0;
+    if (lowest < line && BracketLineBefore(line, lowest, found, bracket)) {
+        above_ = BracketAboveMemo{revision, found, line, bracket};
+        return bracket;
     }
     if (!known)
         above_ = BracketAboveMemo{revision, -1, line, 0};
@@ -160,13 +177,14 @@ char VxHTMLEdit::BracketBelow(std::int32_t line)
     const std::uint64_t revision = TextBuffer().Revision();
     const std::int32_t end = LastLine() + 1;
     const bool known = below_.revision == revision && line < below_.found;
-    // Lines up to this one need a look; the memo answers for the rest.
-    const std::int32_t stop = known ? std::max(below_.from, line) + 1 : end;
-    for (std::int32_t at = line + 1; at < stop; ++at) {
-        if (const char bracket = FirstBracketOn(at)) {
-            below_ = BracketBelowMemo{revision, line, at, bracket};
-            return bracket;
-        }
+    // Lines after this one down to this line need a look; the memo answers
+    // for the rest.
+    const std::int32_t highest = known ? std::max(below_.from, line) : end - 1;
+    std::int32_t found = end;
+    char bracket = 0;
+    if (line < highest && BracketLineFrom(line + 1, highest, found, bracket)) {
+        below_ = BracketBelowMemo{revision, line, found, bracket};
+        return bracket;
     }
     if (!known)
         below_ = BracketBelowMemo{revision, line, end, 0};
@@ -175,27 +193,43 @@ char VxHTMLEdit::BracketBelow(std::int32_t line)
     return below_.bracket;
 }
 
-char VxHTMLEdit::LastBracketOn(std::int32_t line)
+bool VxHTMLEdit::BracketLineBefore(std::int32_t line, std::int32_t lowest, std::int32_t& found, char& bracket)
 {
-    return BracketOn(line, LastBracket);
+    VxEditTextBuffer& buffer = TextBuffer();
+    const std::int64_t from = buffer.LineStart(lowest);
+    std::int64_t to = line > LastLine() ? buffer.Length() : buffer.LineStart(line);
+    while (to > from) {
+        const std::int64_t hit = buffer.FindLastEither(from, to, '<', '>');
+        if (hit < 0)
+            return false;
+        // Bytes after a lone CR are no line's text.
+        const VxEditLineCol at = buffer.PositionOf(hit);
+        if (at.column < LineLength(at.line)) {
+            found = at.line;
+            bracket = buffer.CharAt(hit);
+            return true;
+        }
+        to = hit;
+    }
+    return false;
 }
 
-char VxHTMLEdit::FirstBracketOn(std::int32_t line)
+bool VxHTMLEdit::BracketLineFrom(std::int32_t line, std::int32_t highest, std::int32_t& found, char& bracket)
 {
-    return BracketOn(line, FirstBracket);
-}
-
-char VxHTMLEdit::BracketOn(std::int32_t line, const char* (*find)(const char*, std::int32_t))
-{
-    const char* text = nullptr;
-    std::int32_t length = 0;
-    if (!LineText(line, text, length))
-        return 0;
-    const char* found = find(text, length);
-    return found ? *found : 0;
-}
-
-bool VxHTMLEdit::HasBracket(std::int32_t line)
-{
-    return FirstBracketOn(line) != 0;
+    VxEditTextBuffer& buffer = TextBuffer();
+    std::int64_t from = buffer.LineStart(line);
+    const std::int64_t to = highest >= LastLine() ? buffer.Length() : buffer.LineStart(highest + 1);
+    while (from < to) {
+        const std::int64_t hit = buffer.FindEither(from, to, '<', '>');
+        if (hit >= to)
+            return false;
+        const VxEditLineCol at = buffer.PositionOf(hit);
+        if (at.column < LineLength(at.line)) {
+            found = at.line;
+            bracket = buffer.CharAt(hit);
+            return true;
+        }
+        from = hit + 1;
+    }
+    return false;
 }

@@ -22,7 +22,7 @@ protected:
     // Text outside markup: the whole token, or one delimiter character.
     std::int32_t PlainTokenLength(std::int32_t line, const char* lineText, const char* token,
                                   std::int32_t tokenLength, std::int32_t bytesLeft) override;
-    void OnLinesEdited(std::int32_t first, std::int32_t last) override;
+    void OnLinesEdited(std::int32_t first, std::int32_t last, const VxEditTextCommand& command) override;
 
 private:
     // The nearest '<' or '>' before the column, looking on up through
@@ -31,15 +31,19 @@ private:
     // The nearest '<' or '>' at or after the column, looking on down through
     // later lines; 0 when there is none.
     char BracketFrom(std::int32_t line, std::int32_t column);
-    bool HasBracket(std::int32_t line);
     // The nearest bracket on the lines above line (the last one of the
     // nearest line that has one), or on the lines below it (the first one);
     // 0 when there is none.
     char BracketAbove(std::int32_t line);
     char BracketBelow(std::int32_t line);
-    char LastBracketOn(std::int32_t line);
-    char FirstBracketOn(std::int32_t line);
-    char BracketOn(std::int32_t line, const char* (*find)(const char*, std::int32_t));
+    // The last line in [lowest, line) or the first in [line, highest] whose
+    // text holds a bracket, with its last or first bracket; searched in the
+    // bytes, not line by line.
+    bool BracketLineBefore(std::int32_t line, std::int32_t lowest, std::int32_t& found, char& bracket);
+    bool BracketLineFrom(std::int32_t line, std::int32_t highest, std::int32_t& found, char& bracket);
+    // Whether the edit put in or took out an angle bracket, or a line end
+    // that can hide or show one.
+    bool ChangedBrackets(const VxEditTextCommand& command);
 
     // What the last look through the lines found, so that the lines of one
     // stretch without brackets are gone through once, not once per word:

@@ -32,6 +32,8 @@ const std::vector<std::string> kHtmlPieces = {
 // away from it.
 const std::vector<std::string> kHtmlProsePieces = {
     "text", " ", "BODY", "\n", "\n", "\r\n", "ALIGN", "words", "\n", " ", "HREF", "x", "\n", "<", ">", "<P>",
+    // Brackets behind a lone CR are no line's text.
+    "\r", "a\r>", "\r<x",
 };
 
 class ColourChecker {
