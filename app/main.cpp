@@ -4,12 +4,22 @@
 #include "platform/qt/QtProfile.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tarrow Samples"));
     QApplication::setApplicationName(QStringLiteral("Quillet"));
+
+    // Qt has taken its own options (-platform and the like) by now.
+    QCommandLineParser options;
+    options.setApplicationDescription(
+        QStringLiteral("Quillet, a source-code editor for Java, HTML and JavaScript files."));
+    options.addHelpOption();
+    options.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The file to open."),
+                                  QStringLiteral("[file]"));
+    options.process(application);
 
     quillet::platform::QtProfile profile;
     quillet::platform::QtMessageSink messages;
@@ -18,7 +28,7 @@ int main(int argc, char** argv)
     int status = 0;
     {
         CScrivoApp app(profile);
-        switch (app.Start(QApplication::arguments().mid(1))) {
+        switch (app.Start(options.positionalArguments().mid(0, 1))) {
         case CScrivoApp::StartResult::HandedOver:
             break;
         case CScrivoApp::StartResult::Failed:
