@@ -202,13 +202,8 @@ bool VxHTMLEdit::BracketLineBefore(std::int32_t line, std::int32_t lowest, std::
         const std::int64_t hit = buffer.FindLastEither(from, to, '<', '>');
         if (hit < 0)
             return false;
-        // Bytes after a lone CR are no line's text.
-        const VxEditLineCol at = buffer.PositionOf(hit);
-        if (at.column < LineLength(at.line)) {
-            found = at.line;
-            bracket = buffer.CharAt(hit);
+        if (IsLineTextBracket(hit, found, bracket))
             return true;
-        }
         to = hit;
     }
     return false;
@@ -223,13 +218,20 @@ bool VxHTMLEdit::BracketLineFrom(std::int32_t line, std::int32_t highest, std::i
         const std::int64_t hit = buffer.FindEither(from, to, '<', '>');
         if (hit >= to)
             return false;
-        const VxEditLineCol at = buffer.PositionOf(hit);
-        if (at.column < LineLength(at.line)) {
-            found = at.line;
-            bracket = buffer.CharAt(hit);
+        if (IsLineTextBracket(hit, found, bracket))
             return true;
-        }
         from = hit + 1;
     }
     return false;
+}
+
+bool VxHTMLEdit::IsLineTextBracket(std::int64_t offset, std::int32_t& line, char& bracket)
+{
+    // Bytes after a lone CR are no line's text.
+    const VxEditLineCol at = TextBuffer().PositionOf(offset);
+    if (at.column >= LineLength(at.line))
+        return false;
+    line = at.line;
+    bracket = TextBuffer().CharAt(offset);
+    return true;
 }
