@@ -241,6 +241,8 @@ private:
     void Cut();
     void Paste();
     VxEditLineCol DeleteSelection();
+    // Deletes the selection and puts the caret where it began.
+    void DeleteSelectionToCaret();
     void PasteText(const std::string& text, bool column);
     void PasteColumnBlock(const VxEditLineCol& at, const std::string& text);
 

@@ -112,8 +112,7 @@ void VxEditController::Cut()
     if (!HasSelection())
         return;
     OwnEdit edit(*this);
-    const VxEditLineCol at = DeleteSelection();
-    SetCaret(at.line, at.column);
+    DeleteSelectionToCaret();
     EnsureCaretVisible();
 }
 
@@ -164,6 +163,12 @@ VxEditLineCol VxEditController::DeleteSelection()
     }
     CancelSelection();
     return at;
+}
+
+void VxEditController::DeleteSelectionToCaret()
+{
+    const VxEditLineCol at = DeleteSelection();
+    SetCaret(at.line, at.column);
 }
 
 void VxEditController::PasteText(const std::string& text, bool column)

@@ -27,8 +27,7 @@ void VxEditController::DragSelection(int x, int y)
         // Dropped in another window: the text left this one.
         StopMerging();
         OwnEdit edit(*this);
-        const VxEditLineCol at = DeleteSelection();
-        SetCaret(at.line, at.column);
+        DeleteSelectionToCaret();
     } else if (effect == IVxEditView::kDropNone) {
         CancelSelection();
         SetCaret(home.line, home.column);

@@ -461,8 +461,7 @@ void VxEditController::Backspace()
     OwnEdit edit(*this);
     StopMerging();
     if (HasSelection()) {
-        const VxEditLineCol at = DeleteSelection();
-        SetCaret(at.line, at.column);
+        DeleteSelectionToCaret();
         return;
     }
     if (caret_.line == 0 && caret_.column == 0)
@@ -482,8 +481,7 @@ void VxEditController::Delete()
     OwnEdit edit(*this);
     StopMerging();
     if (HasSelection()) {
-        const VxEditLineCol at = DeleteSelection();
-        SetCaret(at.line, at.column);
+        DeleteSelectionToCaret();
         return;
     }
     const std::int32_t length = model_.LineLength(caret_.line);
@@ -509,8 +507,7 @@ void VxEditController::DeleteWord(bool left)
             return;
         SetSelection(caret_, target, VxEditSelection::kStream);
     }
-    const VxEditLineCol at = DeleteSelection();
-    SetCaret(at.line, at.column);
+    DeleteSelectionToCaret();
 }
 
 void VxEditController::Lines(bool cut)
@@ -530,8 +527,7 @@ void VxEditController::Lines(bool cut)
     SetCaret(end.line, end.column);
     if (cut && HasSelection())
         Copy();
-    const VxEditLineCol at = DeleteSelection();
-    SetCaret(at.line, at.column);
+    DeleteSelectionToCaret();
 }
 
 void VxEditController::ChangeCase(bool upper)
