@@ -11,6 +11,7 @@ packages=(
   openjdk-17-jdk-headless
   fonts-dejavu-core fontconfig
   xvfb xdotool
+  ccache libvterm-dev poppler-utils
 )
 
 missing=()
