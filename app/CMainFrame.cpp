@@ -227,13 +227,14 @@ void CMainFrame::RebuildMenus()
         Action(id)->setCheckable(true);
 
     if (!hadDocuments_) {
-        AddMenu(tr("&File"), {cmd::kFileNew, cmd::kFileOpen, kSeparator, kRecentFilesPlaceholder,
-                              cmd::kAppExit});
+        AddMenu(tr("&File"), {cmd::kFileNew, cmd::kFileOpen, kSeparator, cmd::kFilePrintSetup,
+                              kSeparator, kRecentFilesPlaceholder, cmd::kAppExit});
         AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewWorkbookMode});
     } else {
         AddMenu(tr("&File"), {cmd::kFileNew, cmd::kFileOpen, cmd::kFileClose, cmd::kFileSave,
                               cmd::kFileSaveAs, cmd::kFileExportHtml, cmd::kFileSaveAll, kSeparator,
-                              kRecentFilesPlaceholder, cmd::kAppExit});
+                              cmd::kFilePrint, cmd::kFilePrintPreview, cmd::kFilePrintSetup,
+                              kSeparator, kRecentFilesPlaceholder, cmd::kAppExit});
         AddMenu(tr("&Edit"), {cmd::kEditUndo, cmd::kEditRedo, kSeparator, cmd::kEditCut,
                               cmd::kEditCopy, cmd::kEditPaste, cmd::kEditCopyAsHtml, kSeparator,
                               cmd::kEditSelectAll});

@@ -152,7 +152,7 @@ CScrivoDoc* CScrivoApp::OpenDocument(const QString& path)
 
 CChildFrame* CScrivoApp::NewWindow(CScrivoDoc* document)
 {
-    EditViewParts view = CreateEditView(*document);
+    EditViewParts view = CreateEditView(*document, &printerSetup_);
     std::vector<tarrow::foundation::ICommandTarget*> route = view.route;
     route.push_back(document);
     auto* child = new CChildFrame(document, view.widget, route);
@@ -308,6 +308,9 @@ bool CScrivoApp::OnCommand(int id)
         if (CScrivoDoc* document = ActiveDocument())
             NewWindow(document);
         return true;
+    case cmd::kFilePrintSetup:
+        printerSetup_.ShowPageSetup(frame_.get());
+        return true;
     default:
         return false;
     }
@@ -320,6 +323,7 @@ bool CScrivoApp::OnUpdateCommand(int id, CommandState& state)
     switch (id) {
     case cmd::kFileNew:
     case cmd::kFileOpen:
+    case cmd::kFilePrintSetup:
         return true;
     case cmd::kFileClose:
     case cmd::kWindowNew:

@@ -3,6 +3,7 @@
 #include "app/CScrivoSettings.h"
 #include "app/RecentFileList.h"
 #include "mvc/ICommandTarget.h"
+#include "view/VxEditPrinterSetup.h"
 
 #include <QObject>
 #include <QStringList>
@@ -53,6 +54,8 @@ public:
     const std::vector<std::unique_ptr<CScrivoDoc>>& Documents() const { return documents_; }
     // The process-wide lock that guards the debugger-running flag.
     std::mutex& DebugLock() { return debugLock_; }
+    // The printer, paper and margins that every print job uses.
+    VxEditPrinterSetup& PrinterSetup() { return printerSetup_; }
 
     // The document commands, also for tests.
     CScrivoDoc* NewDocument();
@@ -95,5 +98,6 @@ private:
     // A document lives exactly as long as its last window.
     std::map<const CScrivoDoc*, int> frameCounts_;
     std::mutex debugLock_;
+    VxEditPrinterSetup printerSetup_;
     int untitledCount_ = 0;
 };

@@ -6,9 +6,13 @@
 #include "engine/VxScrivo.h"
 #include "view/CScrivoView.h"
 
-EditViewParts CreateEditView(CScrivoDoc& document)
+EditViewParts CreateEditView(CScrivoDoc& document, VxEditPrinterSetup* printerSetup)
 {
     auto* view = new CScrivoView(*document.Model());
+    // A never-saved document prints as "Untitled".
+    view->SetPrinting(printerSetup, [&document] {
+        return document.PathName().empty() ? std::string() : document.Title();
+    });
     return EditViewParts{view, {view}};
 }
 

@@ -8,6 +8,7 @@ class QWidget;
 class CChildFrame;
 class CMainFrame;
 class CScrivoDoc;
+class VxEditPrinterSetup;
 
 // The edit view of one child window on a document, and the targets that the
 // window routes commands to before the document (the view, its controller).
@@ -16,7 +17,8 @@ struct EditViewParts {
     std::vector<tarrow::foundation::ICommandTarget*> route;
 };
 
-EditViewParts CreateEditView(CScrivoDoc& document);
+// Print and Print Preview of the view use the shared printer settings.
+EditViewParts CreateEditView(CScrivoDoc& document, VxEditPrinterSetup* printerSetup);
 // Shows the view's caret position in the child's status bar and its
 // overwrite state in the main frame's.
 void ConnectEditView(const EditViewParts& view, CChildFrame& child, CMainFrame& frame);

@@ -1,24 +1,99 @@
 #include "app/CMainFrame.h"
 #include "app/CScrivoApp.h"
+#include "app/CommandLineJob.h"
+#include "app/LanguageRegistration.h"
+#include "platform/core/ProgramDirectory.h"
+#include "platform/qt/DisplayCheck.h"
 #include "platform/qt/QtMessageSink.h"
 #include "platform/qt/QtProfile.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QGuiApplication>
 
-int main(int argc, char** argv)
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kNoDisplay =
+    "Quillet cannot open its window because no display can be reached; set DISPLAY to a running "
+    "X server, or use --print-to-pdf or --export-html, which need none.\n";
+
+const QCommandLineOption kPrintToPdf(
+    QStringLiteral("print-to-pdf"),
+    QStringLiteral("Print FILE to the PDF file OUT.pdf as Print does, without a window or a "
+                   "display: quillet --print-to-pdf FILE OUT.pdf"));
+const QCommandLineOption kExportHtml(
+    QStringLiteral("export-html"),
+    QStringLiteral("Write FILE as the HTML page that Export as HTML writes, without a window or "
+                   "a display: quillet --export-html FILE OUT.html"));
+
+void DescribeOptions(QCommandLineParser& options)
 {
-    QApplication application(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Tarrow Samples"));
-    QApplication::setApplicationName(QStringLiteral("Quillet"));
-
-    // Qt has taken its own options (-platform and the like) by now.
-    QCommandLineParser options;
     options.setApplicationDescription(
         QStringLiteral("Quillet, a source-code editor for Java, HTML and JavaScript files."));
     options.addHelpOption();
+    options.addOption(kPrintToPdf);
+    options.addOption(kExportHtml);
     options.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The file to open."),
                                   QStringLiteral("[file]"));
+}
+
+// Help and the forms that write a file need no display.
+bool NeedsNoDisplay(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char* option : {"-h", "-?", "--help", "--help-all", "--print-to-pdf", "--export-html"}) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+void NameApplication()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Tarrow Samples"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillet"));
+}
+
+int RunWithoutDisplay(int argc, char** argv)
+{
+    // Fonts are all that printing needs of the window system.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    NameApplication();
+    QCommandLineParser options;
+    DescribeOptions(options);
+    options.process(application);  // --help ends here
+
+    const bool print = options.isSet(kPrintToPdf);
+    if (print && options.isSet(kExportHtml)) {
+        std::fputs("Quillet: give either --print-to-pdf or --export-html, not both.\n", stderr);
+        return 1;
+    }
+    const QStringList files = options.positionalArguments();
+    if (files.size() != 2) {
+        std::fprintf(stderr, "Quillet: %s needs two files: quillet %s FILE %s\n",
+                     print ? "--print-to-pdf" : "--export-html", print ? "--print-to-pdf" : "--export-html",
+                     print ? "OUT.pdf" : "OUT.html");
+        return 1;
+    }
+    quillet::platform::QtProfile profile;
+    CommandLineJob job(profile, quillet::platform::ProgramDirectory(), UserSettingsDirectory());
+    const std::string in = files[0].toStdString();
+    const std::string out = files[1].toStdString();
+    return print ? job.PrintToPdf(in, out) : job.ExportHtml(in, out);
+}
+
+int RunEditor(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    NameApplication();
+    // Qt has taken its own options (-platform and the like) by now.
+    QCommandLineParser options;
+    DescribeOptions(options);
     options.process(application);
 
     quillet::platform::QtProfile profile;
@@ -44,4 +119,17 @@ int main(int argc, char** argv)
     }
     quillet::platform::SetMessageSink(nullptr);
     return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (NeedsNoDisplay(argc, argv))
+        return RunWithoutDisplay(argc, argv);
+    if (!quillet::platform::DisplayReachable(argc, argv)) {
+        std::fputs(kNoDisplay, stderr);
+        return 1;
+    }
+    return RunEditor(argc, argv);
 }

@@ -4,8 +4,11 @@
 // written on first use into $TMPDIR (or /tmp) and removed at exit.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -81,3 +84,20 @@ private:
     std::vector<std::string> lines_;
     std::map<int, std::string> paths_;
 };
+
+// The yardstick of the speed targets: reads the file in 500 kB blocks and
+// counts its line feeds; adds the bytes read to total.
+inline std::int64_t ReadAndCountLines(const std::string& path, std::string& buffer, std::int64_t& total)
+{
+    const int descriptor = open(path.c_str(), O_RDONLY);
+    std::int64_t lines = 0;
+    ssize_t count = 0;
+    while ((count = read(descriptor, buffer.data(), buffer.size())) > 0) {
+        total += count;
+        for (const char* p = buffer.data();
+             (p = static_cast<const char*>(std::memchr(p, '\n', buffer.data() + count - p))); ++p)
+            ++lines;
+    }
+    close(descriptor);
+    return lines;
+}

@@ -228,20 +228,8 @@ void BM_ReadAndCountLines(benchmark::State& state)
     const std::string& path = Files().Path(static_cast<int>(state.range(0)));
     std::string buffer(512000, '\0');
     std::int64_t total = 0;
-    for (auto _ : state) {
-        const int descriptor = open(path.c_str(), O_RDONLY);
-        std::int64_t lines = 0;
-        ssize_t count = 0;
-        while ((count = read(descriptor, buffer.data(), buffer.size())) > 0) {
-            total += count;
-            for (const char* p = buffer.data(); (p = static_cast<const char*>(
-                                                      std::memchr(p, '\n', buffer.data() + count - p)));
-                 ++p)
-                ++lines;
-        }
-        close(descriptor);
-        benchmark::DoNotOptimize(lines);
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadAndCountLines(path, buffer, total));
     state.SetBytesProcessed(total);
 }
 BENCHMARK(BM_ReadAndCountLines)->Arg(100)->Unit(benchmark::kMillisecond);

@@ -71,11 +71,28 @@ CScrivoView::~CScrivoView()
 
 bool CScrivoView::OnCommand(int id)
 {
-    return controller_.OnCommand(id);
+    switch (id) {
+    case cmd::kFilePrint:
+        if (!printerSetup_)
+            return false;
+        FilePrint();
+        return true;
+    case cmd::kFilePrintPreview:
+        if (!printerSetup_)
+            return false;
+        FilePrintPreview();
+        return true;
+    default:
+        return controller_.OnCommand(id);
+    }
 }
 
 bool CScrivoView::OnUpdateCommand(int id, CommandState& state)
 {
+    if (id == cmd::kFilePrint || id == cmd::kFilePrintPreview) {
+        state.enabled = printerSetup_ != nullptr;
+        return printerSetup_ != nullptr;
+    }
     return controller_.OnUpdateCommand(id, state);
 }
 

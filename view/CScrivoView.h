@@ -12,10 +12,13 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <map>
+#include <string>
 
 class QMimeData;
 class VxEdit;
+class VxEditPrinterSetup;
 
 // The edit view of a document: a scroll-area window that owns a viewport
 // drawing the model and the controller that edits it. Keys go through the
@@ -40,6 +43,15 @@ public:
     // ICommandTarget
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
+
+    // Print and Print Preview use the shared printer settings and print the
+    // document's title in the page header.
+    void SetPrinting(VxEditPrinterSetup* setup, std::function<std::string()> title);
+    // Print: the print dialog (page range, copies, a printer or a PDF file),
+    // then the pages; false when cancelled or the printer failed.
+    bool FilePrint();
+    // Print Preview; its "Print..." goes on to FilePrint.
+    void FilePrintPreview();
 
     // The status texts for the caret: "Ln %d, Col %d", "Line:%d", "Col:%d".
     QString LineAndColumnText() const;
@@ -121,6 +133,7 @@ private:
     void UpdateCursor(const QPoint& point);
     bool IsActivePane() const;
     bool TakesKey(const QKeyEvent* event) const;
+    std::string PrintTitle() const;
 
     tarrow::foundation::RefPtr<VxEdit> model_;
     VxEditQtClipboard clipboard_;
@@ -135,4 +148,6 @@ private:
     // Set while this pane takes over another pane's origin, so that it does
     // not pass the change on again.
     bool followingPane_ = false;
+    VxEditPrinterSetup* printerSetup_ = nullptr;
+    std::function<std::string()> printTitle_;
 };

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
@@ -38,9 +39,27 @@ VxEditFontMetrics::VxEditFontMetrics() : metrics_(font_) {}
 
 void VxEditFontMetrics::Rebuild(VxEdit& model)
 {
-    font_ = FontFor(model.GetDisplayMetrics());
-    metrics_ = QFontMetrics(font_);
+    Measure(model, FontFor(model.GetDisplayMetrics()), nullptr);
     lineHeight_ = std::max(metrics_.height(), 1);
+    const VxEditLangConfig* config = model.GetLangConfig();
+    if (config && config->GetShowWhitespace())
+        tabStop_ = std::max((model.TabSize() - 1) * spaceWidth_ + tabGlyphWidth_, 1);
+}
+
+void VxEditFontMetrics::RebuildForPrinter(VxEdit& model, const QPaintDevice& device)
+{
+    const VxEditDisplayMetrics& described = model.GetDisplayMetrics();
+    const int pointSize = described.pointSize > 0 ? described.pointSize : 10;
+    QFont font = FontFor(described);
+    font.setPixelSize(std::max(pointSize * device.logicalDpiY() / 72, 1));
+    Measure(model, font, &device);
+    lineHeight_ = std::max(metrics_.lineSpacing(), 1);
+}
+
+void VxEditFontMetrics::Measure(VxEdit& model, const QFont& font, const QPaintDevice* device)
+{
+    font_ = font;
+    metrics_ = device ? QFontMetrics(font_, device) : QFontMetrics(font_);
     ascent_ = metrics_.ascent();
     spaceWidth_ = std::max(metrics_.horizontalAdvance(QLatin1Char(' ')), 1);
     charWidth_ = std::max(metrics_.averageCharWidth(), 1);
@@ -55,13 +74,7 @@ void VxEditFontMetrics::Rebuild(VxEdit& model)
     spaceGlyph_ = QString::fromUtf8(space.data(), static_cast<qsizetype>(space.size()));
     tabGlyph_ = QString::fromUtf8(tab.data(), static_cast<qsizetype>(tab.size()));
     tabGlyphWidth_ = std::max(metrics_.horizontalAdvance(tabGlyph_), 1);
-    const VxEditLangConfig* config = model.GetLangConfig();
-    const int tabSize = model.TabSize();
-    if (config && config->GetShowWhitespace())
-        tabStop_ = (tabSize - 1) * spaceWidth_ + tabGlyphWidth_;
-    else
-        tabStop_ = tabSize * spaceWidth_;
-    tabStop_ = std::max(tabStop_, 1);
+    tabStop_ = std::max(model.TabSize() * spaceWidth_, 1);
 }
 
 int VxEditFontMetrics::NextTabStop(int x, int origin) const

@@ -7,6 +7,7 @@
 #include <string>
 
 class QPainter;
+class QPaintDevice;
 class QColor;
 class VxEdit;
 
@@ -20,6 +21,11 @@ public:
     VxEditFontMetrics();
     // Measures again from the model's display metrics and configuration.
     void Rebuild(VxEdit& model);
+    // Measures for printing on a device: the configuration's point size at
+    // the device's vertical resolution, lines as high as the font's
+    // character height plus its external leading, and tab stops of TabSize
+    // spaces whether or not whitespace is shown.
+    void RebuildForPrinter(VxEdit& model, const QPaintDevice& device);
 
     const QFont& Font() const { return font_; }
     int LineHeight() const { return lineHeight_; }
@@ -40,6 +46,7 @@ public:
              const QColor& foreground, const QColor& background) const;
 
 private:
+    void Measure(VxEdit& model, const QFont& font, const QPaintDevice* device);
     int NextTabStop(int x, int origin) const;
     int Advance(const char* text, int length) const;
 

@@ -1,0 +1,189 @@
+// The real quillet program started the way scripts and build servers start
+// it: with no display at all. Printing a real Java file to PDF gives the
+// laid-out pages, read back with poppler's pdfinfo and pdftotext.
+#include "app/CScrivoDoc.h"
+#include "app/LanguageRegistration.h"
+#include "engine/VxScrivo.h"
+#include "language/VxEditHtmlExport.h"
+#include "platform/core/MemoryProfile.h"
+#include "tests/support/Process.h"
+#include "tests/support/TempDir.h"
+#include "view/VxEditPrinter.h"
+
+#include <QPdfWriter>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using quillet::test::ProcessResult;
+using quillet::test::ReadFileBytes;
+using quillet::test::RunProcess;
+using quillet::test::TempDir;
+using quillet::test::WriteFileBytes;
+
+// A Java program long enough for several pages, with tabs and one line far
+// wider than the page.
+std::string HelloJava()
+{
+    std::string text = "import java.util.ArrayList;\r\nimport java.util.List;\r\n\r\n"
+                       "/** Greets a list of names. */\r\npublic class Hello {\r\n";
+    for (int i = 0; i < 40; ++i) {
+        text += "\tstatic String greeting" + std::to_string(i) + "(String name) {\r\n";
+        text += "\t\treturn \"Hello \" + name + \" number " + std::to_string(i) + "\";\r\n\t}\r\n\r\n";
+    }
+    text += "\tstatic final String WIDE = \"";
+    for (int i = 0; i < 60; ++i)
+        text += "word" + std::to_string(i) + "_";
+    text += "\";\r\n\r\n\tpublic static void main(String[] args) {\r\n"
+            "\t\tList<String> names = new ArrayList<>(List.of(args));\r\n"
+            "\t\tfor (String name : names)\r\n\t\t\tSystem.out.println(greeting0(name));\r\n\t}\r\n}\r\n";
+    return text;
+}
+
+std::string Squeezed(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (!std::isspace(static_cast<unsigned char>(c)))
+            out += c;
+    }
+    return out;
+}
+
+std::vector<std::string> NonEmptyLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!Squeezed(line).empty())
+            lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string Trimmed(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    const std::size_t last = text.find_last_not_of(" \t\r");
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+class CommandLine : public ::testing::Test {
+protected:
+    // The program with no display and no settings of the user's.
+    ProcessResult Quillet(const std::vector<std::string>& arguments)
+    {
+        std::vector<std::string> argv = {"env",
+                                         "-u",
+                                         "DISPLAY",
+                                         "-u",
+                                         "WAYLAND_DISPLAY",
+                                         "-u",
+                                         "QT_QPA_PLATFORM",
+                                         "XDG_CONFIG_HOME=" + directory.File("config"),
+                                         std::string(QUILLET_PROGRAM_DIR) + "quillet"};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        return RunProcess(argv, directory.Path().string());
+    }
+
+    // The pages the editor's own layout gives the file on the PDF's pages.
+    int LaidOutPages(const std::string& file)
+    {
+        quillet::platform::MemoryProfile profile;
+        RegisterLanguages(profile, QUILLET_PROGRAM_DIR, directory.File("config") + "/Tarrow Samples/");
+        CScrivoDoc document;
+        EXPECT_TRUE(document.OnOpenDocument(file));
+        QPdfWriter writer(QString::fromStdString(directory.File("layout.pdf")));
+        VxEditPrinter::SetUpPdfWriter(writer);
+        VxEditPrinter printer(*document.Model(), "Hello.java");
+        return printer.BeginPrinting(writer);
+    }
+
+    TempDir directory;
+};
+
+TEST_F(CommandLine, PrintsAJavaFileToAPdfWithTitlePageNumbersAndEveryLineInOrder)
+{
+    const std::string java = HelloJava();
+    WriteFileBytes(directory.File("Hello.java"), java);
+    const ProcessResult run = Quillet({"--print-to-pdf", "Hello.java", "Hello.pdf"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    const int pages = LaidOutPages(directory.File("Hello.java"));
+    ASSERT_GE(pages, 3);
+
+    const ProcessResult info = RunProcess({"pdfinfo", directory.File("Hello.pdf")});
+    ASSERT_EQ(info.exitStatus, 0) << info.err;
+    EXPECT_NE(info.out.find("Pages:           " + std::to_string(pages) + "\n"), std::string::npos) << info.out;
+
+    const ProcessResult text = RunProcess({"pdftotext", "-layout", directory.File("Hello.pdf"), "-"});
+    ASSERT_EQ(text.exitStatus, 0) << text.err;
+    std::vector<std::string> pageTexts;
+    std::istringstream in(text.out);
+    for (std::string page; std::getline(in, page, '\f');)
+        pageTexts.push_back(page);
+    if (!pageTexts.empty() && Squeezed(pageTexts.back()).empty())
+        pageTexts.pop_back();
+    ASSERT_EQ(static_cast<int>(pageTexts.size()), pages);
+
+    std::string body;
+    for (int page = 1; page <= pages; ++page) {
+        std::vector<std::string> lines = NonEmptyLines(pageTexts[static_cast<std::size_t>(page - 1)]);
+        ASSERT_GE(lines.size(), 3u);
+        EXPECT_EQ(Trimmed(lines.front()), "Hello.java") << "page " << page;
+        EXPECT_EQ(Trimmed(lines.back()), "Page: " + std::to_string(page));
+        for (std::size_t i = 1; i + 1 < lines.size(); ++i)
+            body += lines[i];
+    }
+    EXPECT_EQ(Squeezed(body), Squeezed(java));
+}
+
+TEST_F(CommandLine, ExportsTheSamePageAsExportAsHtml)
+{
+    const std::string java = HelloJava();
+    WriteFileBytes(directory.File("Hello.java"), java);
+    const ProcessResult run = Quillet({"--export-html", "Hello.java", "Hello.html"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+
+    quillet::platform::MemoryProfile profile;
+    RegisterLanguages(profile, QUILLET_PROGRAM_DIR, directory.File("config") + "/Tarrow Samples/");
+    CScrivoDoc document;
+    ASSERT_TRUE(document.OnOpenDocument(directory.File("Hello.java")));
+    EXPECT_EQ(ReadFileBytes(directory.File("Hello.html")), VxEditHtmlExport(*document.Model()).ExportPage());
+}
+
+TEST_F(CommandLine, AnUnreadableInputOrAnUnwritableOutputIsReportedAndFails)
+{
+    ProcessResult run = Quillet({"--print-to-pdf", "Missing.java", "Missing.pdf"});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find("'Missing.java' was not found."), std::string::npos) << run.err;
+
+    WriteFileBytes(directory.File("Hello.java"), "class Hello {}\r\n");
+    run = Quillet({"--export-html", "Hello.java", "no/such/folder/Hello.html"});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find("'no/such/folder/Hello.html' was not found."), std::string::npos) << run.err;
+
+    run = Quillet({"--print-to-pdf", "Hello.java"});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find("quillet --print-to-pdf FILE OUT.pdf"), std::string::npos) << run.err;
+}
+
+TEST_F(CommandLine, HelpNeedsNoDisplayAndTheEditorSaysInOneSentenceThatItNeedsOne)
+{
+    const ProcessResult help = Quillet({"--help"});
+    EXPECT_EQ(help.exitStatus, 0) << help.err;
+    EXPECT_NE(help.out.find("--print-to-pdf"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("--export-html"), std::string::npos) << help.out;
+
+    const ProcessResult editor = Quillet({"Hello.java"});
+    EXPECT_EQ(editor.exitStatus, 1);
+    ASSERT_EQ(NonEmptyLines(editor.err).size(), 1u) << editor.err;
+    EXPECT_NE(editor.err.find("no display can be reached"), std::string::npos) << editor.err;
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+// Print Preview of a long text opens without drawing the whole job: only the
+// pages on show are printed, and they show the text in black on white.
+#include "tests/view/ViewSupport.h"
+#include "view/VxEditPrintPreview.h"
+#include "view/VxEditPrinter.h"
+
+#include <QLabel>
+#include <QPrinter>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using quillet::test::ViewFixture;
+
+int DarkPixels(const QImage& image)
+{
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            dark += qGray(image.pixel(x, y)) < 100;
+    }
+    return dark;
+}
+
+TEST(PrintPreview, DrawsOnlyThePagesOnShow)
+{
+    ViewFixture fixture;
+    std::string text;
+    for (int line = 0; line < 20000; ++line)
+        text += "    public int value" + std::to_string(line) + " = " + std::to_string(line) + ";\r\n";
+    fixture.SetText(text);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    VxEditPrinter job(*fixture.model, "Values.java");
+    const int pages = job.BeginPrinting(printer);
+    ASSERT_GT(pages, 100);
+
+    VxEditPrintPreview preview(job, printer);
+    preview.resize(600, 700);
+    const QImage first = preview.grab().toImage();
+    EXPECT_EQ(job.PagesPrinted(), 1);
+    EXPECT_EQ(preview.PageLabel()->text(), QStringLiteral("Page 1 of %1").arg(pages));
+    EXPECT_GT(DarkPixels(first), 500);
+    EXPECT_FALSE(preview.PreviousButton()->isEnabled());
+
+    preview.NextButton()->click();
+    preview.grab();
+    EXPECT_EQ(preview.CurrentPage(), 2);
+    EXPECT_EQ(job.PagesPrinted(), 2);
+
+    preview.PagesButton()->click();
+    preview.grab();
+    EXPECT_EQ(job.PagesPrinted(), 4);
+    EXPECT_EQ(preview.PageLabel()->text(), QStringLiteral("Pages 2-3 of %1").arg(pages));
+
+    preview.ShowPage(pages);
+    EXPECT_FALSE(preview.NextButton()->isEnabled());
+    EXPECT_EQ(preview.PagesShown(), 1);
+}
+
+}  // namespace

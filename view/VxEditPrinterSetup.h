@@ -1,0 +1,25 @@
+#pragma once
+
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+// The printer settings that every print job of a run shares: the chosen
+// printer, paper, orientation and margins. The printer is set up on first
+// use, so a run that never prints never asks the print system for one.
+class VxEditPrinterSetup {
+public:
+    VxEditPrinterSetup();
+    ~VxEditPrinterSetup();
+    VxEditPrinterSetup(const VxEditPrinterSetup&) = delete;
+    VxEditPrinterSetup& operator=(const VxEditPrinterSetup&) = delete;
+
+    QPrinter& Printer();
+    // The page setup dialog (paper, orientation, margins as the printer
+    // allows); true when the user confirmed it.
+    bool ShowPageSetup(QWidget* parent);
+
+private:
+    std::unique_ptr<QPrinter> printer_;
+};
