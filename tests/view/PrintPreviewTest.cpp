@@ -1,5 +1,8 @@
 // Print Preview of a long text opens without drawing the whole job: only the
-// pages on show are printed, and they show the text in black on white.
+// pages on show are printed, and they show the text in black on white. A
+// print job takes the printer's page range and copies.
+#include "tests/support/Process.h"
+#include "tests/support/TempDir.h"
 #include "tests/view/ViewSupport.h"
 #include "view/VxEditPrintPreview.h"
 #include "view/VxEditPrinter.h"
@@ -59,6 +62,37 @@ TEST(PrintPreview, DrawsOnlyThePagesOnShow)
     preview.ShowPage(pages);
     EXPECT_FALSE(preview.NextButton()->isEnabled());
     EXPECT_EQ(preview.PagesShown(), 1);
+}
+
+TEST(PrintJob, PrintsThePageRangeAsOftenAsTheCopiesAsk)
+{
+    ViewFixture fixture;
+    std::string text;
+    for (int line = 0; line < 300; ++line)
+        text += "line " + std::to_string(line) + "\r\n";
+    fixture.SetText(text);
+    quillet::test::TempDir directory;
+    const std::string pdf = directory.File("range.pdf");
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 3);
+    printer.setCopyCount(2);
+    printer.setCollateCopies(true);
+    VxEditPrinter job(*fixture.model, "");
+    ASSERT_GE(job.BeginPrinting(printer), 4);
+    ASSERT_TRUE(job.PrintTo(printer));
+
+    const quillet::test::ProcessResult info = quillet::test::RunProcess({"pdfinfo", pdf});
+    EXPECT_NE(info.out.find("Pages:           4\n"), std::string::npos) << info.out;
+    const quillet::test::ProcessResult pages = quillet::test::RunProcess({"pdftotext", pdf, "-"});
+    std::vector<std::string> footers;
+    for (std::size_t at = pages.out.find("Page: "); at != std::string::npos; at = pages.out.find("Page: ", at + 1))
+        footers.push_back(pages.out.substr(at, 7));
+    EXPECT_EQ(footers, (std::vector<std::string>{"Page: 2", "Page: 3", "Page: 2", "Page: 3"}));
+    EXPECT_NE(pages.out.find("Untitled"), std::string::npos);
 }
 
 }  // namespace
