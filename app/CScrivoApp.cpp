@@ -23,11 +23,13 @@ using quillet::platform::MessageButtons;
 using quillet::platform::MessageIcon;
 using tarrow::foundation::CommandState;
 
+// What the association does on a Linux desktop: the desktop entry becomes
+// the default for Java files, and a file opened from the file manager goes
+// to the instance already running.
 const char* const CScrivoApp::kAssociationText =
-    "Windows can associate .java files with this\n"
-    "application. This will allow you to open multiple files in\n"
-    "in one instance of Quillet by double-clicking, \n"
-    "as well as print from the context menu.\n"
+    "Quillet can become the default application for .java files.\n"
+    "Java files you open from the file manager then all open\n"
+    "in the one Quillet that is running.\n"
     "Do you want to enable this setting?";
 
 CScrivoApp::CScrivoApp(quillet::platform::Profile& profile, Options options)
