@@ -32,11 +32,20 @@ const char* OptionValue(int argc, char** argv, const char* name)
 bool X11Reachable(const char* display)
 {
 #if defined(QUILLET_HAVE_XCB)
-    xcb_connection_t* connection = xcb_connect(display, nullptr);
-    const bool reachable = connection && xcb_connection_has_error(connection) == 0;
-    if (connection)
-        xcb_disconnect(connection);
-    return reachable;
+    // A server that is just starting (or a busy one) may refuse for a moment.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        xcb_connection_t* connection = xcb_connect(display, nullptr);
+        const bool reachable = connection && xcb_connection_has_error(connection) == 0;
+        if (connection)
+            xcb_disconnect(connection);
+        if (reachable)
+            return true;
+        const char* named = display ? display : std::getenv("DISPLAY");
+        if (!named || !*named)
+            return false;
+        usleep(100 * 1000);
+    }
+    return false;
 #else
     return true;  // without the X library there is nothing to ask
 #endif
