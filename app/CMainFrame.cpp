@@ -2,9 +2,11 @@
 
 #include "app/CChildFrame.h"
 #include "app/CommandTable.h"
+#include "app/EditViewFactory.h"
 #include "app/RecentFileList.h"
 #include "app/SettingsKeys.h"
 #include "platform/core/Profile.h"
+#include "javatools/console/CConsoleBar.h"
 #include "platform/qt/LockKeys.h"
 #include "resources/CommandIds.h"
 
@@ -33,7 +35,8 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
     : QMainWindow(parent), profile_(profile), recentFiles_(recentFiles),
       mdiArea_(new QMdiArea(this)), capsIndicator_(new QLabel(QStringLiteral("CAP"), this)),
       numIndicator_(new QLabel(QStringLiteral("NUM"), this)),
-      overwriteIndicator_(new QLabel(QStringLiteral("OVR"), this))
+      overwriteIndicator_(new QLabel(QStringLiteral("OVR"), this)),
+      consoleBar_(new CConsoleBar(this))
 {
     setWindowTitle(QStringLiteral("Quillet"));
     setCentralWidget(mdiArea_);
@@ -41,6 +44,8 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
     mdiArea_->setTabsMovable(true);
     mdiArea_->setDocumentMode(true);
     resize(1024, 768);
+    addDockWidget(Qt::BottomDockWidgetArea, consoleBar_);
+    consoleBar_->hide();
 
     workbookMode_ = profile_.GetInt(settings::kSettings, settings::kWorkbookMode, 1) != 0;
 
@@ -77,6 +82,11 @@ CMainFrame::~CMainFrame()
     for (QMdiSubWindow* window : mdiArea_->subWindowList())
         window->disconnect(this);
     profile_.WriteInt(settings::kSettings, settings::kWorkbookMode, workbookMode_ ? 1 : 0);
+}
+
+IConsoleHost& CMainFrame::ConsoleHost()
+{
+    return *consoleBar_;
 }
 
 void CMainFrame::SetApplicationTarget(tarrow::foundation::ICommandTarget* application)
@@ -223,13 +233,14 @@ void CMainFrame::RebuildMenus()
 {
     menuBar()->clear();
     hadDocuments_ = !mdiArea_->subWindowList().isEmpty();
-    for (int id : {cmd::kViewStatusBar, cmd::kViewWorkbookMode, cmd::kViewLineNumbers})
+    for (int id : {cmd::kViewStatusBar, cmd::kViewWorkbookMode, cmd::kViewLineNumbers,
+                   cmd::kViewConsole})
         Action(id)->setCheckable(true);
 
     if (!hadDocuments_) {
         AddMenu(tr("&File"), {cmd::kFileNew, cmd::kFileOpen, kSeparator, cmd::kFilePrintSetup,
                               kSeparator, kRecentFilesPlaceholder, cmd::kAppExit});
-        AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewWorkbookMode});
+        AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewConsole, cmd::kViewWorkbookMode});
     } else {
         AddMenu(tr("&File"), {cmd::kFileNew, cmd::kFileOpen, cmd::kFileClose, cmd::kFileSave,
                               cmd::kFileSaveAs, cmd::kFileExportHtml, cmd::kFileSaveAll, kSeparator,
@@ -238,7 +249,7 @@ void CMainFrame::RebuildMenus()
         AddMenu(tr("&Edit"), {cmd::kEditUndo, cmd::kEditRedo, kSeparator, cmd::kEditCut,
                               cmd::kEditCopy, cmd::kEditPaste, cmd::kEditCopyAsHtml, kSeparator,
                               cmd::kEditSelectAll});
-        AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewWorkbookMode, kSeparator,
+        AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewConsole, cmd::kViewWorkbookMode, kSeparator,
                               cmd::kViewLineNumbers});
     }
     AddMenu(tr("&Window"), {cmd::kWindowNew, cmd::kWindowCascade, cmd::kWindowTile});
@@ -282,6 +293,9 @@ bool CMainFrame::OnCommand(int id)
     case cmd::kViewWorkbookMode:
         SetWorkbookMode(!workbookMode_);
         return true;
+    case cmd::kViewConsole:
+        consoleBar_->setVisible(!consoleBar_->isVisible());
+        return true;
     case cmd::kWindowCascade:
         mdiArea_->cascadeSubWindows();
         return true;
@@ -304,6 +318,11 @@ bool CMainFrame::OnUpdateCommand(int id, CommandState& state)
         return true;
     case cmd::kViewWorkbookMode:
         state.checked = workbookMode_;
+        return true;
+    case cmd::kViewConsole:
+        // There is something to show once a program has run.
+        state.checked = consoleBar_->isVisible();
+        state.enabled = state.checked || consoleBar_->HasRuns();
         return true;
     case cmd::kWindowCascade:
     case cmd::kWindowTile:
@@ -342,8 +361,10 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
 {
     auto* child = qobject_cast<CChildFrame*>(window);
-    if (child)
+    if (child) {
         child->FocusEditor();
+        consoleBar_->SetTerminalFont(EditViewFont(child->EditView()));
+    }
     emit ActiveChildChanged(child);
     UpdateAllActions();
     UpdateTitle();

@@ -2,6 +2,8 @@
 
 #include "mvc/ICommandTarget.h"
 
+#include "javatools/console/IConsoleHost.h"
+
 #include <QHash>
 #include <QMainWindow>
 
@@ -11,6 +13,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class CChildFrame;
+class CConsoleBar;
 class RecentFileList;
 
 namespace quillet::platform {
@@ -44,6 +47,11 @@ public:
     // Rebuilds the menu bar: after documents open or close, or the recent list changes.
     void RebuildMenus();
 
+    // The console that runs programs in tabs at the bottom of the frame;
+    // hidden until the first run.
+    IConsoleHost& ConsoleHost();
+    CConsoleBar* ConsoleBar() const { return consoleBar_; }
+
     bool WorkbookMode() const { return workbookMode_; }
     void SetWorkbookMode(bool on);
     void UpdateOverwriteIndicator();
@@ -76,6 +84,7 @@ private:
     QLabel* capsIndicator_;
     QLabel* numIndicator_;
     QLabel* overwriteIndicator_;
+    CConsoleBar* consoleBar_;
     bool workbookMode_ = true;
     bool hadDocuments_ = false;
 };

@@ -46,6 +46,7 @@ QHash<int, CommandInfo> BuildTable()
         {cmd::kBuildDebug, "&Debug\tF5", "Debug the applet or application (F5)", {K(Qt::Key_F5)}},
         {cmd::kViewStatusBar, "&Status Bar", "Show or hide the status bar", {}},
         {cmd::kViewOutputWindow, "&Compiler Output Window", "Show or hide the compiler output window", {}},
+        {cmd::kViewConsole, "C&onsole", "Show or hide the console of programs run from the editor", {}},
         {cmd::kViewWorkbookMode, "&Workbook Mode", "View windows with tabbed workbook style", {}},
         {cmd::kViewLineNumbers, "&Line Numbers", "Toggles line number display", {}},
         {cmd::kWindowNew, "&New Window", "Open another window for the active document", {}},

@@ -16,6 +16,11 @@ EditViewParts CreateEditView(CScrivoDoc& document, VxEditPrinterSetup* printerSe
     return EditViewParts{view, {view}};
 }
 
+QFont EditViewFont(QWidget* editView)
+{
+    return static_cast<CScrivoView*>(editView)->Viewport().GetMetrics().Font();
+}
+
 void ConnectEditView(const EditViewParts& parts, CChildFrame& child, CMainFrame& frame)
 {
     auto* view = static_cast<CScrivoView*>(parts.widget);

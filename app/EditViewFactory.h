@@ -4,6 +4,7 @@
 
 #include <vector>
 
+class QFont;
 class QWidget;
 class CChildFrame;
 class CMainFrame;
@@ -21,4 +22,6 @@ struct EditViewParts {
 EditViewParts CreateEditView(CScrivoDoc& document, VxEditPrinterSetup* printerSetup);
 // Shows the view's caret position in the child's status bar and its
 // overwrite state in the main frame's.
+// The font the view draws text in (the console uses it too).
+QFont EditViewFont(QWidget* editView);
 void ConnectEditView(const EditViewParts& view, CChildFrame& child, CMainFrame& frame);

@@ -46,6 +46,8 @@ inline constexpr int kViewToolbarFile = 32808;
 inline constexpr int kViewToolbarEdit = 32809;
 inline constexpr int kViewToolbarTools = 32810;
 inline constexpr int kViewCustomizeToolbars = 32814;
+// The in-editor console's bar (Linux only).
+inline constexpr int kViewConsole = 32840;
 
 // Window
 inline constexpr int kWindowNew = 57648;

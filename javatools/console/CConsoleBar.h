@@ -34,6 +34,7 @@ public:
     // The run's terminal, or nullptr once its tab is closed.
     ConsoleView* View(int run) const;
     QTabWidget* Tabs() const { return tabs_; }
+    bool HasRuns() const { return !runs_.empty(); }
     // Hangs up the run's processes and removes its tab.
     void CloseRun(int run);
 
