@@ -100,7 +100,10 @@ int ConsoleAccessible::offsetAtPoint(const QPoint& point) const
     return View()->OffsetAt(point);
 }
 
-void ConsoleAccessible::scrollToSubstring(int, int) {}
+void ConsoleAccessible::scrollToSubstring(int startIndex, int)
+{
+    View()->ScrollToOffset(startIndex);
+}
 
 QString ConsoleAccessible::attributes(int offset, int* startOffset, int* endOffset) const
 {

@@ -32,20 +32,19 @@ ConsoleCell Convert(const VTermScreen* screen, const VTermScreenCell& from)
     cell.ch = from.chars[0];
     cell.width = static_cast<std::uint8_t>(from.width > 0 ? from.width : 1);
     std::uint8_t flags = 0;
-    if (VTERM_COLOR_IS_DEFAULT_FG(&from.fg)) {
-        flags |= ConsoleCell::kDefaultForeground;
-    } else {
-        VTermColor colour = from.fg;
+    // A default colour stays a flag, so the painter can use its own.
+    auto resolve = [&](VTermColor colour, bool isDefault, std::uint8_t flag, std::uint32_t& rgb) {
+        if (isDefault) {
+            flags |= flag;
+            return;
+        }
         vterm_screen_convert_color_to_rgb(screen, &colour);
-        cell.foreground = Rgb(colour);
-    }
-    if (VTERM_COLOR_IS_DEFAULT_BG(&from.bg)) {
-        flags |= ConsoleCell::kDefaultBackground;
-    } else {
-        VTermColor colour = from.bg;
-        vterm_screen_convert_color_to_rgb(screen, &colour);
-        cell.background = Rgb(colour);
-    }
+        rgb = Rgb(colour);
+    };
+    resolve(from.fg, VTERM_COLOR_IS_DEFAULT_FG(&from.fg), ConsoleCell::kDefaultForeground,
+            cell.foreground);
+    resolve(from.bg, VTERM_COLOR_IS_DEFAULT_BG(&from.bg), ConsoleCell::kDefaultBackground,
+            cell.background);
     if (from.attrs.bold)
         flags |= ConsoleCell::kBold;
     if (from.attrs.underline)

@@ -723,6 +723,17 @@ QRect ConsoleView::CharacterRect(int offset) const
     return QRect(viewport()->mapToGlobal(topLeft), QSize(cellWidth_, cellHeight_));
 }
 
+void ConsoleView::ScrollToOffset(int offset)
+{
+    int line = 0;
+    int column = 0;
+    if (!CellOfOffset(offset, &line, &column))
+        return;
+    const int rows = session_.Screen().Rows();
+    if (line < TopLine() || line >= TopLine() + rows)
+        verticalScrollBar()->setValue(line - rows / 2);
+}
+
 int ConsoleView::OffsetAt(const QPoint& point) const
 {
     const Position at = PositionAt(viewport()->mapFromGlobal(point));

@@ -40,6 +40,8 @@ public:
     bool SelectionOffsets(int* start, int* end) const;
     void SetSelectionOffsets(int start, int end);
     QRect CharacterRect(int offset) const;
+    // Scrolls so that the line holding the offset is shown.
+    void ScrollToOffset(int offset);
     int OffsetAt(const QPoint& point) const;
 
     // The first line shown (scrollback lines count first).

@@ -7,6 +7,7 @@
 #include "javatools/console/ConsoleView.h"
 #include "tests/support/TempDir.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -86,6 +87,23 @@ TEST_F(ConsoleFixture, TypedNumberComesBackDoubledFromTheProgram)
     // The terminal echoed what was typed, on the line before the answer.
     EXPECT_TRUE(Text(run).contains(QStringLiteral("21\ndoubled: 42"))) << Text(run).toStdString();
 
+    // Assistive technology reads the same text, the caret and the selection.
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(view);
+    ASSERT_NE(accessible, nullptr);
+    QAccessibleTextInterface* text = accessible->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::Terminal);
+    EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("Quillet - Test"));
+    const QString all = text->text(0, text->characterCount());
+    EXPECT_EQ(all, Text(run));
+    const int answer = static_cast<int>(all.indexOf(QStringLiteral("doubled")));
+    text->setSelection(0, answer, answer + 7);
+    EXPECT_EQ(view->SelectedText(), QStringLiteral("doubled"));
+    int start = 0;
+    int end = 0;
+    text->selection(0, &start, &end);
+    EXPECT_EQ(std::pair(start, end), std::pair(answer, answer + 7));
+
     ASSERT_TRUE(WaitFor([&] { return exitStatus.has_value(); }));
     EXPECT_EQ(*exitStatus, 3);
     EXPECT_FALSE(host().IsRunning(run));
@@ -100,6 +118,9 @@ TEST_F(ConsoleFixture, TypedNumberComesBackDoubledFromTheProgram)
     const QString where = QString::fromStdString(directory.Path().string());
     ASSERT_TRUE(WaitFor([&] { return Text(run).contains(QStringLiteral("$ pwd\n") + where); }))
         << Text(run).toStdString();
+    // The caret is the shell's, at the end of its next prompt.
+    ASSERT_TRUE(WaitFor([&] { return Text(run).endsWith(where + QStringLiteral("\n$")); }));
+    EXPECT_EQ(text->cursorPosition(), text->characterCount());
 }
 
 TEST_F(ConsoleFixture, ProgramPrintingTwentyThousandLinesLeavesTheLastTenThousandInTheScrollback)
