@@ -58,6 +58,7 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
     const std::string programDirectory = options_.programDirectory.toStdString();
     RegisterLanguages(profile_, programDirectory, options_.userSettingsDirectory.toStdString());
     recentFiles_.Load(profile_);
+    printerSetup_.SetPreviewPages(profile_.GetInt(settings::kSettings, settings::kPreviewPages, 0));
 
     const int associate = AskAndStoreAssociation();
     const QString file = arguments.isEmpty() ? QString() : arguments.constFirst();
@@ -95,6 +96,9 @@ void CScrivoApp::Exit()
 {
     settings_.SaveAtExit(profile_);
     recentFiles_.Save(profile_);
+    // Kept once the user has seen a preview, as the recent files are.
+    if (printerSetup_.PreviewPages() != 0)
+        profile_.WriteInt(settings::kSettings, settings::kPreviewPages, printerSetup_.PreviewPages());
 }
 
 int CScrivoApp::AskAndStoreAssociation()

@@ -60,6 +60,9 @@ void CScrivoView::FilePrintPreview()
     VxEditPrinter job(Model(), PrintTitle());
     job.BeginPrinting(printer);
     VxEditPrintPreview preview(job, printer, this);
-    if (preview.exec() == VxEditPrintPreview::kPrintRequested)
+    preview.SetTwoPages(printerSetup_->PreviewPages() == 2);
+    const int result = preview.exec();
+    printerSetup_->SetPreviewPages(preview.TwoPages() ? 2 : 1);
+    if (result == VxEditPrintPreview::kPrintRequested)
         FilePrint();
 }

@@ -25,6 +25,7 @@ public:
     void NextPage();
     void PreviousPage();
     void SetTwoPages(bool on);
+    bool TwoPages() const { return twoPages_; }
 
     QPushButton* PrintButton() const { return print_; }
     QPushButton* NextButton() const { return next_; }

@@ -20,6 +20,11 @@ public:
     // allows); true when the user confirmed it.
     bool ShowPageSetup(QWidget* parent);
 
+    // Pages Print Preview shows at once: 1 or 2, 0 while never chosen (one).
+    int PreviewPages() const { return previewPages_; }
+    void SetPreviewPages(int pages) { previewPages_ = pages; }
+
 private:
     std::unique_ptr<QPrinter> printer_;
+    int previewPages_ = 0;
 };
