@@ -3,6 +3,7 @@
 #include "app/CScrivoApp.h"
 #include "app/CScrivoDoc.h"
 #include "engine/VxScrivo.h"
+#include "javatools/console/CConsoleBar.h"
 #include "language/VxEditLangConfig.h"
 #include "language/VxEditLangConfigRegistry.h"
 #include "platform/core/MemoryProfile.h"
@@ -21,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 using quillet::platform::MessageAnswer;
 using quillet::platform::RecordingMessageSink;
@@ -356,4 +358,36 @@ TEST_F(StartupTest, TheMessagePaneSaysReadyWhenNothingElseIsShown)
     status->showMessage("Open an existing document");
     status->clearMessage();
     EXPECT_EQ(status->currentMessage(), "Ready");
+}
+
+TEST_F(StartupTest, TheConsoleAppearsAtTheBottomWithTheFirstRunAndTheViewMenuHidesIt)
+{
+    TempDir dir;
+    profile_.WriteInt("Java Files", "Associate", 0);
+    CScrivoApp app(profile_, OptionsIn(dir));
+    ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    CMainFrame* frame = app.MainFrame();
+    CConsoleBar* console = frame->ConsoleBar();
+    EXPECT_TRUE(console->isHidden());
+    EXPECT_EQ(frame->dockWidgetArea(console), Qt::BottomDockWidgetArea);
+    EXPECT_FALSE(frame->RouteUpdate(cmd::kViewConsole).enabled);
+
+    IConsoleHost::RunRequest request;
+    request.title = "Quillet - Test";
+    request.argv = {"true"};
+    request.workingDirectory = dir.Path().string();
+    std::optional<int> exitStatus;
+    request.finished = [&](int status) { exitStatus = status; };
+    std::string error;
+    ASSERT_GT(frame->ConsoleHost().StartRun(request, &error), 0) << error;
+    EXPECT_FALSE(console->isHidden());
+    ASSERT_TRUE(WaitFor([&] { return exitStatus.has_value(); }));
+    EXPECT_EQ(*exitStatus, 0);
+
+    EXPECT_TRUE(frame->RouteUpdate(cmd::kViewConsole).checked);
+    EXPECT_TRUE(frame->RouteCommand(cmd::kViewConsole));
+    EXPECT_TRUE(console->isHidden());
+    EXPECT_TRUE(frame->RouteUpdate(cmd::kViewConsole).enabled);
+    EXPECT_TRUE(frame->RouteCommand(cmd::kViewConsole));
+    EXPECT_FALSE(console->isHidden());
 }
