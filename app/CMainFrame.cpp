@@ -5,6 +5,7 @@
 #include "app/EditViewFactory.h"
 #include "app/RecentFileList.h"
 #include "app/SettingsKeys.h"
+#include "javatools/output/OutputControlBar.h"
 #include "platform/core/Profile.h"
 #include "javatools/console/CConsoleBar.h"
 #include "platform/qt/LockKeys.h"
@@ -36,7 +37,8 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
       mdiArea_(new QMdiArea(this)), capsIndicator_(new QLabel(QStringLiteral("CAP"), this)),
       numIndicator_(new QLabel(QStringLiteral("NUM"), this)),
       overwriteIndicator_(new QLabel(QStringLiteral("OVR"), this)),
-      consoleBar_(new CConsoleBar(this))
+      consoleBar_(new CConsoleBar(this)),
+      outputBar_(new OutputControlBar(this))
 {
     setWindowTitle(QStringLiteral("Quillet"));
     setCentralWidget(mdiArea_);
@@ -48,6 +50,13 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
     consoleBar_->hide();
 
     workbookMode_ = profile_.GetInt(settings::kSettings, settings::kWorkbookMode, 1) != 0;
+
+    // The output window starts docked at the bottom, about 100 pixels high,
+    // and shown only when it was shown at the last exit.
+    addDockWidget(Qt::BottomDockWidgetArea, outputBar_);
+    resizeDocks({outputBar_}, {100}, Qt::Vertical);
+    outputBar_->setVisible(
+        profile_.GetInt(settings::kSettings, settings::kInitialShowOutput, 0) != 0);
 
     // Indicators show greyed while their state is off.
     for (QLabel* indicator : {capsIndicator_, numIndicator_, overwriteIndicator_}) {
@@ -82,6 +91,8 @@ CMainFrame::~CMainFrame()
     for (QMdiSubWindow* window : mdiArea_->subWindowList())
         window->disconnect(this);
     profile_.WriteInt(settings::kSettings, settings::kWorkbookMode, workbookMode_ ? 1 : 0);
+    profile_.WriteInt(settings::kSettings, settings::kInitialShowOutput,
+                      outputBar_->isHidden() ? 0 : 1);
 }
 
 IConsoleHost& CMainFrame::ConsoleHost()
@@ -234,13 +245,15 @@ void CMainFrame::RebuildMenus()
     menuBar()->clear();
     hadDocuments_ = !mdiArea_->subWindowList().isEmpty();
     for (int id : {cmd::kViewStatusBar, cmd::kViewWorkbookMode, cmd::kViewLineNumbers,
-                   cmd::kViewConsole})
+                   cmd::kViewConsole, cmd::kViewOutputWindow})
         Action(id)->setCheckable(true);
 
     if (!hadDocuments_) {
         AddMenu(tr("&File"), {cmd::kFileNew, cmd::kFileOpen, kSeparator, cmd::kFilePrintSetup,
                               kSeparator, kRecentFilesPlaceholder, cmd::kAppExit});
-        AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewConsole, cmd::kViewWorkbookMode});
+        AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewConsole, cmd::kViewWorkbookMode,
+                              kSeparator, cmd::kViewOutputWindow});
+        AddMenu(tr("&Tools"), {cmd::kToolsSettings});
     } else {
         AddMenu(tr("&File"), {cmd::kFileNew, cmd::kFileOpen, cmd::kFileClose, cmd::kFileSave,
                               cmd::kFileSaveAs, cmd::kFileExportHtml, cmd::kFileSaveAll, kSeparator,
@@ -250,7 +263,9 @@ void CMainFrame::RebuildMenus()
                               cmd::kEditCopy, cmd::kEditPaste, cmd::kEditCopyAsHtml, kSeparator,
                               cmd::kEditSelectAll});
         AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewConsole, cmd::kViewWorkbookMode, kSeparator,
-                              cmd::kViewLineNumbers});
+                              cmd::kViewLineNumbers, cmd::kViewOutputWindow});
+        AddMenu(tr("&Build"), {cmd::kBuildCompile, cmd::kBuildExecute, cmd::kBuildDebug});
+        AddMenu(tr("&Tools"), {cmd::kToolsSettings});
     }
     AddMenu(tr("&Window"), {cmd::kWindowNew, cmd::kWindowCascade, cmd::kWindowTile});
     // Keys of the main frame that have no menu entry.
@@ -296,6 +311,9 @@ bool CMainFrame::OnCommand(int id)
     case cmd::kViewConsole:
         consoleBar_->setVisible(!consoleBar_->isVisible());
         return true;
+    case cmd::kViewOutputWindow:
+        outputBar_->setVisible(outputBar_->isHidden());
+        return true;
     case cmd::kWindowCascade:
         mdiArea_->cascadeSubWindows();
         return true;
@@ -323,6 +341,9 @@ bool CMainFrame::OnUpdateCommand(int id, CommandState& state)
         // There is something to show once a program has run.
         state.checked = consoleBar_->isVisible();
         state.enabled = state.checked || consoleBar_->HasRuns();
+        return true;
+    case cmd::kViewOutputWindow:
+        state.checked = !outputBar_->isHidden();
         return true;
     case cmd::kWindowCascade:
     case cmd::kWindowTile:

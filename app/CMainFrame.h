@@ -14,6 +14,7 @@ class QMdiSubWindow;
 class QMenu;
 class CChildFrame;
 class CConsoleBar;
+class OutputControlBar;
 class RecentFileList;
 
 namespace quillet::platform {
@@ -51,6 +52,8 @@ public:
     // hidden until the first run.
     IConsoleHost& ConsoleHost();
     CConsoleBar* ConsoleBar() const { return consoleBar_; }
+    // The compiler output window, docked at the bottom.
+    OutputControlBar* OutputBar() const { return outputBar_; }
 
     bool WorkbookMode() const { return workbookMode_; }
     void SetWorkbookMode(bool on);
@@ -85,6 +88,7 @@ private:
     QLabel* numIndicator_;
     QLabel* overwriteIndicator_;
     CConsoleBar* consoleBar_;
+    OutputControlBar* outputBar_;
     bool workbookMode_ = true;
     bool hadDocuments_ = false;
 };

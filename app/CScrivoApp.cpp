@@ -1,5 +1,6 @@
 #include "app/CScrivoApp.h"
 
+#include "app/CBuildHost.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CScrivoDoc.h"
@@ -11,7 +12,14 @@
 #include "platform/core/MessageSeam.h"
 #include "platform/core/ProgramDirectory.h"
 #include "platform/core/Profile.h"
+#include "javatools/build/CScrivoBuild.h"
+#include "javatools/build/DebuggerRunFlag.h"
+#include "javatools/output/OutputControlBar.h"
+#include "javatools/output/OutputVxEditCtrl.h"
+#include "javatools/tooldialogs/CToolsDialog.h"
 #include "resources/CommandIds.h"
+#include "view/CScrivoView.h"
+#include "engine/VxEdit.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
@@ -23,6 +31,30 @@ using quillet::platform::MessageButtons;
 using quillet::platform::MessageIcon;
 using tarrow::foundation::CommandState;
 
+namespace {
+
+// javac's caret counts characters; the model's columns are bytes.
+std::int32_t CharacterToByteColumn(VxEdit& model, int line, int characters)
+{
+    const char* text = nullptr;
+    std::int32_t length = 0;
+    if (line < 0 || line > model.LastLine() || model.LineText(line, text, length) != 1 || !text)
+        return 0;
+    std::int32_t column = 0;
+    for (int seen = 0; column < length && seen < characters; ++seen) {
+        const auto lead = static_cast<unsigned char>(text[column]);
+        const int size = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        // Characters beyond the basic plane are two of javac's.
+        if (size == 4)
+            ++seen;
+        column = std::min(length, column + size);
+    }
+    return column;
+}
+
+}  // namespace
+
+
 // What the association does on a Linux desktop: the desktop entry becomes
 // the default for Java files, and a file opened from the file manager goes
 // to the instance already running.
@@ -33,7 +65,8 @@ const char* const CScrivoApp::kAssociationText =
     "Do you want to enable this setting?";
 
 CScrivoApp::CScrivoApp(quillet::platform::Profile& profile, Options options)
-    : profile_(profile), options_(std::move(options))
+    : profile_(profile), options_(std::move(options)),
+      debuggerFlag_(std::make_shared<DebuggerRunFlag>())
 {
     if (options_.programDirectory.isEmpty())
         options_.programDirectory = QString::fromStdString(quillet::platform::ProgramDirectory());
@@ -82,6 +115,8 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
     frame_->SetApplicationTarget(this);
     connect(frame_.get(), &CMainFrame::CloseRequested, this,
             [this](bool& accept) { accept = CloseAllDocuments(); });
+    connect(frame_->OutputBar()->Control(), &OutputVxEditCtrl::ErrorLineRequested, this,
+            &CScrivoApp::ShowErrorLine);
 
     if (!file.isEmpty() && !OpenDocument(file))
         return StartResult::Failed;
@@ -163,6 +198,10 @@ CChildFrame* CScrivoApp::NewWindow(CScrivoDoc* document)
     route.push_back(document);
     auto* child = new CChildFrame(document, view.widget, route);
     ConnectEditView(view, *child, *frame_);
+    if (auto* editView = qobject_cast<CScrivoView*>(view.widget)) {
+        editView->Controller().SetBuildCommands(std::make_unique<CScrivoBuild>(
+            editView->Model(), std::make_unique<CBuildHost>(*this, *document)));
+    }
     connect(child, &CChildFrame::CloseRequested, this, &CScrivoApp::OnChildClosing);
     connect(child, &QObject::destroyed, this, [this, document] { OnFrameDestroyed(document); });
     ++frameCounts_[document];
@@ -317,6 +356,9 @@ bool CScrivoApp::OnCommand(int id)
     case cmd::kFilePrintSetup:
         printerSetup_.ShowPageSetup(frame_.get());
         return true;
+    case cmd::kToolsSettings:
+        ConfigureTools();
+        return true;
     default:
         return false;
     }
@@ -330,6 +372,7 @@ bool CScrivoApp::OnUpdateCommand(int id, CommandState& state)
     case cmd::kFileNew:
     case cmd::kFileOpen:
     case cmd::kFilePrintSetup:
+    case cmd::kToolsSettings:
         return true;
     case cmd::kFileClose:
     case cmd::kWindowNew:
@@ -341,4 +384,31 @@ bool CScrivoApp::OnUpdateCommand(int id, CommandState& state)
     default:
         return false;
     }
+}
+
+void CScrivoApp::ConfigureTools()
+{
+    CToolsDialog dialog(profile_, settings_.compileAutoSave, frame_.get());
+    dialog.exec();
+}
+
+void CScrivoApp::ShowErrorLine(const QString& file, int line, int column)
+{
+    CChildFrame* child = nullptr;
+    if (!file.isEmpty()) {
+        CScrivoDoc* document = OpenDocument(file);
+        if (!document)
+            return;
+        std::vector<CChildFrame*> frames = FramesOf(document);
+        if (!frames.empty())
+            child = frames.front();
+    } else {
+        child = frame_->ActiveChild();
+    }
+    auto* view = child ? qobject_cast<CScrivoView*>(child->EditView()) : nullptr;
+    if (!view)
+        return;
+    frame_->MdiArea()->setActiveSubWindow(child);
+    child->FocusEditor();
+    view->Controller().MarkErrorLine(line, column < 0 ? 0 : CharacterToByteColumn(view->Model(), line, column));
 }

@@ -10,11 +10,11 @@
 
 #include <map>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 class CChildFrame;
 class CMainFrame;
+class DebuggerRunFlag;
 class CScrivoDoc;
 class SingleInstance;
 
@@ -52,8 +52,9 @@ public:
     CScrivoSettings& Settings() { return settings_; }
     const RecentFileList& RecentFiles() const { return recentFiles_; }
     const std::vector<std::unique_ptr<CScrivoDoc>>& Documents() const { return documents_; }
-    // The process-wide lock that guards the debugger-running flag.
-    std::mutex& DebugLock() { return debugLock_; }
+    quillet::platform::Profile& Profile() { return profile_; }
+    // The one flag, under its lock, that tells that a debugger runs.
+    const std::shared_ptr<DebuggerRunFlag>& DebuggerFlag() const { return debuggerFlag_; }
     // The printer, paper and margins that every print job uses.
     VxEditPrinterSetup& PrinterSetup() { return printerSetup_; }
 
@@ -87,6 +88,12 @@ private:
     // Closes the document's windows at once, without asking again.
     void DestroyFrames(CScrivoDoc* document);
     void OnFrameDestroyed(CScrivoDoc* document);
+    // The Tools Directories dialog.
+    void ConfigureTools();
+    // A compiler message was double-clicked: the line is marked in the
+    // file's window (opened if need be), or in the active window when the
+    // message names no existing file.
+    void ShowErrorLine(const QString& file, int line, int column);
 
     quillet::platform::Profile& profile_;
     Options options_;
@@ -97,7 +104,7 @@ private:
     std::vector<std::unique_ptr<CScrivoDoc>> documents_;
     // A document lives exactly as long as its last window.
     std::map<const CScrivoDoc*, int> frameCounts_;
-    std::mutex debugLock_;
     VxEditPrinterSetup printerSetup_;
+    std::shared_ptr<DebuggerRunFlag> debuggerFlag_;
     int untitledCount_ = 0;
 };

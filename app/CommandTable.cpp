@@ -44,6 +44,7 @@ QHash<int, CommandInfo> BuildTable()
         {cmd::kBuildCompile, "&Compile\tF7", "Compile (F7)", {K(Qt::Key_F7)}},
         {cmd::kBuildExecute, "&Execute\tShift+F5", "Execute (Shift+F5)", {K(Qt::SHIFT | Qt::Key_F5)}},
         {cmd::kBuildDebug, "&Debug\tF5", "Debug the applet or application (F5)", {K(Qt::Key_F5)}},
+        {cmd::kToolsSettings, "&Tools Settings", "Set paths to compiler and Java binaries", {}},
         {cmd::kViewStatusBar, "&Status Bar", "Show or hide the status bar", {}},
         {cmd::kViewOutputWindow, "&Compiler Output Window", "Show or hide the compiler output window", {}},
         {cmd::kViewConsole, "C&onsole", "Show or hide the console of programs run from the editor", {}},

@@ -1,8 +1,10 @@
 #include "controller/CScrivoCtlr.h"
 
 #include "controller/IVxEditView.h"
+#include "engine/VxEdit.h"
 #include "resources/CommandIds.h"
 
+#include <algorithm>
 #include <cstdio>
 
 using tarrow::foundation::CommandState;
@@ -12,8 +14,29 @@ CScrivoCtlr::CScrivoCtlr(VxEdit& model, IVxEditView& view, IVxEditClipboard& cli
 {
 }
 
+CScrivoCtlr::~CScrivoCtlr() = default;
+
+void CScrivoCtlr::SetBuildCommands(std::unique_ptr<IBuildCommands> build)
+{
+    build_ = std::move(build);
+}
+
+void CScrivoCtlr::MarkErrorLine(std::int32_t line, std::int32_t column)
+{
+    VxEdit& model = GetModel();
+    if (line >= 0 && line <= model.LastLine() && !model.TestMark(line, VxEdit::kMarkErrorLine))
+        model.ToggleMark(line, VxEdit::kMarkErrorLine);
+    CancelSelection();
+    const std::int32_t target = std::clamp(line, 0, model.LastLine());
+    SetCaret(target, model.SnapColumn(target, std::clamp(column, 0, model.LineLength(target))));
+    EnsureCaretVisible();
+    GetView().InvalidateAll();
+}
+
 bool CScrivoCtlr::OnCommand(int id)
 {
+    if (build_ && build_->OnCommand(id))
+        return true;
     if (id == cmd::kViewLineNumbers) {
         ShowLineNumbers(!lineNumbers_);
         return true;
@@ -23,6 +46,8 @@ bool CScrivoCtlr::OnCommand(int id)
 
 bool CScrivoCtlr::OnUpdateCommand(int id, CommandState& state)
 {
+    if (build_ && build_->OnUpdateCommand(id, state))
+        return true;
     if (id == cmd::kViewLineNumbers) {
         state.enabled = true;
         state.checked = lineNumbers_;

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "controller/IBuildCommands.h"
 #include "controller/VxEditController.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 // The controller of a document's edit view: the engine's controller plus the
-// line-number margin and the caret position and overwrite state shown in the
-// status panes.
+// line-number margin, the caret position and overwrite state shown in the
+// status panes, the error-line mark that compiler messages lead to, and the
+// Build commands, which it hands to the build part of the Java tools.
 class CScrivoCtlr : public VxEditController {
 public:
     // Receives "Ln %d, Col %d", "Line:%d" and "Col:%d" for the caret.
@@ -20,6 +23,16 @@ public:
     static constexpr int kLineNumberDigits = 5;
 
     CScrivoCtlr(VxEdit& model, IVxEditView& view, IVxEditClipboard& clipboard);
+    ~CScrivoCtlr() override;
+
+    // The target of Compile, Execute and Debug for this window, owned from
+    // now on; without one the commands are not handled here.
+    void SetBuildCommands(std::unique_ptr<IBuildCommands> build);
+
+    // A compiler reported this line: it gets the error mark, the selection
+    // goes, the caret moves to the column (0 for the line's start) and is
+    // made visible, and the window repaints.
+    void MarkErrorLine(std::int32_t line, std::int32_t column = 0);
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
@@ -48,6 +61,7 @@ protected:
 private:
     bool lineNumbers_ = false;
     int wheelRemainder_ = 0;
+    std::unique_ptr<IBuildCommands> build_;
     CaretStatusHandler caretStatus_;
     OverwriteHandler overwriteChanged_;
 };

@@ -49,6 +49,9 @@ inline constexpr int kViewCustomizeToolbars = 32814;
 // The in-editor console's bar (Linux only).
 inline constexpr int kViewConsole = 32840;
 
+// Output window
+inline constexpr int kOutputClear = 32813;
+
 // Window
 inline constexpr int kWindowNew = 57648;
 inline constexpr int kWindowCascade = 57650;

@@ -3,10 +3,12 @@
 #include "controller/VxEditTextFit.h"
 #include "engine/VxEdit.h"
 #include "resources/CommandIds.h"
+#include "view/VxEditAccessible.h"
 #include "view/VxEditKeyTable.h"
 
 #include "mvc/VxEditMsg.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDrag>
@@ -34,11 +36,22 @@ constexpr int kSpareColumns = 8;
 }  // namespace
 
 CScrivoView::CScrivoView(VxEdit& model, QWidget* parent)
+    : CScrivoView(model,
+                  [](VxEdit& text, IVxEditView& view, IVxEditClipboard& clipboard) {
+                      return std::make_unique<CScrivoCtlr>(text, view, clipboard);
+                  },
+                  parent)
+{
+}
+
+CScrivoView::CScrivoView(VxEdit& model, const ControllerFactory& makeController, QWidget* parent)
     : QAbstractScrollArea(parent),
       model_(&model),
       viewport_(model),
-      controller_(model, *this, clipboard_)
+      ownedController_(makeController(model, *this, clipboard_)),
+      controller_(*ownedController_)
 {
+    VxEditAccessible::Install();
     viewport_.SetScrivoController(&controller_);
     viewport_.SetHost(this);
     setFocusPolicy(Qt::StrongFocus);
@@ -208,6 +221,16 @@ void CScrivoView::CaretMoved()
         blink_.start();
     if (hasFocus())
         QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+    // Screen readers follow the caret; the offset costs a walk of the text,
+    // so it is worked out only while one listens.
+    if (QAccessible::isActive()) {
+        if (QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(this)) {
+            if (QAccessibleTextInterface* text = accessible->textInterface()) {
+                QAccessibleTextCursorEvent moved(this, text->cursorPosition());
+                QAccessible::updateAccessibility(&moved);
+            }
+        }
+    }
 }
 
 void CScrivoView::PostCommand(int id)

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 class QMimeData;
@@ -35,6 +36,11 @@ public:
     // The view holds a counted reference to the model for its whole life.
     explicit CScrivoView(VxEdit& model, QWidget* parent = nullptr);
     ~CScrivoView() override;
+
+    // Makes the controller of a window whose controller adds to the edit
+    // view's (the output window's).
+    using ControllerFactory = std::function<std::unique_ptr<CScrivoCtlr>(
+        VxEdit& model, IVxEditView& view, IVxEditClipboard& clipboard)>;
 
     VxEdit& Model() const { return *model_; }
     CScrivoCtlr& Controller() { return controller_; }
@@ -92,7 +98,7 @@ public:
 
     // The context menu at a point of the window's text area (viewport
     // coordinates): the edit commands with their current states.
-    void ShowContextMenu(const QPoint& point);
+    virtual void ShowContextMenu(const QPoint& point);
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
@@ -102,6 +108,8 @@ signals:
     void OverwriteChanged(bool overwrite);
 
 protected:
+    CScrivoView(VxEdit& model, const ControllerFactory& makeController, QWidget* parent);
+
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -138,7 +146,8 @@ private:
     tarrow::foundation::RefPtr<VxEdit> model_;
     VxEditQtClipboard clipboard_;
     CScrivoViewport viewport_;
-    CScrivoCtlr controller_;
+    std::unique_ptr<CScrivoCtlr> ownedController_;
+    CScrivoCtlr& controller_;
     QTimer blink_;
     QRect caretShown_;
     bool caretOn_ = true;
