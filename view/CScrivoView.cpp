@@ -548,17 +548,20 @@ void CScrivoView::contextMenuEvent(QContextMenuEvent* event)
 
 void CScrivoView::ShowContextMenu(const QPoint& point)
 {
-    struct Item {
-        int id;
-        const char* text;
-    };
-    static constexpr Item kItems[] = {
-        {cmd::kEditUndo, "&Undo"}, {cmd::kEditRedo, "&Redo"},   {0, nullptr},
-        {cmd::kEditCut, "Cu&t"},   {cmd::kEditCopy, "&Copy"},   {cmd::kEditPaste, "&Paste"},
-        {0, nullptr},              {cmd::kEditSelectAll, "Select &All"},
-    };
+    RunCommandMenu(point, {{cmd::kEditUndo, "&Undo"},
+                           {cmd::kEditRedo, "&Redo"},
+                           {0, nullptr},
+                           {cmd::kEditCut, "Cu&t"},
+                           {cmd::kEditCopy, "&Copy"},
+                           {cmd::kEditPaste, "&Paste"},
+                           {0, nullptr},
+                           {cmd::kEditSelectAll, "Select &All"}});
+}
+
+void CScrivoView::RunCommandMenu(const QPoint& point, std::initializer_list<MenuItem> items)
+{
     QMenu menu(this);
-    for (const Item& item : kItems) {
+    for (const MenuItem& item : items) {
         if (item.id == 0) {
             menu.addSeparator();
             continue;

@@ -110,6 +110,15 @@ signals:
 protected:
     CScrivoView(VxEdit& model, const ControllerFactory& makeController, QWidget* parent);
 
+    // An entry of a context menu; id 0 is a separator.
+    struct MenuItem {
+        int id;
+        const char* text;
+    };
+    // Shows a context menu of commands with their current states at a point
+    // of the text area and carries out the one chosen.
+    void RunCommandMenu(const QPoint& point, std::initializer_list<MenuItem> items);
+
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

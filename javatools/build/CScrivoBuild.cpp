@@ -37,13 +37,6 @@ std::string SearchPath()
     return path ? path : "";
 }
 
-std::string WithoutEvery(std::string text, const std::string& part)
-{
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at))
-        text.erase(at, part.size());
-    return text;
-}
-
 }  // namespace
 
 CScrivoBuild::CScrivoBuild(VxEdit& model, std::unique_ptr<IBuildHost> host)

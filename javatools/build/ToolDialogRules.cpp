@@ -40,13 +40,16 @@ std::string WithDebugOption(const std::string& viewerArguments)
     return std::string(kDebugOption) + " " + viewerArguments;
 }
 
+std::string WithoutEvery(std::string text, const std::string& part)
+{
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at))
+        text.erase(at, part.size());
+    return text;
+}
+
 std::string WithoutDebugOption(const std::string& viewerArguments)
 {
-    std::string text = viewerArguments;
-    const std::string option = kDebugOption;
-    for (std::size_t at = text.find(option); at != std::string::npos; at = text.find(option, at))
-        text.erase(at, option.size());
-    return text;
+    return WithoutEvery(viewerArguments, kDebugOption);
 }
 
 std::string DebugFirst(const std::string& viewerArguments)

@@ -21,6 +21,8 @@ std::string WithDebugOption(const std::string& viewerArguments);
 // "Debug Applet" or "Run as Applet" cleared: every "-debug" removed (the
 // blank that followed it stays).
 std::string WithoutDebugOption(const std::string& viewerArguments);
+// The text with every occurrence of part taken out.
+std::string WithoutEvery(std::string text, const std::string& part);
 // "Run as Applet with Debug" from the Debug dialog: "-debug " in front of
 // the arguments cleared of every "-debug".
 std::string DebugFirst(const std::string& viewerArguments);

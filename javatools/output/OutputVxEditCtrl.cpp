@@ -6,10 +6,7 @@
 
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
-
-using tarrow::foundation::CommandState;
 
 namespace {
 
@@ -114,26 +111,8 @@ void OutputVxEditCtrl::mouseDoubleClickEvent(QMouseEvent* event)
 
 void OutputVxEditCtrl::ShowContextMenu(const QPoint& point)
 {
-    struct Item {
-        int id;
-        const char* text;
-    };
-    static constexpr Item kItems[] = {
-        {cmd::kEditCopy, "&Copy"}, {cmd::kEditSelectAll, "Select &All"}, {0, nullptr},
-        {cmd::kOutputClear, "C&lear"}};
-    QMenu menu(this);
-    for (const Item& item : kItems) {
-        if (item.id == 0) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction* action = menu.addAction(QString::fromLatin1(item.text));
-        CommandState state;
-        state.enabled = false;
-        OnUpdateCommand(item.id, state);
-        action->setEnabled(state.enabled);
-        const int id = item.id;
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-    }
-    menu.exec(viewport()->mapToGlobal(point));
+    RunCommandMenu(point, {{cmd::kEditCopy, "&Copy"},
+                           {cmd::kEditSelectAll, "Select &All"},
+                           {0, nullptr},
+                           {cmd::kOutputClear, "C&lear"}});
 }

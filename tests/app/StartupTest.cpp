@@ -227,11 +227,11 @@ TEST_F(StartupTest, MenusFollowWhetherADocumentIsOpenAndCommandsReachTheView)
             titles << action->text();
         return titles.join(QLatin1Char(' ')).toStdString();
     };
-    EXPECT_EQ(menuTitles(), "&File &View &Window");
+    EXPECT_EQ(menuTitles(), "&File &View &Tools &Window");
     EXPECT_FALSE(frame->RouteUpdate(cmd::kFileSave).enabled);
 
     CScrivoDoc* document = app.NewDocument();
-    EXPECT_EQ(menuTitles(), "&File &Edit &View &Window");
+    EXPECT_EQ(menuTitles(), "&File &Edit &View &Build &Tools &Window");
     EXPECT_TRUE(frame->RouteUpdate(cmd::kFileSave).enabled);
     EXPECT_FALSE(frame->RouteUpdate(cmd::kViewLineNumbers).checked);
     EXPECT_TRUE(frame->RouteCommand(cmd::kViewLineNumbers));
@@ -249,7 +249,7 @@ TEST_F(StartupTest, MenusFollowWhetherADocumentIsOpenAndCommandsReachTheView)
     EXPECT_TRUE(frame->RouteCommand(cmd::kFileClose));
     EXPECT_TRUE(app.Documents().empty());
     QApplication::processEvents();
-    EXPECT_EQ(menuTitles(), "&File &View &Window");
+    EXPECT_EQ(menuTitles(), "&File &View &Tools &Window");
 
     frame->RouteCommand(cmd::kViewWorkbookMode);
     EXPECT_TRUE(frame->WorkbookMode());
