@@ -9,7 +9,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -50,16 +49,16 @@ TEST(ToolDialogs, ViewerEnablesAndFillsItsFieldsAsTheBoxesAreClicked)
     EXPECT_FALSE(dialog.classpath->isEnabled());
     EXPECT_FALSE(dialog.debugApplet->isEnabled());
 
-    QTest::mouseClick(dialog.specifyClasspath, Qt::LeftButton);
+    dialog.specifyClasspath->click();
     EXPECT_TRUE(dialog.classpath->isEnabled());
     EXPECT_EQ(dialog.classpath->text(), "-classpath /work/");
     EXPECT_EQ(dialog.classpath->selectedText(), "-classpath /work/");
 
-    QTest::mouseClick(dialog.runAsApplet, Qt::LeftButton);
+    dialog.runAsApplet->click();
     ASSERT_TRUE(dialog.debugApplet->isEnabled());
-    QTest::mouseClick(dialog.debugApplet, Qt::LeftButton);
+    dialog.debugApplet->click();
     EXPECT_EQ(dialog.viewerArguments->text(), "-debug -J-Xmx64m");
-    QTest::mouseClick(dialog.runAsApplet, Qt::LeftButton);
+    dialog.runAsApplet->click();
     EXPECT_FALSE(dialog.debugApplet->isChecked());
     EXPECT_FALSE(dialog.debugApplet->isEnabled());
     EXPECT_EQ(dialog.viewerArguments->text(), " -J-Xmx64m");
