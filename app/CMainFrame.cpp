@@ -1,8 +1,13 @@
 #include "app/CMainFrame.h"
 
 #include "app/CChildFrame.h"
+#include "app/CCustomizeToolbarsDlg.h"
+#include "app/CFullScreen.h"
+#include "app/CToolbarManager.h"
+#include "app/CommandList.h"
 #include "app/CommandTable.h"
 #include "app/EditViewFactory.h"
+#include "app/MenuTable.h"
 #include "app/RecentFileList.h"
 #include "app/SettingsKeys.h"
 #include "platform/core/Profile.h"
@@ -19,13 +24,12 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 
 using tarrow::foundation::CommandState;
 
 namespace {
 
-constexpr int kSeparator = 0;
-constexpr int kRecentFilesPlaceholder = -1;
 constexpr int kIdleUpdateMs = 250;
 
 }  // namespace
@@ -38,6 +42,9 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
       overwriteIndicator_(new QLabel(QStringLiteral("OVR"), this)),
       consoleBar_(new CConsoleBar(this))
 {
+    toolbars_ = new CToolbarManager(
+        *this, [this](int id) { return Action(id); }, [this](int id) { return CommandExists(id); });
+    fullScreen_ = new CFullScreen(*this);
     setWindowTitle(QStringLiteral("Quillet"));
     setCentralWidget(mdiArea_);
     mdiArea_->setTabsClosable(true);
@@ -48,12 +55,18 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
     consoleBar_->hide();
 
     workbookMode_ = profile_.GetInt(settings::kSettings, settings::kWorkbookMode, 1) != 0;
+    toolbars_->SetLargeButtons(profile_.GetInt(settings::kSettings, settings::kLargeButtons, 0) != 0);
 
     // Indicators show greyed while their state is off.
     for (QLabel* indicator : {capsIndicator_, numIndicator_, overwriteIndicator_}) {
         statusBar()->addPermanentWidget(indicator);
         indicator->setEnabled(false);
+        indicator->setAccessibleName(indicator->text());
     }
+    capsIndicator_->setAccessibleDescription(QStringLiteral("Caps Lock"));
+    numIndicator_->setAccessibleDescription(QStringLiteral("Num Lock"));
+    overwriteIndicator_->setAccessibleDescription(QStringLiteral("Overwrite mode"));
+    statusBar()->setAccessibleName(QStringLiteral("Status bar"));
     // The message pane says "Ready" whenever no prompt or message is shown.
     statusBar()->showMessage(QStringLiteral("Ready"));
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
@@ -81,6 +94,8 @@ CMainFrame::~CMainFrame()
     mdiArea_->disconnect(this);
     for (QMdiSubWindow* window : mdiArea_->subWindowList())
         window->disconnect(this);
+    profile_.WriteInt(settings::kSettings, settings::kLargeButtons, LargeButtons() ? 1 : 0);
+    profile_.WriteInt(settings::kSettings, settings::kInitialShowOutput, OutputWindowShown() ? 1 : 0);
     profile_.WriteInt(settings::kSettings, settings::kWorkbookMode, workbookMode_ ? 1 : 0);
 }
 
@@ -89,9 +104,44 @@ IConsoleHost& CMainFrame::ConsoleHost()
     return *consoleBar_;
 }
 
-void CMainFrame::SetApplicationTarget(tarrow::foundation::ICommandTarget* application)
+void CMainFrame::SetApplicationTarget(tarrow::foundation::ICommandTarget* application,
+                                      std::function<bool(int)> documentCommands)
 {
     application_ = application;
+    documentCommands_ = std::move(documentCommands);
+    if (!toolbars_->Toolbar(toolbars_->Bars().constFirst().id)) {
+        toolbars_->CreateToolbars();
+        toolbars_->Load(profile_);
+    }
+    RebuildMenus();
+}
+
+bool CMainFrame::CommandExists(int id) const
+{
+    CommandState state;
+    auto* self = const_cast<CMainFrame*>(this);  // asking changes nothing
+    return self->OnUpdateCommand(id, state) ||
+           (application_ && application_->OnUpdateCommand(id, state)) ||
+           (documentCommands_ && documentCommands_(id));
+}
+
+bool CMainFrame::LargeButtons() const
+{
+    return toolbars_->LargeButtons();
+}
+
+bool CMainFrame::IsFullScreen() const
+{
+    return fullScreen_->IsOn();
+}
+
+bool CMainFrame::OutputWindowShown() const
+{
+    CommandState state;
+    auto* self = const_cast<CMainFrame*>(this);
+    const bool handled = self->OnUpdateCommand(cmd::kViewOutputWindow, state) ||
+                         (application_ && application_->OnUpdateCommand(cmd::kViewOutputWindow, state));
+    return handled && state.checked;
 }
 
 CChildFrame* CMainFrame::ActiveChild() const
@@ -138,7 +188,10 @@ QAction* CMainFrame::Action(int id)
         return *it;
     const CommandInfo& info = CommandInfoFor(id);
     auto* action = new QAction(info.menuText.section(QLatin1Char('\t'), 0, 0), this);
-    action->setStatusTip(info.prompt);
+    // The prompt's first line goes to the status bar, the second is the tooltip.
+    action->setStatusTip(info.prompt.section(QLatin1Char('\n'), 0, 0));
+    const QString tip = info.prompt.section(QLatin1Char('\n'), 1, 1);
+    action->setToolTip(tip.isEmpty() ? QString(action->text()).remove(QLatin1Char('&')) : tip);
     if (!info.keys.isEmpty()) {
         action->setShortcuts(info.keys);
         action->setShortcutContext(Qt::WindowShortcut);
@@ -201,14 +254,16 @@ void CMainFrame::UpdateTitle()
                        : application);
 }
 
-QMenu* CMainFrame::AddMenu(const QString& title, const QList<int>& ids)
+QMenu* CMainFrame::AddMenu(QMenu* menu, const QList<int>& ids)
 {
-    QMenu* menu = menuBar()->addMenu(title);
-    for (int id : ids) {
-        if (id == kSeparator)
+    for (const auto& entry : ShownCommandEntries(ids, [this](int id) { return CommandExists(id); })) {
+        const int id = entry.first;
+        if (id == menus::kSeparator)
             menu->addSeparator();
-        else if (id == kRecentFilesPlaceholder)
+        else if (id == menus::kRecentFiles)
             AddRecentFiles(menu);
+        else if (id == menus::kToolbarsSubmenu)
+            AddMenu(menu->addMenu(tr("T&oolbars")), menus::ToolbarsSubmenu());
         else
             menu->addAction(Action(id));
     }
@@ -237,22 +292,17 @@ void CMainFrame::RebuildMenus()
                    cmd::kViewConsole})
         Action(id)->setCheckable(true);
 
-    if (!hadDocuments_) {
-        AddMenu(tr("&File"), {cmd::kFileNew, cmd::kFileOpen, kSeparator, cmd::kFilePrintSetup,
-                              kSeparator, kRecentFilesPlaceholder, cmd::kAppExit});
-        AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewConsole, cmd::kViewWorkbookMode});
-    } else {
-        AddMenu(tr("&File"), {cmd::kFileNew, cmd::kFileOpen, cmd::kFileClose, cmd::kFileSave,
-                              cmd::kFileSaveAs, cmd::kFileExportHtml, cmd::kFileSaveAll, kSeparator,
-                              cmd::kFilePrint, cmd::kFilePrintPreview, cmd::kFilePrintSetup,
-                              kSeparator, kRecentFilesPlaceholder, cmd::kAppExit});
-        AddMenu(tr("&Edit"), {cmd::kEditUndo, cmd::kEditRedo, kSeparator, cmd::kEditCut,
-                              cmd::kEditCopy, cmd::kEditPaste, cmd::kEditCopyAsHtml, kSeparator,
-                              cmd::kEditSelectAll});
-        AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewConsole, cmd::kViewWorkbookMode, kSeparator,
-                              cmd::kViewLineNumbers});
+    for (int id : {cmd::kViewOutputWindow, cmd::kViewLargeButtons, cmd::kViewFullScreen,
+                   cmd::kViewToolbarFile, cmd::kViewToolbarEdit, cmd::kViewToolbarTools,
+                   cmd::kViewConsole})
+        Action(id)->setCheckable(true);
+    for (const menus::Menu& menu : menus::MenuBarLayout(hadDocuments_)) {
+        QMenu* added = AddMenu(new QMenu(menu.title, menuBar()), menu.entries);
+        if (added->isEmpty())
+            delete added;
+        else
+            menuBar()->addMenu(added);
     }
-    AddMenu(tr("&Window"), {cmd::kWindowNew, cmd::kWindowCascade, cmd::kWindowTile});
     // Keys of the main frame that have no menu entry.
     for (int id : {cmd::kNextPane, cmd::kPrevPane})
         Action(id);
@@ -296,6 +346,21 @@ bool CMainFrame::OnCommand(int id)
     case cmd::kViewConsole:
         consoleBar_->setVisible(!consoleBar_->isVisible());
         return true;
+    case cmd::kViewLargeButtons:
+        toolbars_->SetLargeButtons(!toolbars_->LargeButtons());
+        return true;
+    case cmd::kViewFullScreen:
+        fullScreen_->Toggle();
+        return true;
+    case cmd::kViewToolbarFile:
+    case cmd::kViewToolbarEdit:
+    case cmd::kViewToolbarTools:
+        if (QToolBar* toolbar = toolbars_->ToolbarOfViewCommand(id))
+            toolbar->setHidden(!toolbar->isHidden());
+        return true;
+    case cmd::kViewCustomizeToolbars:
+        CustomizeToolbars();
+        return true;
     case cmd::kWindowCascade:
         mdiArea_->cascadeSubWindows();
         return true;
@@ -323,6 +388,22 @@ bool CMainFrame::OnUpdateCommand(int id, CommandState& state)
         // There is something to show once a program has run.
         state.checked = consoleBar_->isVisible();
         state.enabled = state.checked || consoleBar_->HasRuns();
+        return true;
+    case cmd::kViewLargeButtons:
+        state.checked = toolbars_->LargeButtons();
+        return true;
+    case cmd::kViewFullScreen:
+        state.checked = fullScreen_->IsOn();
+        return true;
+    case cmd::kViewToolbarFile:
+    case cmd::kViewToolbarEdit:
+    case cmd::kViewToolbarTools: {
+        QToolBar* toolbar = toolbars_->ToolbarOfViewCommand(id);
+        state.enabled = toolbar != nullptr;
+        state.checked = toolbar && !toolbar->isHidden();
+        return true;
+    }
+    case cmd::kViewCustomizeToolbars:
         return true;
     case cmd::kWindowCascade:
     case cmd::kWindowTile:
@@ -352,10 +433,22 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     bool accept = true;
     emit CloseRequested(accept);
-    if (accept)
-        event->accept();
-    else
+    if (!accept) {
         event->ignore();
+        return;
+    }
+    // The layout is kept as the user sees it in the ordinary window.
+    fullScreen_->Leave();
+    toolbars_->Store(profile_);
+    event->accept();
+}
+
+void CMainFrame::CustomizeToolbars()
+{
+    const CToolbarManager::Snapshot before = toolbars_->Save();
+    CCustomizeToolbarsDlg dialog(*toolbars_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        toolbars_->Restore(before);
 }
 
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)

@@ -3,6 +3,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CScrivoDoc.h"
+#include "app/CommandProbe.h"
 #include "app/EditViewFactory.h"
 #include "app/FileAssociation.h"
 #include "app/LanguageRegistration.h"
@@ -50,6 +51,7 @@ CScrivoApp::~CScrivoApp()
     for (CScrivoDoc* document : open)
         DestroyFrames(document);
     frame_.reset();
+    probe_.reset();
     documents_.clear();
 }
 
@@ -78,8 +80,9 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
         });
     }
 
+    probe_ = std::make_unique<CommandProbe>();
     frame_ = std::make_unique<CMainFrame>(profile_, recentFiles_);
-    frame_->SetApplicationTarget(this);
+    frame_->SetApplicationTarget(this, [this](int id) { return probe_->Handles(id); });
     connect(frame_.get(), &CMainFrame::CloseRequested, this,
             [this](bool& accept) { accept = CloseAllDocuments(); });
 

@@ -15,6 +15,7 @@
 
 class CChildFrame;
 class CMainFrame;
+class CommandProbe;
 class CScrivoDoc;
 class SingleInstance;
 
@@ -92,6 +93,7 @@ private:
     Options options_;
     CScrivoSettings settings_;
     RecentFileList recentFiles_;
+    std::unique_ptr<CommandProbe> probe_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<SingleInstance> instance_;
     std::vector<std::unique_ptr<CScrivoDoc>> documents_;

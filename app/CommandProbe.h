@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QHash>
+
+#include <memory>
+
+class CChildFrame;
+class CScrivoDoc;
+
+// Tells which commands a document window carries out, by asking a hidden
+// window on an empty document once per command. Toolbars and menus use it to
+// offer exactly the commands the program has, even while no document is open.
+class CommandProbe {
+public:
+    CommandProbe();
+    ~CommandProbe();
+    CommandProbe(const CommandProbe&) = delete;
+    CommandProbe& operator=(const CommandProbe&) = delete;
+
+    bool Handles(int id);
+
+private:
+    std::unique_ptr<CScrivoDoc> document_;
+    std::unique_ptr<CChildFrame> window_;
+    QHash<int, bool> known_;
+};
