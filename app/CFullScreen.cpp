@@ -2,7 +2,8 @@
 
 #include <QAction>
 #include <QMainWindow>
-#include <QShortcut>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -30,9 +31,7 @@ void CFullScreen::Enter()
     frame_.addToolBar(Qt::TopToolBarArea, closeBar_);
     closeBar_->show();
 
-    escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), &frame_);
-    escape_->setContext(Qt::WindowShortcut);
-    connect(escape_, &QShortcut::activated, this, &CFullScreen::Leave);
+    qApp->installEventFilter(this);
 
     frame_.showFullScreen();
 }
@@ -42,8 +41,7 @@ void CFullScreen::Leave()
     if (!on_)
         return;
     on_ = false;
-    delete escape_;
-    escape_ = nullptr;
+    qApp->removeEventFilter(this);
     frame_.removeToolBar(closeBar_);
     closeBar_->deleteLater();
     closeBar_ = nullptr;
@@ -52,4 +50,18 @@ void CFullScreen::Leave()
         frame_.showMaximized();
     else
         frame_.showNormal();
+}
+
+bool CFullScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && on_) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && widget &&
+            widget->window() == &frame_) {
+            Leave();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }

@@ -3,7 +3,6 @@
 #include <QObject>
 
 class QMainWindow;
-class QShortcut;
 class QToolBar;
 
 // Full-screen mode of the main frame: the window covers the screen without
@@ -21,10 +20,14 @@ public:
 
     static constexpr const char* kToolbarTitle = "Close Full Screen";
 
+protected:
+    // Escape anywhere in the frame leaves the mode, before the window that
+    // has the focus sees it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QMainWindow& frame_;
     QToolBar* closeBar_ = nullptr;
-    QShortcut* escape_ = nullptr;
     bool on_ = false;
     bool wasMaximized_ = false;
     bool statusBarShown_ = true;

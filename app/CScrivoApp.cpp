@@ -1,6 +1,7 @@
 #include "app/CScrivoApp.h"
 
 #include "app/CChildFrame.h"
+#include "app/CHelpCommands.h"
 #include "app/CMainFrame.h"
 #include "app/CScrivoDoc.h"
 #include "app/CommandProbe.h"
@@ -40,6 +41,13 @@ CScrivoApp::CScrivoApp(quillet::platform::Profile& profile, Options options)
         options_.programDirectory = QString::fromStdString(quillet::platform::ProgramDirectory());
     if (options_.userSettingsDirectory.isEmpty())
         options_.userSettingsDirectory = QString::fromStdString(UserSettingsDirectory());
+    help_ = std::make_unique<CHelpCommands>(
+        profile_, [this] { return QString::fromStdString(settings_.helpPath); },
+        [this] { return static_cast<QWidget*>(frame_.get()); },
+        [this] {
+            if (frame_)
+                frame_->RouteCommand(cmd::kToolsSettings);
+        });
 }
 
 CScrivoApp::~CScrivoApp()
@@ -51,6 +59,7 @@ CScrivoApp::~CScrivoApp()
     for (CScrivoDoc* document : open)
         DestroyFrames(document);
     frame_.reset();
+    help_.reset();
     probe_.reset();
     documents_.clear();
 }
@@ -296,6 +305,8 @@ void CScrivoApp::AddToRecentFiles(const std::string& path)
 
 bool CScrivoApp::OnCommand(int id)
 {
+    if (help_->OnCommand(id))
+        return true;
     if (id >= cmd::kFileMruFirst && id <= cmd::kFileMruLast) {
         OpenRecent(id - cmd::kFileMruFirst);
         return true;
@@ -327,6 +338,8 @@ bool CScrivoApp::OnCommand(int id)
 
 bool CScrivoApp::OnUpdateCommand(int id, CommandState& state)
 {
+    if (help_->OnUpdateCommand(id, state))
+        return true;
     if (id >= cmd::kFileMruFirst && id <= cmd::kFileMruLast)
         return true;
     switch (id) {

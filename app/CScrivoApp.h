@@ -14,6 +14,7 @@
 #include <vector>
 
 class CChildFrame;
+class CHelpCommands;
 class CMainFrame;
 class CommandProbe;
 class CScrivoDoc;
@@ -51,6 +52,7 @@ public:
 
     CMainFrame* MainFrame() const { return frame_.get(); }
     CScrivoSettings& Settings() { return settings_; }
+    CHelpCommands& Help() { return *help_; }
     const RecentFileList& RecentFiles() const { return recentFiles_; }
     const std::vector<std::unique_ptr<CScrivoDoc>>& Documents() const { return documents_; }
     // The process-wide lock that guards the debugger-running flag.
@@ -94,6 +96,7 @@ private:
     CScrivoSettings settings_;
     RecentFileList recentFiles_;
     std::unique_ptr<CommandProbe> probe_;
+    std::unique_ptr<CHelpCommands> help_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<SingleInstance> instance_;
     std::vector<std::unique_ptr<CScrivoDoc>> documents_;

@@ -2,8 +2,13 @@
 
 #include "engine/VxScrivo.h"
 #include "language/VxEditHtmlExport.h"
+#include "language/VxEditLangConfig.h"
+#include "language/VxEditLangConfigRegistry.h"
 #include "platform/core/MessageSeam.h"
 #include "resources/CommandIds.h"
+#include "view/VxEditFontColorDialog.h"
+
+#include <QApplication>
 
 #include <algorithm>
 #include <cctype>
@@ -156,13 +161,29 @@ bool CScrivoDoc::OnCommand(int id)
     case cmd::kFileExportHtml:
         ExportAsHtml();
         return true;
+    case cmd::kToolsSyntaxSettings:
+        EditFontAndColours();
+        return true;
     default:
         return false;
     }
 }
 
+bool CScrivoDoc::EditFontAndColours()
+{
+    if (!::EditFontAndColours(*model_, QApplication::activeWindow()))
+        return false;
+    // Java goes to the user's java.ini, HTML to the settings store.
+    VxEditLangConfigRegistry::Instance().Save(model_->GetLangConfig()->GetName());
+    return true;
+}
+
 bool CScrivoDoc::OnUpdateCommand(int id, tarrow::foundation::CommandState& state)
 {
+    if (id == cmd::kToolsSyntaxSettings) {
+        state.enabled = model_->GetLangConfig() != nullptr;
+        return true;
+    }
     return id == cmd::kFileSave || id == cmd::kFileSaveAs || id == cmd::kFileExportHtml;
 }
 

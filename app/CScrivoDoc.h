@@ -51,6 +51,9 @@ public:
     // Asks for a file name and writes the whole text there as an HTML page
     // in the editor's colours.
     bool ExportAsHtml();
+    // Syntax Settings: the font and colour dialog of the text's language;
+    // on OK the language's settings are saved.
+    bool EditFontAndColours();
 
     const std::string& PathName() const { return path_; }
     const std::string& Title() const { return title_; }

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMimeData>
 #include <QTimer>
@@ -135,6 +136,8 @@ TEST_F(FrameTest, FirstStartLayoutSurvivesARestart)
         }
         while (!expected.isEmpty() && expected.constLast() == 0)
             expected.removeLast();
+        while (!expected.isEmpty() && expected.constFirst() == 0)
+            expected.removeFirst();
         expected.erase(std::unique(expected.begin(), expected.end(),
                                    [](int a, int b) { return a == 0 && b == 0; }),
                        expected.end());
@@ -160,6 +163,26 @@ TEST_F(FrameTest, FirstStartLayoutSurvivesARestart)
         frame.RouteCommand(cmd::kViewOutputWindow);
     frame.RouteCommand(cmd::kViewLargeButtons);
     EXPECT_EQ(tools->iconSize(), QSize(24, 24));
+
+    // Full screen keeps the toolbars and adds its own; Escape leaves it.
+    frame.RouteCommand(cmd::kViewFullScreen);
+    EXPECT_TRUE(frame.IsFullScreen());
+    EXPECT_TRUE(frame.RouteUpdate(cmd::kViewFullScreen).checked);
+    const auto closeBar = [&frame] {
+        for (QToolBar* bar : frame.findChildren<QToolBar*>()) {
+            if (bar->windowTitle() == "Close Full Screen")
+                return bar;
+        }
+        return static_cast<QToolBar*>(nullptr);
+    };
+    ASSERT_NE(closeBar(), nullptr);
+    EXPECT_TRUE(file->isVisible());
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(frame.centralWidget(), &escape);
+    EXPECT_FALSE(frame.IsFullScreen());
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(closeBar(), nullptr);
     Exit(app);
 
     EXPECT_EQ(profile_.GetInt("Settings", "InitialShowOutput", -1), 0);
