@@ -227,11 +227,13 @@ TEST_F(StartupTest, MenusFollowWhetherADocumentIsOpenAndCommandsReachTheView)
             titles << action->text();
         return titles.join(QLatin1Char(' ')).toStdString();
     };
-    EXPECT_EQ(menuTitles(), "&File &View &Window");
+    // Menus that hold commands still to come are left out while empty.
+    EXPECT_EQ(menuTitles(), "&File &View &Tools &Window &Help");
     EXPECT_FALSE(frame->RouteUpdate(cmd::kFileSave).enabled);
 
     CScrivoDoc* document = app.NewDocument();
-    EXPECT_EQ(menuTitles(), "&File &Edit &View &Window");
+    EXPECT_EQ(menuTitles().rfind("&File &Edit ", 0), 0u);
+    EXPECT_NE(menuTitles().find("&View &Tools &Window &Help"), std::string::npos);
     EXPECT_TRUE(frame->RouteUpdate(cmd::kFileSave).enabled);
     EXPECT_FALSE(frame->RouteUpdate(cmd::kViewLineNumbers).checked);
     EXPECT_TRUE(frame->RouteCommand(cmd::kViewLineNumbers));
@@ -249,7 +251,7 @@ TEST_F(StartupTest, MenusFollowWhetherADocumentIsOpenAndCommandsReachTheView)
     EXPECT_TRUE(frame->RouteCommand(cmd::kFileClose));
     EXPECT_TRUE(app.Documents().empty());
     QApplication::processEvents();
-    EXPECT_EQ(menuTitles(), "&File &View &Window");
+    EXPECT_EQ(menuTitles(), "&File &View &Tools &Window &Help");
 
     frame->RouteCommand(cmd::kViewWorkbookMode);
     EXPECT_TRUE(frame->WorkbookMode());
