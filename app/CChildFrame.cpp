@@ -34,6 +34,9 @@ CChildFrame::CChildFrame(CScrivoDoc* document, QWidget* editView,
     }
     linePane_->clear();
     columnPane_->clear();
+    linePane_->setAccessibleName(tr("Line"));
+    columnPane_->setAccessibleName(tr("Column"));
+    status->setAccessibleName(tr("Document status bar"));
     layout->addWidget(status);
     setWidget(body);
     setFocusProxy(editView_);

@@ -89,7 +89,8 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
         });
     }
 
-    probe_ = std::make_unique<CommandProbe>();
+    probe_ = std::make_unique<CommandProbe>(
+        [this](CScrivoDoc& document) { return CreateEditView(document, &printerSetup_); });
     frame_ = std::make_unique<CMainFrame>(profile_, recentFiles_);
     frame_->SetApplicationTarget(this, [this](int id) { return probe_->Handles(id); });
     connect(frame_.get(), &CMainFrame::CloseRequested, this,

@@ -2,9 +2,11 @@
 
 #include "app/CChildFrame.h"
 #include "app/CScrivoDoc.h"
-#include "app/EditViewFactory.h"
 
-CommandProbe::CommandProbe() = default;
+CommandProbe::CommandProbe(std::function<EditViewParts(CScrivoDoc&)> makeView)
+    : makeView_(std::move(makeView))
+{
+}
 
 CommandProbe::~CommandProbe()
 {
@@ -21,7 +23,7 @@ bool CommandProbe::Handles(int id)
     if (!window_) {
         document_ = std::make_unique<CScrivoDoc>();
         document_->OnNewDocument("Probe");
-        EditViewParts view = CreateEditView(*document_);
+        EditViewParts view = makeView_(*document_);
         std::vector<tarrow::foundation::ICommandTarget*> route = view.route;
         route.push_back(document_.get());
         window_ = std::make_unique<CChildFrame>(document_.get(), view.widget, route);

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "app/EditViewFactory.h"
+
 #include <QHash>
 
+#include <functional>
 #include <memory>
 
 class CChildFrame;
@@ -12,7 +15,9 @@ class CScrivoDoc;
 // offer exactly the commands the program has, even while no document is open.
 class CommandProbe {
 public:
-    CommandProbe();
+    // makeView makes the edit view of a window on a document, as for every
+    // document window.
+    explicit CommandProbe(std::function<EditViewParts(CScrivoDoc&)> makeView);
     ~CommandProbe();
     CommandProbe(const CommandProbe&) = delete;
     CommandProbe& operator=(const CommandProbe&) = delete;
@@ -20,6 +25,7 @@ public:
     bool Handles(int id);
 
 private:
+    std::function<EditViewParts(CScrivoDoc&)> makeView_;
     std::unique_ptr<CScrivoDoc> document_;
     std::unique_ptr<CChildFrame> window_;
     QHash<int, bool> known_;

@@ -8,6 +8,7 @@
 #include "platform/core/MemoryProfile.h"
 #include "platform/core/MessageSeam.h"
 #include "resources/CommandIds.h"
+#include "tests/app/ModalDialog.h"
 #include "tests/support/TempDir.h"
 #include "view/VxEditColourWell.h"
 #include "view/VxEditFontColorDialog.h"
@@ -46,15 +47,8 @@ void SelectGroup(VxEditFontColorDialog& dialog, const QString& name)
 // Runs the Syntax Settings command, letting act work in its dialog.
 void RunSyntaxSettings(CMainFrame& frame, const std::function<void(VxEditFontColorDialog&)>& act)
 {
-    bool ran = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<VxEditFontColorDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        ran = true;
-        act(*dialog);
-    });
-    frame.RouteCommand(cmd::kToolsSyntaxSettings);
-    EXPECT_TRUE(ran);
+    quillet::test::WithModalDialog<VxEditFontColorDialog>(
+        [&frame] { frame.RouteCommand(cmd::kToolsSyntaxSettings); }, act);
 }
 
 // The colour of the text area's background, far from any text.

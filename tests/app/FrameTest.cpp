@@ -6,6 +6,7 @@
 #include "platform/core/MemoryProfile.h"
 #include "platform/core/MessageSeam.h"
 #include "resources/CommandIds.h"
+#include "tests/app/ModalDialog.h"
 #include "tests/support/TempDir.h"
 
 #include <QAction>
@@ -67,18 +68,10 @@ protected:
         app.reset();
     }
 
-    // Runs the customisation dialog, letting act work in it before it closes.
     static void Customize(CMainFrame& frame, const std::function<void(CCustomizeToolbarsDlg&)>& act)
     {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<CCustomizeToolbarsDlg*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            ran = true;
-            act(*dialog);
-        });
-        frame.RouteCommand(cmd::kViewCustomizeToolbars);
-        EXPECT_TRUE(ran);
+        quillet::test::WithModalDialog<CCustomizeToolbarsDlg>(
+            [&frame] { frame.RouteCommand(cmd::kViewCustomizeToolbars); }, act);
     }
 
     // Adds Save All at the end of the Tools toolbar the way a drop does.
