@@ -183,8 +183,8 @@ QList<int> CCustomizeToolbarsDlg::GroupCommands(const QString& group)
                 kInsertMemberVariable, kToolsSyntaxSettings, kToolsSettings, kToolsAppletHtml,
                 kHelpContents, kHelpCustom, kAppAbout};
     if (group == QLatin1String("Menu"))
-        return {kViewStatusBar, kViewOutputWindow, kViewConsole, kViewWorkbookMode, kViewLargeButtons, kViewFullScreen,
-                kViewLineNumbers, kViewRefreshClasses, kWindowNew, kWindowCascade, kWindowTile};
+        return {kViewStatusBar, kViewOutputWindow, kViewConsole, kViewWorkbookMode, kViewLargeButtons,
+                kViewFullScreen, kViewLineNumbers, kViewRefreshClasses, kWindowNew, kWindowCascade, kWindowTile};
     return {};
 }
 

@@ -112,6 +112,8 @@ void CMainFrame::SetApplicationTarget(tarrow::foundation::ICommandTarget* applic
     if (!toolbars_->Toolbar(toolbars_->Bars().constFirst().id)) {
         toolbars_->CreateToolbars();
         toolbars_->Load(profile_);
+        // The stored layout places the console; it shows only once a program runs.
+        consoleBar_->hide();
     }
     RebuildMenus();
 }
