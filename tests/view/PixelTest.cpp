@@ -4,6 +4,7 @@
 #include "ViewSupport.h"
 
 #include "resources/CommandIds.h"
+#include "tests/support/TempDir.h"
 
 #include <QDir>
 
@@ -171,6 +172,24 @@ TEST_F(PixelTest, HorizontalScrollingKeepsTabStopsAtTheTextAreasEdge)
     const QImage scrolled = Render();
     EXPECT_TRUE(CellHasInk(scrolled, 0, 2, Rgb(0xFFFFFF)));
     EXPECT_FALSE(CellHasInk(scrolled, 0, 1, Rgb(0xFFFFFF)));
+}
+
+TEST_F(PixelTest, AOneMegabyteLineIsDrawnAndSelectedAtItsEnd)
+{
+    const int length = 1 << 20;
+    TempDir dir;
+    WriteFileBytes(dir.File("long.txt"), std::string(length, 'x') + "\r\nnext");
+    ASSERT_EQ(1, model->LoadFile(dir.File("long.txt")));
+    view->Controller().SetSelection(VxEditLineCol(0, length - 4), VxEditLineCol(0, length),
+                                    VxEditSelection::kStream);
+    view->ScrollTo((length - 10) * Cell(), 0);
+    const QImage image = Render();
+    Save(image, "long-line");
+    EXPECT_TRUE(CellHasInk(image, 0, 3, Rgb(0xFFFFFF)));
+    EXPECT_EQ(Rgb(0xFFFFFF), CellBackground(image, 0, 5));
+    EXPECT_EQ(Rgb(kSelectionBack), CellBackground(image, 0, 6));
+    EXPECT_TRUE(CellHasInk(image, 0, 9, Rgb(kSelectionBack)));
+    EXPECT_FALSE(CellHasInk(image, 0, 11, Rgb(0xFFFFFF)));  // past the end
 }
 
 }  // namespace
