@@ -71,6 +71,10 @@ void CScrivoDoc::KeepRecoveryRecord(const std::string& journalPath)
 {
     journal_ = std::make_unique<VxEditRecoveryJournal>(*model_, journalPath);
     journal_->Restart(path_, title_, loadedStamp_);
+    // A text that differs from its file already (a recovered one) is
+    // written whole.
+    if (IsModified())
+        journal_->Remove();
 }
 
 void CScrivoDoc::FlushRecoveryRecord()
@@ -96,10 +100,6 @@ void CScrivoDoc::OnRecoverDocument(const std::string& path, const std::string& t
     }
     // Saving the recovered text over its file is what recovering is for.
     loadedStamp_ = seenStamp_ = VxEditFileStamp::Of(path);
-    if (journal_) {
-        journal_->Restart(path_, title_, loadedStamp_);
-        journal_->Remove();  // the next record holds the whole text
-    }
 }
 
 std::string CScrivoDoc::LanguageFor(const std::string& path)

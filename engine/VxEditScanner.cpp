@@ -151,7 +151,11 @@ std::int32_t VxEdit::ScanToken(std::int32_t line, const char* lineText, const ch
     const std::int32_t plain = tokenLength > 0 ? tokenLength : VxEditScanChars::Length(token, bytesLeft);
     if (pending + plain > 0xFFFF)
         FlushPending(runs, pending);
-    pending = static_cast<std::uint16_t>(pending + plain);
+    // A word longer than one run can say goes out in runs of its own.
+    if (plain > 0xFFFF)
+        VxEditScanChars::AppendRun(runs, plain, TextGroup(*GetLangConfig()));
+    else
+        pending = static_cast<std::uint16_t>(pending + plain);
     return plain;
 }
 

@@ -508,6 +508,10 @@ TEST_F(StartupTest, RecordsOfARunThatEndedAreOfferedAndThoseOfARunningOneAreNot)
     app.OfferRecovery();
     EXPECT_EQ(messages_.Messages().size(), asked);
     app.FlushRecoveryRecords();
+    int records = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        records += entry.path().extension() == ".journal" && entry.path().string() != runningRecord ? 1 : 0;
+    EXPECT_EQ(records, 1);
     messages_.QueueAnswer(MessageAnswer::No);  // do not save it
     app.CloseAllDocuments();
 }

@@ -34,13 +34,13 @@ TEST_F(ClipboardCommandTest, AOneMegabyteLineIsWalkedCopiedAndPastedWhole)
     EXPECT_GT(view.scrollX, (length - 41) * FakeView::kCharWidth);  // the caret is in view
     Press(cmd::kSelectToLineStart);
     Press(cmd::kEditCopy);
-    EXPECT_EQ(line, Clipboard());
-    controller.SetCaret(0, length);
+    EXPECT_TRUE(line == Clipboard());
+    Press(cmd::kLineEnd);  // drops the selection
     Press(cmd::kEditPaste);
-    EXPECT_EQ(line + line + "\n", Text());
+    EXPECT_TRUE(line + line + "\n" == Text()) << model->LineCount() << " lines";
     EXPECT_EQ(At(0, 2 * length), Caret());
     Press(cmd::kEditUndo);
-    EXPECT_EQ(line + "\n", Text());
+    EXPECT_TRUE(line + "\n" == Text());
 }
 
 TEST_F(ClipboardCommandTest, ColumnCopyGivesEmptyRowsForShortLines)

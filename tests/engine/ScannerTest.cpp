@@ -2,6 +2,7 @@
 // form: tokens, keywords, numbers, tags with escapes, multi-line comments
 // and their spans, the HTML markup rule, marked lines and UTF-8 text.
 #include "ScanSupport.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -170,6 +171,19 @@ TEST_F(ScannerTest, TextBlocksAreOneStringAcrossTheirLines)
             classes += '\n';
     }
     EXPECT_EQ(ReferenceClasses(text), classes);
+}
+
+TEST_F(ScannerTest, AWordLongerThanOneRunIsColouredToItsEnd)
+{
+    TempDir dir;
+    WriteFileBytes(dir.File("Long.java"), std::string(70000, 'a') + " // c");
+    model = NewModel<VxScrivo>();
+    model->SetLangConfigByName("Java");
+    ASSERT_EQ(1, model->LoadFile(dir.File("Long.java")));
+    const std::vector<int> groups = ByteGroups(*model, 0);
+    ASSERT_EQ(70005u, groups.size());
+    EXPECT_EQ("Text", model->GetLangConfig()->GetColorGroupName(groups[69999]));
+    EXPECT_EQ("Comment", model->GetLangConfig()->GetColorGroupName(groups[70001]));
 }
 
 class MultiLineCommentTest : public ScannerTest {
