@@ -150,7 +150,7 @@ QRect VxEditFontMetrics::VisibleRect(const QPainter& painter)
     // A device without a size (a recording) gets everything.
     if (whole.isEmpty())
         return QRect(QPoint(-(1 << 29), -(1 << 29)), QPoint(1 << 29, 1 << 29));
-    return painter.transform().inverted().mapRect(whole);
+    return painter.combinedTransform().inverted().mapRect(whole);
 }
 
 int VxEditFontMetrics::DrawVisible(QPainter& painter, int pen, int y, const char* text, int length,
