@@ -17,7 +17,9 @@ class CChildFrame;
 class CHelpCommands;
 class CMainFrame;
 class CommandProbe;
+class CRecoveryStore;
 class CScrivoDoc;
+class QTimer;
 class SingleInstance;
 
 namespace quillet::platform {
@@ -36,6 +38,7 @@ public:
         QString dataHome;               // for the desktop entry; empty: $XDG_DATA_HOME
         QString configHome;             // for mimeapps.list; empty: $XDG_CONFIG_HOME
         QString instanceName;           // the hand-over socket; empty: per user
+        QString recoveryDirectory;      // recovery records; empty: $XDG_STATE_HOME/Quillet/recovery
     };
 
     // Outcome of start-up: the editor runs, it failed, or the file was handed
@@ -69,6 +72,17 @@ public:
     // Asks about every modified document; false when the user cancelled.
     bool CloseAllDocuments();
     CScrivoDoc* ActiveDocument() const;
+    // Asks, document by document, about files that other programs changed,
+    // replaced or deleted; run whenever the application becomes active.
+    void CheckFilesOnDisk();
+    // Offers the texts that runs which ended without closing their documents
+    // left in recovery records: Recover, Discard, or ask again next time.
+    void OfferRecovery();
+    // Brings every document's recovery record up to date; run every second.
+    void FlushRecoveryRecords();
+    static constexpr const char* kRecoverTitle = "Recover Unsaved Text";
+    static constexpr const char* kRecoverYes = "Recover";
+    static constexpr const char* kRecoverNo = "Discard";
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
@@ -90,6 +104,8 @@ private:
     // Closes the document's windows at once, without asking again.
     void DestroyFrames(CScrivoDoc* document);
     void OnFrameDestroyed(CScrivoDoc* document);
+    // A new document of the application's: windows come after this.
+    CScrivoDoc* AddDocument(std::unique_ptr<CScrivoDoc> document);
 
     quillet::platform::Profile& profile_;
     Options options_;
@@ -99,10 +115,13 @@ private:
     std::unique_ptr<CHelpCommands> help_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<SingleInstance> instance_;
+    std::unique_ptr<CRecoveryStore> recovery_;
+    QTimer* recoveryTimer_ = nullptr;
     std::vector<std::unique_ptr<CScrivoDoc>> documents_;
     // A document lives exactly as long as its last window.
     std::map<const CScrivoDoc*, int> frameCounts_;
     std::mutex debugLock_;
     VxEditPrinterSetup printerSetup_;
     int untitledCount_ = 0;
+    bool checkingFiles_ = false;
 };

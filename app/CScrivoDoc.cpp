@@ -1,9 +1,11 @@
 #include "app/CScrivoDoc.h"
 
+#include "engine/VxEditRecoveryJournal.h"
 #include "engine/VxScrivo.h"
 #include "language/VxEditHtmlExport.h"
 #include "language/VxEditLangConfig.h"
 #include "language/VxEditLangConfigRegistry.h"
+#include "mvc/CArchive.h"
 #include "platform/core/MessageSeam.h"
 #include "resources/CommandIds.h"
 #include "view/VxEditFontColorDialog.h"
@@ -49,11 +51,61 @@ bool IsReadOnlyFile(const std::string& path)
     return (status.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
 }
 
+// The text with its one %s replaced by the value.
+std::string Formatted(const char* text, const std::string& value)
+{
+    std::string formatted = text;
+    const std::size_t at = formatted.find("%s");
+    if (at != std::string::npos)
+        formatted.replace(at, 2, value);
+    return formatted;
+}
+
 }  // namespace
 
 CScrivoDoc::CScrivoDoc() : model_(tarrow::foundation::RefPtr<VxScrivo>::Adopt(new VxScrivo)) {}
 
-CScrivoDoc::~CScrivoDoc() = default;
+CScrivoDoc::~CScrivoDoc()
+{
+    // Closed, saved or not as the user chose: nothing is left to recover.
+    if (journal_)
+        journal_->Remove();
+}
+
+void CScrivoDoc::KeepRecoveryRecord(const std::string& journalPath)
+{
+    journal_ = std::make_unique<VxEditRecoveryJournal>(*model_, journalPath);
+    journal_->Restart(path_, title_, loadedStamp_);
+    // A text that differs from its file already (a recovered one) is
+    // written whole.
+    if (IsModified())
+        journal_->Remove();
+}
+
+void CScrivoDoc::FlushRecoveryRecord()
+{
+    if (journal_)
+        journal_->Flush();
+}
+
+void CScrivoDoc::OnRecoverDocument(const std::string& path, const std::string& title, const std::string& text)
+{
+    model_->NewText();
+    model_->SetLangConfigByName(path.empty() ? "Java" : LanguageFor(path));
+    auto archive = tarrow::foundation::CArchive::ForStoring();
+    archive.WriteString(text);
+    auto loading = tarrow::foundation::CArchive::ForLoading(archive.Bytes());
+    model_->Serialize(loading);
+    model_->SetModified(1);
+    if (path.empty()) {
+        path_.clear();
+        SetTitle(title);
+    } else {
+        SetPathName(path);
+    }
+    // Saving the recovered text over its file is what recovering is for.
+    loadedStamp_ = seenStamp_ = VxEditFileStamp::Of(path);
+}
 
 std::string CScrivoDoc::LanguageFor(const std::string& path)
 {
@@ -71,6 +123,9 @@ bool CScrivoDoc::OnNewDocument(const std::string& title)
     model_->NewText();
     model_->SetLangConfigByName("Java");
     SetTitle(title);
+    loadedStamp_ = seenStamp_ = VxEditFileStamp();
+    if (journal_)
+        journal_->Restart({}, title_, loadedStamp_);
     return true;
 }
 
@@ -78,13 +133,64 @@ bool CScrivoDoc::OnOpenDocument(const std::string& path)
 {
     model_->NewText();
     model_->SetLangConfigByName(LanguageFor(path));
-    return model_->LoadFile(path) == 1;
+    // Taken before reading, so that a change made while reading shows later.
+    const VxEditFileStamp stamp = VxEditFileStamp::Of(path);
+    if (model_->LoadFile(path) != 1)
+        return false;
+    loadedStamp_ = seenStamp_ = stamp;
+    if (journal_)
+        journal_->Restart(path, FileNameOf(path), stamp);
+    return true;
 }
 
 bool CScrivoDoc::OnSaveDocument(const std::string& path)
 {
     model_->SetLangConfigByName(LanguageFor(path));
-    return model_->SaveFile(path) == 1;
+    if (model_->SaveFile(path) != 1)
+        return false;
+    loadedStamp_ = seenStamp_ = VxEditFileStamp::Of(path);
+    if (journal_)
+        journal_->Restart(path, FileNameOf(path), loadedStamp_);
+    return true;
+}
+
+bool CScrivoDoc::ReviewChangeOnDisk()
+{
+    if (path_.empty())
+        return false;
+    const VxEditFileStamp now = VxEditFileStamp::Of(path_);
+    if (now == seenStamp_ || (now.exists && now == loadedStamp_)) {
+        seenStamp_ = now;
+        return false;
+    }
+    seenStamp_ = now;
+    if (!now.exists) {
+        // The text is all that is left of the file: it must not be lost.
+        model_->SetModified(1);
+        quillet::platform::ShowMessage(Formatted(kDeletedKept, path_), MessageButtons::Ok,
+                                       MessageIcon::Warning);
+        if (onTitleChanged)
+            onTitleChanged(*this);
+        return true;
+    }
+    const bool modified = IsModified();
+    const MessageAnswer answer = quillet::platform::ShowMessage(
+        Formatted(modified ? kChangedReloadDiscarding : kChangedReload, path_), MessageButtons::YesNo,
+        modified ? MessageIcon::Warning : MessageIcon::Question);
+    if (answer == MessageAnswer::Yes && OnOpenDocument(path_) && onTitleChanged)
+        onTitleChanged(*this);
+    return true;
+}
+
+bool CScrivoDoc::MayOverwrite(const std::string& target)
+{
+    if (target != path_)
+        return true;
+    const VxEditFileStamp now = VxEditFileStamp::Of(target);
+    if (!now.exists || now == loadedStamp_)
+        return true;
+    return quillet::platform::ShowMessage(Formatted(kChangedOverwrite, target), MessageButtons::YesNo,
+                                          MessageIcon::Warning) == MessageAnswer::Yes;
 }
 
 bool CScrivoDoc::IsModified() const
@@ -128,7 +234,7 @@ bool CScrivoDoc::DoSave(const std::string& path)
         if (!quillet::platform::ChooseFile(request, target))
             return false;
     }
-    if (!OnSaveDocument(target))
+    if (!MayOverwrite(target) || !OnSaveDocument(target))
         return false;
     SetPathName(target);
     if (onFileNamed)

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "engine/VxHTMLEdit.h"
+#include "language/VxEditLangTag.h"
 
-// The model every document holds: Java and HTML colouring, and lines marked
-// as error lines shown wholly in the "Error Line" colour group.
+// The model every document holds: Java and HTML colouring, Java text blocks,
+// and lines marked as error lines shown wholly in the "Error Line" colour
+// group.
 class VxScrivo : public VxHTMLEdit {
 public:
     VxScrivo() = default;
@@ -18,4 +20,18 @@ public:
 
 protected:
     ~VxScrivo() override = default;
+
+    // In Java a text block, """ to """ across lines, is one string: a
+    // multi-line tag of the model's own, in the colour group and with the
+    // escape character of the configuration's string tag, chosen over the
+    // string tag where three quotes stand.
+    const VxEditLangTag* FindScanTag(const char* text, int length, int tokenLength, int kind) override;
+    void ListScanTags(std::vector<const VxEditLangTag*>& tags, int kind) override;
+    // Escapes count in a text block too.
+    bool HonoursEscape(const VxEditLangTag& tag) const override;
+
+private:
+    const VxEditLangTag* TextBlockTag();
+
+    VxEditLangTag textBlock_;
 };
