@@ -30,3 +30,5 @@ run() {
 
 run BinaryConfig binary
 run IniFile ini
+run FileLoad load
+run JavaColour colour
