@@ -248,7 +248,10 @@ void CMainFrame::RebuildMenus()
                               kSeparator, kRecentFilesPlaceholder, cmd::kAppExit});
         AddMenu(tr("&Edit"), {cmd::kEditUndo, cmd::kEditRedo, kSeparator, cmd::kEditCut,
                               cmd::kEditCopy, cmd::kEditPaste, cmd::kEditCopyAsHtml, kSeparator,
-                              cmd::kEditSelectAll});
+                              cmd::kEditSelectAll, kSeparator, cmd::kEditFind, cmd::kEditReplace,
+                              cmd::kEditGotoLine});
+        AddMenu(tr("&Build"), {cmd::kToggleBreakpoint, cmd::kClearBreakpoints, kSeparator,
+                               cmd::kNextError, cmd::kPrevError, cmd::kClearErrors});
         AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewConsole, cmd::kViewWorkbookMode, kSeparator,
                               cmd::kViewLineNumbers});
     }
