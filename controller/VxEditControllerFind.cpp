@@ -236,6 +236,7 @@ int VxEditController::ReplaceAll(VxEditSearchState& state)
     std::int64_t position = start;
     bool firstWrapped = false;
     bool wrapped = false;
+    bool failed = false;
     std::int64_t count = 0;
     VxEditLineCol caretAfter = caret_;
 
@@ -254,7 +255,6 @@ int VxEditController::ReplaceAll(VxEditSearchState& state)
             request.matchCase = state.matchCase;
             request.wholeWord = state.wholeWord;
             request.pattern = state.pattern;
-            bool failed = false;
             const std::int64_t length = RunFind(request, failed);
             if (length == 0 || failed)
                 break;
@@ -297,6 +297,8 @@ int VxEditController::ReplaceAll(VxEditSearchState& state)
     CancelSelection();
     SetCaret(caretAfter.line, caretAfter.column);
     UnlockRedraw();
+    if (failed)
+        return 0;
     if (count == 0) {
         ShowMessage(WithText(kFinished, state.findText));
         return 0;
