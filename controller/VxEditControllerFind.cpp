@@ -44,6 +44,20 @@ constexpr const char* kLineTooLong = "Cannot replace text. Line would exceed %ll
 constexpr const char* kSelectionReplaced = "The selection has been searched and %lld replacements were made.";
 constexpr const char* kDocumentReplaced = "The document has been searched and %lld replacements were made.";
 
+// A search for the state's text with its options, wrapping around.
+VxEditFindRequest RequestFor(const VxEditSearchState& state, const VxEditLineCol& start, bool down)
+{
+    VxEditFindRequest request;
+    request.start = start;
+    request.text = state.findText;
+    request.searchDown = down;
+    request.wrapAround = true;
+    request.matchCase = state.matchCase;
+    request.wholeWord = state.wholeWord;
+    request.pattern = state.pattern;
+    return request;
+}
+
 }  // namespace
 
 VxEditLineCol VxEditController::SearchPositionOf(const VxEditLineCol& position) const
@@ -86,14 +100,7 @@ int VxEditController::FindInDirection(const VxEditSearchState& state, bool down)
     if (state.findText != lastFound_)
         lastFoundValid_ = false;
 
-    VxEditFindRequest request;
-    request.start = start;
-    request.text = state.findText;
-    request.searchDown = down;
-    request.wrapAround = true;
-    request.matchCase = state.matchCase;
-    request.wholeWord = state.wholeWord;
-    request.pattern = state.pattern;
+    VxEditFindRequest request = RequestFor(state, start, down);
     bool failed = false;
     const std::int64_t length = RunFind(request, failed);
     if (failed)
@@ -124,15 +131,8 @@ bool VxEditController::SelectionIsMatch(const VxEditSearchState& state)
     if (!HasSelection() || selection_.IsColumn() || selection_.FirstLine() != selection_.LastLine())
         return false;
     const VxEditLineColPair range = StreamRange();
-    VxEditFindRequest request;
-    request.start = range.start;
+    VxEditFindRequest request = RequestFor(state, range.start, true);
     request.end = range.end;
-    request.text = state.findText;
-    request.searchDown = true;
-    request.wrapAround = true;
-    request.matchCase = state.matchCase;
-    request.wholeWord = state.wholeWord;
-    request.pattern = state.pattern;
     const std::int64_t length = model_.Find(request);
     return length > 0 && request.match == range.start && MatchEnd(request.match, length) == range.end;
 }
@@ -185,14 +185,7 @@ int VxEditController::ReplaceOne(VxEditSearchState& state)
         return 0;
     }
     const VxEditLineCol start = SearchPositionOf(HasSelection() ? selection_.Normalized().start : caret_);
-    VxEditFindRequest request;
-    request.start = start;
-    request.text = state.findText;
-    request.searchDown = true;
-    request.wrapAround = true;
-    request.matchCase = state.matchCase;
-    request.wholeWord = state.wholeWord;
-    request.pattern = state.pattern;
+    VxEditFindRequest request = RequestFor(state, start, true);
     bool failed = false;
     const std::int64_t length = RunFind(request, failed);
     if (failed)
@@ -246,15 +239,8 @@ int VxEditController::ReplaceAll(VxEditSearchState& state)
         OwnEdit edit(*this);
         VxEditCompositeGuard group(model_);
         for (;;) {
-            VxEditFindRequest request;
-            request.start = buffer.PositionOf(position);
+            VxEditFindRequest request = RequestFor(state, buffer.PositionOf(position), true);
             request.end = buffer.PositionOf(inSelection ? selectionEnd : start);
-            request.text = state.findText;
-            request.searchDown = true;
-            request.wrapAround = true;
-            request.matchCase = state.matchCase;
-            request.wholeWord = state.wholeWord;
-            request.pattern = state.pattern;
             const std::int64_t length = RunFind(request, failed);
             if (length == 0 || failed)
                 break;
@@ -320,14 +306,8 @@ int VxEditController::MarkAll(const VxEditSearchState& state)
     VxEditLineCol position = start;
     // Each round marks another line, so the text's line count bounds the loop.
     for (std::int32_t round = 0; round <= last; ++round) {
-        VxEditFindRequest request;
-        request.start = position;
+        VxEditFindRequest request = RequestFor(state, position, down);
         request.end = start;
-        request.text = state.findText;
-        request.searchDown = down;
-        request.wrapAround = true;
-        request.matchCase = state.matchCase;
-        request.wholeWord = state.wholeWord;
         request.pattern = false;
         if (model_.Find(request) == 0)
             break;
