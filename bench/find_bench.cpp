@@ -137,12 +137,7 @@ BENCHMARK(BM_NextMarker)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadAndCountLines(benchmark::State& state)
 {
-    const std::string& path = Files().Path(static_cast<int>(state.range(0)));
-    std::string buffer(512000, '\0');
-    std::int64_t total = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ReadAndCountLines(path, buffer, total));
-    state.SetBytesProcessed(total);
+    RunReadAndCountLines(state, Files().Path(static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_ReadAndCountLines)->Arg(100)->Unit(benchmark::kMillisecond);
 
