@@ -139,16 +139,19 @@ public:
     // and the line is now.
     bool ReplacementTooLong(std::int32_t line, std::int32_t newDisplayLength);
 
-    // Per-line marks.
+    // Per-line marks: 32 bits per line. Setting and toggling tell the
+    // observers (the margin repaints); lines past the last are ignored.
     int TestMark(std::int32_t line, int bit) const;
-    virtual void ToggleMark(std::int32_t line, int bit);
+    virtual void SetMark(std::int32_t line, int bit, bool on);
+    void ToggleMark(std::int32_t line, int bit);
     void ClearMarkEverywhere(int bit);
+    // The next (forward) or previous line carrying the bit, wrapping at the
+    // ends and trying from itself last; -1 when none does. Costs a search
+    // among the marked lines, not a walk over the text's lines.
     std::int32_t FindMarkedLine(std::int32_t from, int bit, bool forward) const;
     int CountMarkedLines(int bit) const;
     std::int32_t GetLineValue(std::int32_t line) const;
     std::int32_t SetLineValue(std::int32_t line, std::int32_t value);
-    VxEditLineMarks& MarksFor(std::int32_t line) { return marks_.MarksFor(line); }
-    void FreeMarks(std::int32_t line) { marks_.Free(line); }
     void InsertLineSlots(std::int32_t line, std::int32_t count, bool before);
     void RemoveLineSlots(std::int32_t first, std::int32_t last);
 

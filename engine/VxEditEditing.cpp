@@ -234,7 +234,7 @@ void VxEdit::ApplyCommand(VxEditTextCommand& command, bool markSlotsBefore)
         colour_.InsertLines(start, end - start);
         marks_.InsertSlots(start, end - start, markSlotsBefore);
         for (std::int32_t line = start; line <= end; ++line)
-            marks_.MarksFor(line).Set(kMarkChangedLine, true);
+            marks_.SetBit(line, kMarkChangedLine, true);
     } else {
         colour_.RemoveLines(start + 1, end - start);
         if (markSlotsBefore)
@@ -242,7 +242,7 @@ void VxEdit::ApplyCommand(VxEditTextCommand& command, bool markSlotsBefore)
         else
             marks_.RemoveSlots(start + 1, end);
         // After the slots moved, so that the joined line carries the mark.
-        marks_.MarksFor(start).Set(kMarkChangedLine, true);
+        marks_.SetBit(start, kMarkChangedLine, true);
     }
     colour_.Drop(start);
     scanPosition_ = std::min(scanPosition_, start);

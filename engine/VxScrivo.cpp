@@ -21,11 +21,11 @@ const std::vector<ColorRun>* VxScrivo::GetColourRuns(std::int32_t line)
     return cached;
 }
 
-void VxScrivo::ToggleMark(std::int32_t line, int bit)
+void VxScrivo::SetMark(std::int32_t line, int bit, bool on)
 {
-    if (line < 0 || line > LastLine())
+    if (line < 0 || line > LastLine() || (TestMark(line, bit) != 0) == on)
         return;
-    VxHTMLEdit::ToggleMark(line, bit);
+    VxHTMLEdit::SetMark(line, bit, on);
     if (bit != kMarkErrorLine)
         return;
     if (!TestMark(line, bit))

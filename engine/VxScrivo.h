@@ -16,7 +16,7 @@ public:
 
     // An error-line mark changes how the whole line is coloured, so the line
     // is coloured afresh and repainted.
-    void ToggleMark(std::int32_t line, int bit) override;
+    void SetMark(std::int32_t line, int bit, bool on) override;
 
 protected:
     ~VxScrivo() override = default;

@@ -68,7 +68,14 @@ inline constexpr int kInsertMethod = 32778;
 inline constexpr int kInsertClass = 32779;
 inline constexpr int kInsertInterface = 32781;
 
-// Markers
+// Markers: four ranges of 33 ids, one id per mark bit 0..31 (the 33rd of
+// each range names no bit): toggle, next, previous and clear all.
+inline constexpr int kMarkerToggleFirst = 45250;
+inline constexpr int kMarkerNextFirst = 45283;
+inline constexpr int kMarkerPreviousFirst = 45316;
+inline constexpr int kMarkerClearFirst = 45349;
+inline constexpr int kMarkerRangeSize = 33;
+inline constexpr int kMarkerLast = kMarkerClearFirst + kMarkerRangeSize - 1;
 inline constexpr int kToggleBreakpoint = 45266;
 inline constexpr int kClearBreakpoints = 45365;
 inline constexpr int kNextError = 45284;

@@ -3,6 +3,8 @@
 #include "controller/VxEditTextFit.h"
 #include "engine/VxEdit.h"
 #include "resources/CommandIds.h"
+#include "view/CGotoLineDialog.h"
+#include "view/VxEditFindReplaceDialog.h"
 #include "view/VxEditKeyTable.h"
 
 #include "mvc/VxEditMsg.h"
@@ -82,6 +84,16 @@ bool CScrivoView::OnCommand(int id)
             return false;
         FilePrintPreview();
         return true;
+    case cmd::kEditFind:
+    case cmd::kEditReplace:
+        VxEditFindReplaceDialog::Open(*this, id == cmd::kEditReplace);
+        return true;
+    case cmd::kEditGotoLine: {
+        CGotoLineDialog dialog(controller_.Caret().line + 1, this);
+        if (dialog.exec() == QDialog::Accepted)
+            controller_.GotoLine(dialog.LineNumber());
+        return true;
+    }
     default:
         return controller_.OnCommand(id);
     }
@@ -93,7 +105,15 @@ bool CScrivoView::OnUpdateCommand(int id, CommandState& state)
         state.enabled = printerSetup_ != nullptr;
         return printerSetup_ != nullptr;
     }
-    return controller_.OnUpdateCommand(id, state);
+    switch (id) {
+    case cmd::kEditFind:
+    case cmd::kEditReplace:
+    case cmd::kEditGotoLine:
+        state.enabled = true;
+        return true;
+    default:
+        return controller_.OnUpdateCommand(id, state);
+    }
 }
 
 QString CScrivoView::LineAndColumnText() const
@@ -212,7 +232,7 @@ void CScrivoView::CaretMoved()
 
 void CScrivoView::PostCommand(int id)
 {
-    QMetaObject::invokeMethod(this, [this, id] { controller_.OnCommand(id); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
 }
 
 // IVxEditViewportHost
@@ -334,7 +354,7 @@ void CScrivoView::keyPressEvent(QKeyEvent* event)
 {
     const int command = VxEditKeyTable::CommandFor(event->keyCombination());
     if (command != 0) {
-        controller_.OnCommand(command);
+        OnCommand(command);
         event->accept();
         return;
     }
@@ -379,6 +399,9 @@ void CScrivoView::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     controller_.OnFocusIn();
+    // The open find dialog works on the edit window used last.
+    if (VxEditFindReplaceDialog* dialog = VxEditFindReplaceDialog::Current())
+        dialog->SetEditor(this);
     caretOn_ = true;
     blink_.start();
     viewport()->update(CaretRect());
@@ -533,6 +556,11 @@ void CScrivoView::ShowContextMenu(const QPoint& point)
         {cmd::kEditUndo, "&Undo"}, {cmd::kEditRedo, "&Redo"},   {0, nullptr},
         {cmd::kEditCut, "Cu&t"},   {cmd::kEditCopy, "&Copy"},   {cmd::kEditPaste, "&Paste"},
         {0, nullptr},              {cmd::kEditSelectAll, "Select &All"},
+        {0, nullptr},              {cmd::kNextError, "Next Error"},
+        {cmd::kPrevError, "Previous Error"},
+        {cmd::kClearErrors, "Clear All Errors"},
+        {0, nullptr},              {cmd::kToggleBreakpoint, "Toggle Breakpoint\tF9"},
+        {cmd::kClearBreakpoints, "Clear all breakpoints"},
     };
     QMenu menu(this);
     for (const Item& item : kItems) {
