@@ -250,7 +250,8 @@ void CMainFrame::RebuildMenus()
                               cmd::kEditCopy, cmd::kEditPaste, cmd::kEditCopyAsHtml, kSeparator,
                               cmd::kEditSelectAll});
         AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewConsole, cmd::kViewWorkbookMode, kSeparator,
-                              cmd::kViewLineNumbers});
+                              cmd::kViewLineNumbers, cmd::kViewRefreshClasses});
+        AddMenu(tr("&Tools"), {cmd::kToolsAppletHtml});
     }
     AddMenu(tr("&Window"), {cmd::kWindowNew, cmd::kWindowCascade, cmd::kWindowTile});
     // Keys of the main frame that have no menu entry.

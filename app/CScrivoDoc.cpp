@@ -1,9 +1,14 @@
 #include "app/CScrivoDoc.h"
 
 #include "engine/VxScrivo.h"
+#include "javatools/applet/AppletPage.h"
+#include "javatools/applet/CHTMLTextDlg.h"
+#include "language/VxEditLangConfig.h"
 #include "language/VxEditHtmlExport.h"
 #include "platform/core/MessageSeam.h"
 #include "resources/CommandIds.h"
+
+#include <QApplication>
 
 #include <algorithm>
 #include <cctype>
@@ -156,6 +161,9 @@ bool CScrivoDoc::OnCommand(int id)
     case cmd::kFileExportHtml:
         ExportAsHtml();
         return true;
+    case cmd::kToolsAppletHtml:
+        CreateAppletPage();
+        return true;
     default:
         return false;
     }
@@ -163,7 +171,23 @@ bool CScrivoDoc::OnCommand(int id)
 
 bool CScrivoDoc::OnUpdateCommand(int id, tarrow::foundation::CommandState& state)
 {
+    if (id == cmd::kToolsAppletHtml) {
+        // Only a Java text has an applet to launch.
+        const VxEditLangConfig* config = model_->GetLangConfig();
+        state.enabled = config && config->GetName() == "Java";
+        return true;
+    }
     return id == cmd::kFileSave || id == cmd::kFileSaveAs || id == cmd::kFileExportHtml;
+}
+
+bool CScrivoDoc::CreateAppletPage()
+{
+    CHTMLTextDlg dialog(QApplication::activeWindow());
+    dialog.SetClassName(AppletPage::ClassFileName(title_));
+    dialog.SetFileName(AppletPage::OutputFileName(path_));
+    dialog.SetDocumentPath(path_);
+    // OK saves the page.
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool CScrivoDoc::ExportAsHtml()

@@ -51,10 +51,14 @@ public:
     // Asks for a file name and writes the whole text there as an HTML page
     // in the editor's colours.
     bool ExportAsHtml();
+    // Shows the applet page made for this document's class and saves it
+    // beside the document when confirmed.
+    bool CreateAppletPage();
 
     const std::string& PathName() const { return path_; }
     const std::string& Title() const { return title_; }
     void SetPathName(const std::string& path);
+    void SetTitle(const std::string& title);
     VxScrivo* Model() const { return model_.Get(); }
 
     // Told whenever the title changes and after a file was saved under a name.
@@ -65,8 +69,6 @@ public:
     bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
 
 private:
-    void SetTitle(const std::string& title);
-
     tarrow::foundation::RefPtr<VxScrivo> model_;
     std::string path_;
     std::string title_;

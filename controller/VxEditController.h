@@ -114,6 +114,9 @@ public:
 
     // The selection text as the clipboard gets it (column rows end in CR LF).
     std::string SelectionText();
+    // Replaces the selection with the text, or inserts it at the caret
+    // (filling virtual space first), as one undo step; the caret follows it.
+    void InsertBlock(std::string_view text);
 
     // The mouse, with points in window coordinates: the left margin starts
     // at x = 0, the text area at MarginWidth().

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "engine/VxHTMLEdit.h"
+#include "engine/VxScrivoDeclaration.h"
+
+#include <vector>
 
 // The model every document holds: Java and HTML colouring, and lines marked
 // as error lines shown wholly in the "Error Line" colour group.
@@ -16,6 +19,15 @@ public:
     // is coloured afresh and repainted.
     void ToggleMark(std::int32_t line, int bit) override;
 
+    // The declarations of the text as the class view last listed them:
+    // classes, enums and records in text order, then the interfaces. Built
+    // on request by the class view's scan, never on an edit.
+    std::vector<VxScrivoDeclaration>& Declarations() { return declarations_; }
+    const std::vector<VxScrivoDeclaration>& Declarations() const { return declarations_; }
+
 protected:
     ~VxScrivo() override = default;
+
+private:
+    std::vector<VxScrivoDeclaration> declarations_;
 };

@@ -12,6 +12,7 @@ packages=(
   fonts-dejavu-core fontconfig
   xvfb xdotool
   ccache libvterm-dev poppler-utils
+  libqt6svg6
 )
 
 missing=()
