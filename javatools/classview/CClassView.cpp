@@ -10,12 +10,14 @@
 #include <QIcon>
 #include <QMenu>
 
-namespace {
-
-void InitIcons()
+// The icons are compiled into this library; a static library's resources
+// are registered by hand, from the global namespace.
+static void InitClassViewIcons()
 {
     Q_INIT_RESOURCE(ClassViewIcons);
 }
+
+namespace {
 
 const QIcon& IconFor(int kind)
 {
@@ -33,7 +35,7 @@ const QIcon& IconFor(int kind)
 CClassView::CClassView(VxScrivo& model, QWidget* parent)
     : QTreeWidget(parent), model_(&model)
 {
-    InitIcons();
+    InitClassViewIcons();
     setColumnCount(1);
     header()->hide();
     setRootIsDecorated(true);

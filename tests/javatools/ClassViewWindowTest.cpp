@@ -85,6 +85,11 @@ TEST(ClassViewWindowTest, DoubleClickGoesToTheDeclarationAndKeepsTheEditorFocuse
     ASSERT_EQ(tree.topLevelItemCount(), 2);
     EXPECT_EQ(tree.topLevelItem(0)->text(0), "Circle");
     EXPECT_EQ(tree.topLevelItem(1)->text(0), "Shape");
+    // Each kind shows its own image.
+    const QImage classImage = tree.topLevelItem(0)->icon(0).pixmap(16, 16).toImage();
+    const QImage interfaceImage = tree.topLevelItem(1)->icon(0).pixmap(16, 16).toImage();
+    ASSERT_FALSE(classImage.isNull());
+    EXPECT_NE(classImage, interfaceImage);
 
     QTreeWidgetItem* shape = tree.topLevelItem(1);
     const QPoint point = tree.visualItemRect(shape).center();
