@@ -3,6 +3,7 @@
 // declaration pattern plus telling comments and strings apart, so it must
 // stay within twice the search.
 #include "bench/BenchFiles.h"
+#include "bench/BenchModel.h"
 #include "engine/VxEditFindRequest.h"
 #include "engine/VxEditTextBuffer.h"
 #include "engine/VxScrivo.h"
@@ -44,15 +45,6 @@ BenchFiles& Files()
          "    }\r\n"});
     return files;
 }
-
-// A document model whose colouring can be started afresh.
-class BenchModel : public VxScrivo {
-public:
-    void ForgetColouring() { ResetColouring(); }
-
-protected:
-    ~BenchModel() override = default;
-};
 
 tarrow::foundation::RefPtr<BenchModel> LoadedModel(int megabytes)
 {

@@ -3,7 +3,6 @@
 #include "javatools/codegen/DialogParts.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 
@@ -17,10 +16,7 @@ CCatchBlockDlg::CCatchBlockDlg(const std::vector<std::string>& throwsList, QWidg
     auto* form = new QFormLayout(this);
     form->addRow(tr("Exception Class:"), exceptionClass_);
     form->addRow(tr("Catch Var name:"), variable_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    AddButtons(this, form);
 }
 
 void CCatchBlockDlg::accept()

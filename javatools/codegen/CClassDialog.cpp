@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 
@@ -31,10 +30,7 @@ CClassDialog::CClassDialog(const std::vector<std::string>& extendsList,
     form->addRow(main_, init_);
     form->addRow(constructor_, constructorParams_);
     form->addRow(finalize_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    AddButtons(this, form);
 
     for (QWidget* dependent : {static_cast<QWidget*>(extendsText_), static_cast<QWidget*>(implementsText_),
                                static_cast<QWidget*>(constructorParams_)})

@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 
@@ -20,10 +19,7 @@ CInterfaceDialog::CInterfaceDialog(const std::vector<std::string>& implementsLis
     form->addRow(public_, abstract_);
     form->addRow(tr("Interface Name:"), name_);
     form->addRow(extends_, extendsText_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    AddButtons(this, form);
 
     extendsText_->setEnabled(false);
     connect(abstract_, &QCheckBox::toggled, this, [this](bool on) {

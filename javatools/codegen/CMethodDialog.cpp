@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -33,10 +32,7 @@ CMethodDialog::CMethodDialog(const std::vector<std::string>& varTypesList,
     form->addRow(tr("Method Name:"), name_);
     form->addRow(tr("Parameters:"), parameters_);
     form->addRow(throws_, exception_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    AddButtons(this, form);
 
     Excludes(public_, {private_, protected_});
     Excludes(private_, {public_, protected_, abstract_});

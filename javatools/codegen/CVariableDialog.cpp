@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -25,10 +24,7 @@ CVariableDialog::CVariableDialog(const std::vector<std::string>& varTypesList, Q
     for (QCheckBox* box : {public_, private_, protected_, static_, final_})
         modifiers->addWidget(box);
     form->addRow(modifiers);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    AddButtons(this, form);
 
     // One access modifier at most.
     const QList<QCheckBox*> access = {public_, private_, protected_};

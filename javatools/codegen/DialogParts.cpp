@@ -4,6 +4,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -51,6 +54,14 @@ std::string Text(const QLineEdit* field)
 std::string Text(const QComboBox* combo)
 {
     return combo->currentText().toStdString();
+}
+
+void AddButtons(QDialog* dialog, QFormLayout* form)
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    form->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
 }
 
 bool Refuse(const std::string& message)

@@ -7,6 +7,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QDialog;
+class QFormLayout;
 class QLineEdit;
 class QWidget;
 
@@ -23,6 +25,8 @@ QComboBox* Combo(const QString& name, const std::vector<std::string>& entries, b
                  const std::string& text, QWidget* parent);
 std::string Text(const QLineEdit* field);
 std::string Text(const QComboBox* combo);
+// OK and Cancel at the foot of the form; OK runs the dialog's accept.
+void AddButtons(QDialog* dialog, QFormLayout* form);
 // Shows a refusal as a plain OK message; true when there was one.
 bool Refuse(const std::string& message);
 

@@ -1,13 +1,8 @@
 #pragma once
 
 // Java models coloured with the real configurations, for the Java tools'
-// tests.
-#include "engine/VxScrivo.h"
-#include "engine/VxEditTextBuffer.h"
-#include "language/VxEditIniConfigReader.h"
-#include "language/VxEditLangConfigRegistry.h"
-#include "language/VxEditResConfigReader.h"
-#include "mvc/IRefCount.h"
+// tests, and the Java sources they read.
+#include "tests/engine/ScanSupport.h"
 
 #include <fstream>
 #include <sstream>
@@ -17,29 +12,21 @@ namespace quillet::test {
 
 inline void RegisterJavaAndHtml()
 {
-    VxEditLangConfigRegistry& registry = VxEditLangConfigRegistry::Instance();
-    registry.Reset();
-    registry.Register("Java", tarrow::foundation::MakeRef<VxEditIniConfigReader>(QUILLET_JAVA_INI).Get());
-    registry.Register("HTML", tarrow::foundation::MakeRef<VxEditResConfigReader>(146).Get());
+    RegisterRealConfigs();
 }
 
+// A model holding the text with no history: its first undo step is the
+// test's own.
 inline tarrow::foundation::RefPtr<VxScrivo> ScrivoModel(const std::string& text, const char* language = "Java")
 {
-    auto model = tarrow::foundation::MakeRef<VxScrivo>();
-    model->NewText();
-    model->SetLangConfigByName(language);
-    if (!text.empty())
-        model->InsertAtLineCol(0, 0, text.data(), static_cast<std::int64_t>(text.size()));
+    auto model = ColouredModel(language, text);
     model->ClearHistory();
     return model;
 }
 
 inline std::string WholeText(VxEdit& model)
 {
-    const VxEditTextBuffer& buffer = model.TextBuffer();
-    std::string text(static_cast<std::size_t>(buffer.Length()), '\0');
-    buffer.CopyOut(text.data(), 0, buffer.Length());
-    return text;
+    return AllText(model);
 }
 
 inline std::string DataFile(const std::string& name)
