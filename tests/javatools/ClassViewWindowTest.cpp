@@ -42,7 +42,7 @@ struct Window {
         WriteFileBytes(dir.File("Shapes.java"), text);
         document.OnOpenDocument(dir.File("Shapes.java"));
         document.SetPathName(dir.File("Shapes.java"));
-        EditViewParts view = CreateEditView(document);
+        EditViewParts view = CreateEditView(document, nullptr);
         std::vector<tarrow::foundation::ICommandTarget*> route = view.route;
         route.push_back(&document);
         frame = new CChildFrame(&document, view.widget, route);
