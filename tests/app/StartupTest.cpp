@@ -231,7 +231,7 @@ TEST_F(StartupTest, MenusFollowWhetherADocumentIsOpenAndCommandsReachTheView)
     EXPECT_FALSE(frame->RouteUpdate(cmd::kFileSave).enabled);
 
     CScrivoDoc* document = app.NewDocument();
-    EXPECT_EQ(menuTitles(), "&File &Edit &View &Window");
+    EXPECT_EQ(menuTitles(), "&File &Edit &View &Tools &Window");
     EXPECT_TRUE(frame->RouteUpdate(cmd::kFileSave).enabled);
     EXPECT_FALSE(frame->RouteUpdate(cmd::kViewLineNumbers).checked);
     EXPECT_TRUE(frame->RouteCommand(cmd::kViewLineNumbers));
