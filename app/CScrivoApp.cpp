@@ -197,6 +197,7 @@ CChildFrame* CScrivoApp::NewWindow(CScrivoDoc* document)
     std::vector<tarrow::foundation::ICommandTarget*> route = view.route;
     route.push_back(document);
     auto* child = new CChildFrame(document, view.widget, route);
+    child->SetSettings(&settings_);
     ConnectEditView(view, *child, *frame_);
     connect(child, &CChildFrame::CloseRequested, this, &CScrivoApp::OnChildClosing);
     connect(child, &QObject::destroyed, this, [this, document] { OnFrameDestroyed(document); });

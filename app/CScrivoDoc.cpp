@@ -2,6 +2,8 @@
 
 #include "engine/VxEditRecoveryJournal.h"
 #include "engine/VxScrivo.h"
+#include "javatools/applet/AppletPage.h"
+#include "javatools/applet/CHTMLTextDlg.h"
 #include "language/VxEditHtmlExport.h"
 #include "language/VxEditLangConfig.h"
 #include "language/VxEditLangConfigRegistry.h"
@@ -270,6 +272,9 @@ bool CScrivoDoc::OnCommand(int id)
     case cmd::kToolsSyntaxSettings:
         EditFontAndColours();
         return true;
+    case cmd::kToolsAppletHtml:
+        CreateAppletPage();
+        return true;
     default:
         return false;
     }
@@ -290,7 +295,23 @@ bool CScrivoDoc::OnUpdateCommand(int id, tarrow::foundation::CommandState& state
         state.enabled = model_->GetLangConfig() != nullptr;
         return true;
     }
+    if (id == cmd::kToolsAppletHtml) {
+        // Only a Java text has an applet to launch.
+        const VxEditLangConfig* config = model_->GetLangConfig();
+        state.enabled = config && config->GetName() == "Java";
+        return true;
+    }
     return id == cmd::kFileSave || id == cmd::kFileSaveAs || id == cmd::kFileExportHtml;
+}
+
+bool CScrivoDoc::CreateAppletPage()
+{
+    CHTMLTextDlg dialog(QApplication::activeWindow());
+    dialog.SetClassName(AppletPage::ClassFileName(title_));
+    dialog.SetFileName(AppletPage::OutputFileName(path_));
+    dialog.SetDocumentPath(path_);
+    // OK saves the page.
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool CScrivoDoc::ExportAsHtml()

@@ -80,10 +80,14 @@ public:
     // A recovered text: modified, unsaved, under its file's path (empty for
     // a document never saved, which takes the title).
     void OnRecoverDocument(const std::string& path, const std::string& title, const std::string& text);
+    // Shows the applet page made for this document's class and saves it
+    // beside the document when confirmed.
+    bool CreateAppletPage();
 
     const std::string& PathName() const { return path_; }
     const std::string& Title() const { return title_; }
     void SetPathName(const std::string& path);
+    void SetTitle(const std::string& title);
     VxScrivo* Model() const { return model_.Get(); }
 
     // Told whenever the title changes and after a file was saved under a name.

@@ -66,6 +66,7 @@ QHash<int, CommandInfo> BuildTable()
         {cmd::kInsertInterface, "New &Interface...", "Add a new interface definition\nNew Interface", {}},
         {cmd::kInsertMethod, "Add &Method...", "Adds a method to the selected class\nAdd Method", {}},
         {cmd::kInsertMemberVariable, "Add Member &Variable...", "Add a member variable to selected class\nAdd Member Variable", {}},
+        {cmd::kInsertTryCatch, "Try/Catch Block", "", {}},
         {cmd::kToggleBreakpoint, "&Toggle Breakpoint", "Toggle Breakpoint (F9)\nToggle Breakpoint", {}},
         {cmd::kClearBreakpoints, "Clear &All Breakpoints", "Remove all marked breakpoints\nClear All Breakpoints", {}},
         {cmd::kNextError, "&Next Error", "Goto the next marked error line\nNext Error", {}},

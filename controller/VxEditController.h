@@ -119,6 +119,9 @@ public:
 
     // The selection text as the clipboard gets it (column rows end in CR LF).
     std::string SelectionText();
+    // Replaces the selection with the text, or inserts it at the caret
+    // (filling virtual space first), as one undo step; the caret follows it.
+    void InsertBlock(std::string_view text);
 
     // Find and replace. Each tells the user what it found or why it could
     // not, and returns 1 when it found, replaced or marked something, else 0.

@@ -172,6 +172,10 @@ public:
     const std::vector<VxEditMLComment>& Spans() const { return spans_; }
     std::int32_t ScanPosition() const { return scanPosition_; }
     int IsColouringEnabled() const { return colouringEnabled_; }
+    // 1 when the position lies inside a comment or string as the language's
+    // tags delimit them: a multi-line span (both ends included; the spans
+    // are found up to the position first) or a tag span of its own line.
+    int IsInTagSpan(const VxEditLineCol& position);
     void SetColouringEnabled(int enabled) { colouringEnabled_ = enabled; }
 
 protected:

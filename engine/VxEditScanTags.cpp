@@ -264,6 +264,34 @@ int VxEdit::IsInSingleLineSpan(const VxEditLineCol& position)
     return 0;
 }
 
+int VxEdit::IsInTagSpan(const VxEditLineCol& position)
+{
+    if (!GetLangConfig() || position.line < 0 || position.line > LastLine())
+        return 0;
+    // Colouring the line records every span that starts on it or above.
+    GetColourRuns(position.line);
+    std::int32_t from = 0;
+    auto after = std::upper_bound(spans_.begin(), spans_.end(), position,
+                                  [](const VxEditLineCol& at, const VxEditMLComment& span) { return at < span.start; });
+    if (after != spans_.begin()) {
+        const VxEditMLComment& span = *(after - 1);
+        if (position <= span.end)
+            return 1;
+        // What a span ends on this line is not scanned for tags again.
+        if (span.end.line == position.line)
+            from = span.end.column;
+    }
+    VxEditLineColPair single;
+    while (FindSingleLineSpan(position.line, from, single)) {
+        if (single.start.column > position.column)
+            return 0;
+        if (position.column < single.end.column)
+            return 1;
+        from = single.end.column;
+    }
+    return 0;
+}
+
 std::int64_t VxEdit::NextBeginTag(std::int64_t from, std::int64_t to, const std::string& beginTag)
 {
     for (;;) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "engine/VxHTMLEdit.h"
+#include "engine/VxScrivoDeclaration.h"
 #include "language/VxEditLangTag.h"
+
+#include <vector>
 
 // The model every document holds: Java and HTML colouring, Java text blocks,
 // and lines marked as error lines shown wholly in the "Error Line" colour
@@ -17,6 +20,12 @@ public:
     // An error-line mark changes how the whole line is coloured, so the line
     // is coloured afresh and repainted.
     void SetMark(std::int32_t line, int bit, bool on) override;
+
+    // The declarations of the text as the class view last listed them:
+    // classes, enums and records in text order, then the interfaces. Built
+    // on request by the class view's scan, never on an edit.
+    std::vector<VxScrivoDeclaration>& Declarations() { return declarations_; }
+    const std::vector<VxScrivoDeclaration>& Declarations() const { return declarations_; }
 
 protected:
     ~VxScrivo() override = default;
@@ -34,4 +43,5 @@ private:
     const VxEditLangTag* TextBlockTag();
 
     VxEditLangTag textBlock_;
+    std::vector<VxScrivoDeclaration> declarations_;
 };

@@ -63,6 +63,7 @@ inline constexpr int kBuildDebug = 32815;
 inline constexpr int kToolsSettings = 32774;
 inline constexpr int kToolsSyntaxSettings = 45022;
 inline constexpr int kToolsAppletHtml = 32807;
+inline constexpr int kInsertTryCatch = 32776;
 inline constexpr int kInsertMemberVariable = 32777;
 inline constexpr int kInsertMethod = 32778;
 inline constexpr int kInsertClass = 32779;

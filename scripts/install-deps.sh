@@ -13,6 +13,7 @@ packages=(
   xvfb xdotool
   ccache libvterm-dev poppler-utils
   openjdk-17-source
+  libqt6svg6
 )
 
 missing=()

@@ -562,8 +562,14 @@ void CScrivoView::ShowContextMenu(const QPoint& point)
         {0, nullptr},              {cmd::kToggleBreakpoint, "Toggle Breakpoint\tF9"},
         {cmd::kClearBreakpoints, "Clear all breakpoints"},
     };
+    std::vector<Item> items(std::begin(kItems), std::end(kItems));
+    if (commandTarget_) {
+        items.push_back({0, nullptr});
+        items.push_back({cmd::kInsertTryCatch, "Try/Catch Block"});
+    }
+    tarrow::foundation::ICommandTarget* target = commandTarget_ ? commandTarget_ : this;
     QMenu menu(this);
-    for (const Item& item : kItems) {
+    for (const Item& item : items) {
         if (item.id == 0) {
             menu.addSeparator();
             continue;
@@ -571,14 +577,14 @@ void CScrivoView::ShowContextMenu(const QPoint& point)
         QAction* action = menu.addAction(QString::fromLatin1(item.text));
         CommandState state;
         state.enabled = false;
-        OnUpdateCommand(item.id, state);
+        target->OnUpdateCommand(item.id, state);
         action->setEnabled(state.enabled);
         if (state.checked) {
             action->setCheckable(true);
             action->setChecked(true);
         }
         const int id = item.id;
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        connect(action, &QAction::triggered, this, [target, id] { target->OnCommand(id); });
     }
     menu.exec(viewport()->mapToGlobal(point));
 }

@@ -93,6 +93,10 @@ public:
     // The context menu at a point of the window's text area (viewport
     // coordinates): the edit commands with their current states.
     void ShowContextMenu(const QPoint& point);
+    // Where the context menu's commands and their states go: the window
+    // that holds the view, which routes them on to it. With a target the
+    // menu also offers "Try/Catch Block", which the window carries out.
+    void SetCommandTarget(tarrow::foundation::ICommandTarget* target) { commandTarget_ = target; }
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
@@ -150,4 +154,5 @@ private:
     bool followingPane_ = false;
     VxEditPrinterSetup* printerSetup_ = nullptr;
     std::function<std::string()> printTitle_;
+    tarrow::foundation::ICommandTarget* commandTarget_ = nullptr;
 };
