@@ -1,5 +1,17 @@
 #include "app/CChildFrame.h"
 
+#include "app/CScrivoDoc.h"
+#include "app/CScrivoSettings.h"
+#include "app/EditViewFactory.h"
+#include "controller/VxEditController.h"
+#include "engine/VxScrivo.h"
+#include "javatools/classview/CClassView.h"
+#include "javatools/codegen/CCatchBlockDlg.h"
+#include "javatools/codegen/CClassDialog.h"
+#include "javatools/codegen/CInterfaceDialog.h"
+#include "javatools/codegen/CMethodDialog.h"
+#include "javatools/codegen/CVariableDialog.h"
+#include "javatools/codegen/CodeInsertion.h"
 #include "resources/CommandIds.h"
 
 #include <QCloseEvent>
@@ -13,7 +25,8 @@ using tarrow::foundation::CommandState;
 CChildFrame::CChildFrame(CScrivoDoc* document, QWidget* editView,
                          std::vector<tarrow::foundation::ICommandTarget*> route, QWidget* parent)
     : QMdiSubWindow(parent), document_(document), editView_(editView), route_(std::move(route)),
-      splitter_(new QSplitter(Qt::Horizontal)), linePane_(new QLabel(QStringLiteral("Line: ####"))),
+      splitter_(new QSplitter(Qt::Horizontal)), classView_(new CClassView(*document->Model())),
+      linePane_(new QLabel(QStringLiteral("Line: ####"))),
       columnPane_(new QLabel(QStringLiteral("Col: ###")))
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -21,8 +34,16 @@ CChildFrame::CChildFrame(CScrivoDoc* document, QWidget* editView,
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    splitter_->addWidget(classView_);
     splitter_->addWidget(editView_);
     splitter_->setChildrenCollapsible(false);
+    // The tree keeps its width when the window grows.
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({160, 480});
+    classView_->SetCommandTarget(this);
+    connect(classView_, &CClassView::DeclarationActivated, this, &CChildFrame::GoToDeclaration);
+    connect(classView_, &CClassView::FocusReturnRequested, this, &CChildFrame::FocusEditor);
     layout->addWidget(splitter_, 1);
 
     auto* status = new QStatusBar;
@@ -34,9 +55,38 @@ CChildFrame::CChildFrame(CScrivoDoc* document, QWidget* editView,
     }
     linePane_->clear();
     columnPane_->clear();
+    linePane_->setAccessibleName(tr("Line"));
+    columnPane_->setAccessibleName(tr("Column"));
+    status->setAccessibleName(tr("Document status bar"));
     layout->addWidget(status);
     setWidget(body);
     setFocusProxy(editView_);
+    RefreshClassView();
+}
+
+void CChildFrame::RefreshClassView()
+{
+    classView_->Refresh();
+    // A new text still carrying its generic name is named after its class.
+    if (document_->Title().find("Scrivo") != std::string::npos && classView_->HasItems()) {
+        const std::string first = classView_->topLevelItem(0)->text(0).toStdString();
+        if (!first.empty())
+            document_->SetTitle(first);
+    }
+}
+
+void CChildFrame::GoToDeclaration(int line)
+{
+    if (VxEditController* controller = EditController(editView_)) {
+        VxEdit& model = controller->GetModel();
+        const auto target = std::clamp<std::int32_t>(line, 0, model.LastLine());
+        controller->LockRedraw();
+        controller->CancelSelection();
+        controller->SetCaret(target, 0);
+        controller->EnsureCaretVisible();
+        controller->UnlockRedraw();
+    }
+    FocusEditor();
 }
 
 void CChildFrame::FocusEditor()
@@ -76,6 +126,12 @@ bool CChildFrame::OnCommand(int id)
         FocusPane(id == cmd::kNextPane ? 1 : -1);
         return true;
     }
+    if (RunCodeCommand(id))
+        return true;
+    // A save lists the declarations as they are saved; the save itself
+    // goes on to the document.
+    if (id == cmd::kFileSave)
+        RefreshClassView();
     for (tarrow::foundation::ICommandTarget* target : route_) {
         if (target->OnCommand(id))
             return true;
@@ -85,9 +141,22 @@ bool CChildFrame::OnCommand(int id)
 
 bool CChildFrame::OnUpdateCommand(int id, CommandState& state)
 {
-    if (id == cmd::kNextPane || id == cmd::kPrevPane) {
+    switch (id) {
+    case cmd::kNextPane:
+    case cmd::kPrevPane:
+    case cmd::kViewRefreshClasses:
+    case cmd::kInsertClass:
+    case cmd::kInsertInterface:
+    case cmd::kInsertTryCatch:
         state.enabled = true;
         return true;
+    case cmd::kInsertMethod:
+    case cmd::kInsertMemberVariable:
+        // Members go into the class selected in the tree.
+        state.enabled = classView_->HasItems() && classView_->SelectedIndex() >= 0;
+        return true;
+    default:
+        break;
     }
     for (tarrow::foundation::ICommandTarget* target : route_) {
         if (target->OnUpdateCommand(id, state))
@@ -104,4 +173,95 @@ void CChildFrame::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+// The class view's commands
+
+bool CChildFrame::RunCodeCommand(int id)
+{
+    switch (id) {
+    case cmd::kViewRefreshClasses:
+        RefreshClassView();
+        return true;
+    case cmd::kInsertClass:
+        InsertClass();
+        return true;
+    case cmd::kInsertInterface:
+        InsertInterface();
+        return true;
+    case cmd::kInsertMethod:
+        InsertMethod();
+        return true;
+    case cmd::kInsertMemberVariable:
+        InsertMemberVariable();
+        return true;
+    case cmd::kInsertTryCatch:
+        InsertTryCatch();
+        return true;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+const WordList& ListOf(const CScrivoSettings* settings, WordList CScrivoSettings::*list)
+{
+    static const WordList empty;
+    return settings ? settings->*list : empty;
+}
+
+}  // namespace
+
+void CChildFrame::InsertClass()
+{
+    CClassDialog dialog(ListOf(settings_, &CScrivoSettings::extendsList),
+                        ListOf(settings_, &CScrivoSettings::implementsList), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    CodeInsertion::Append(*document_->Model(), dialog.Spec().Text());
+    RefreshClassView();
+}
+
+void CChildFrame::InsertInterface()
+{
+    CInterfaceDialog dialog(ListOf(settings_, &CScrivoSettings::implementsList), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    CodeInsertion::Append(*document_->Model(), dialog.Spec().Text());
+    RefreshClassView();
+}
+
+void CChildFrame::InsertMethod()
+{
+    CMethodDialog dialog(ListOf(settings_, &CScrivoSettings::varTypesList),
+                         ListOf(settings_, &CScrivoSettings::throwsList), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    VxScrivo& model = *document_->Model();
+    CodeInsertion::InsertMethod(model, model.Declarations(), classView_->SelectedIndex(), dialog.Spec().Text());
+    RefreshClassView();
+}
+
+void CChildFrame::InsertMemberVariable()
+{
+    CVariableDialog dialog(ListOf(settings_, &CScrivoSettings::varTypesList), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    VxScrivo& model = *document_->Model();
+    CodeInsertion::InsertVariable(model, model.Declarations(), classView_->SelectedIndex(), dialog.Spec().Text());
+    RefreshClassView();
+}
+
+void CChildFrame::InsertTryCatch()
+{
+    VxEditController* controller = EditController(editView_);
+    if (!controller)
+        return;
+    CCatchBlockDlg dialog(ListOf(settings_, &CScrivoSettings::throwsList), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    CodeInsertion::InsertTryCatch(*controller, dialog.Spec().exceptionClass, dialog.Spec().variable);
+    RefreshClassView();
+    FocusEditor();
 }

@@ -9,12 +9,15 @@
 class QLabel;
 class QSplitter;
 class QStatusBar;
+class CClassView;
 class CScrivoDoc;
+class CScrivoSettings;
 
-// The window of one view on a document: a split window (the class tree
-// joins the edit view on its left) over a status bar of its own that shows
-// the caret's line and column. Commands are routed to the edit view, its
-// controller and the document, in that order.
+// The window of one view on a document: a split window, the class tree on
+// the left and the edit view on the right, over a status bar of its own that
+// shows the caret's line and column. The frame carries out the class view's
+// commands (refresh, the code-generation dialogs); other commands are routed
+// to the edit view, its controller and the document, in that order.
 class CChildFrame : public QMdiSubWindow, public tarrow::foundation::ICommandTarget {
     Q_OBJECT
 public:
@@ -25,6 +28,14 @@ public:
     CScrivoDoc* Document() const { return document_; }
     QWidget* EditView() const { return editView_; }
     QSplitter* Splitter() const { return splitter_; }
+    CClassView* ClassView() const { return classView_; }
+    // The word lists that fill the dialogs' drop-down lists.
+    void SetSettings(const CScrivoSettings* settings) { settings_ = settings; }
+    // Rebuilds the class tree; a new text titled after "Scrivo" takes the
+    // first declaration's name as its title.
+    void RefreshClassView();
+    // Puts the edit view's caret at the start of the line and gives it the focus.
+    void GoToDeclaration(int line);
     void FocusEditor();
     // Moves the focus to the next (1) or previous (-1) pane of the split window.
     void FocusPane(int step);
@@ -43,10 +54,19 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    bool RunCodeCommand(int id);
+    void InsertClass();
+    void InsertInterface();
+    void InsertMethod();
+    void InsertMemberVariable();
+    void InsertTryCatch();
+
     CScrivoDoc* document_;
     QWidget* editView_;
     std::vector<tarrow::foundation::ICommandTarget*> route_;
     QSplitter* splitter_;
+    CClassView* classView_;
+    const CScrivoSettings* settings_ = nullptr;
     QLabel* linePane_;
     QLabel* columnPane_;
 };

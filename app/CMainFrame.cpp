@@ -1,8 +1,13 @@
 #include "app/CMainFrame.h"
 
 #include "app/CChildFrame.h"
+#include "app/CCustomizeToolbarsDlg.h"
+#include "app/CFullScreen.h"
+#include "app/CToolbarManager.h"
+#include "app/CommandList.h"
 #include "app/CommandTable.h"
 #include "app/EditViewFactory.h"
+#include "app/MenuTable.h"
 #include "app/RecentFileList.h"
 #include "app/SettingsKeys.h"
 #include "javatools/output/OutputControlBar.h"
@@ -20,13 +25,12 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 
 using tarrow::foundation::CommandState;
 
 namespace {
 
-constexpr int kSeparator = 0;
-constexpr int kRecentFilesPlaceholder = -1;
 constexpr int kIdleUpdateMs = 250;
 
 }  // namespace
@@ -40,6 +44,9 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
       consoleBar_(new CConsoleBar(this)),
       outputBar_(new OutputControlBar(this))
 {
+    toolbars_ = new CToolbarManager(
+        *this, [this](int id) { return Action(id); }, [this](int id) { return CommandExists(id); });
+    fullScreen_ = new CFullScreen(*this);
     setWindowTitle(QStringLiteral("Quillet"));
     setCentralWidget(mdiArea_);
     mdiArea_->setTabsClosable(true);
@@ -50,6 +57,7 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
     consoleBar_->hide();
 
     workbookMode_ = profile_.GetInt(settings::kSettings, settings::kWorkbookMode, 1) != 0;
+    toolbars_->SetLargeButtons(profile_.GetInt(settings::kSettings, settings::kLargeButtons, 0) != 0);
 
     // The output window starts docked at the bottom, about 100 pixels high,
     // and shown only when it was shown at the last exit.
@@ -62,7 +70,12 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
     for (QLabel* indicator : {capsIndicator_, numIndicator_, overwriteIndicator_}) {
         statusBar()->addPermanentWidget(indicator);
         indicator->setEnabled(false);
+        indicator->setAccessibleName(indicator->text());
     }
+    capsIndicator_->setAccessibleDescription(QStringLiteral("Caps Lock"));
+    numIndicator_->setAccessibleDescription(QStringLiteral("Num Lock"));
+    overwriteIndicator_->setAccessibleDescription(QStringLiteral("Overwrite mode"));
+    statusBar()->setAccessibleName(QStringLiteral("Status bar"));
     // The message pane says "Ready" whenever no prompt or message is shown.
     statusBar()->showMessage(QStringLiteral("Ready"));
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
@@ -90,9 +103,9 @@ CMainFrame::~CMainFrame()
     mdiArea_->disconnect(this);
     for (QMdiSubWindow* window : mdiArea_->subWindowList())
         window->disconnect(this);
+    profile_.WriteInt(settings::kSettings, settings::kLargeButtons, LargeButtons() ? 1 : 0);
+    profile_.WriteInt(settings::kSettings, settings::kInitialShowOutput, OutputWindowShown() ? 1 : 0);
     profile_.WriteInt(settings::kSettings, settings::kWorkbookMode, workbookMode_ ? 1 : 0);
-    profile_.WriteInt(settings::kSettings, settings::kInitialShowOutput,
-                      outputBar_->isHidden() ? 0 : 1);
 }
 
 IConsoleHost& CMainFrame::ConsoleHost()
@@ -100,9 +113,46 @@ IConsoleHost& CMainFrame::ConsoleHost()
     return *consoleBar_;
 }
 
-void CMainFrame::SetApplicationTarget(tarrow::foundation::ICommandTarget* application)
+void CMainFrame::SetApplicationTarget(tarrow::foundation::ICommandTarget* application,
+                                      std::function<bool(int)> documentCommands)
 {
     application_ = application;
+    documentCommands_ = std::move(documentCommands);
+    if (!toolbars_->Toolbar(toolbars_->Bars().constFirst().id)) {
+        toolbars_->CreateToolbars();
+        toolbars_->Load(profile_);
+        // The stored layout places the console; it shows only once a program runs.
+        consoleBar_->hide();
+    }
+    RebuildMenus();
+}
+
+bool CMainFrame::CommandExists(int id) const
+{
+    CommandState state;
+    auto* self = const_cast<CMainFrame*>(this);  // asking changes nothing
+    return self->OnUpdateCommand(id, state) ||
+           (application_ && application_->OnUpdateCommand(id, state)) ||
+           (documentCommands_ && documentCommands_(id));
+}
+
+bool CMainFrame::LargeButtons() const
+{
+    return toolbars_->LargeButtons();
+}
+
+bool CMainFrame::IsFullScreen() const
+{
+    return fullScreen_->IsOn();
+}
+
+bool CMainFrame::OutputWindowShown() const
+{
+    CommandState state;
+    auto* self = const_cast<CMainFrame*>(this);
+    const bool handled = self->OnUpdateCommand(cmd::kViewOutputWindow, state) ||
+                         (application_ && application_->OnUpdateCommand(cmd::kViewOutputWindow, state));
+    return handled && state.checked;
 }
 
 CChildFrame* CMainFrame::ActiveChild() const
@@ -149,7 +199,10 @@ QAction* CMainFrame::Action(int id)
         return *it;
     const CommandInfo& info = CommandInfoFor(id);
     auto* action = new QAction(info.menuText.section(QLatin1Char('\t'), 0, 0), this);
-    action->setStatusTip(info.prompt);
+    // The prompt's first line goes to the status bar, the second is the tooltip.
+    action->setStatusTip(info.prompt.section(QLatin1Char('\n'), 0, 0));
+    const QString tip = info.prompt.section(QLatin1Char('\n'), 1, 1);
+    action->setToolTip(tip.isEmpty() ? QString(action->text()).remove(QLatin1Char('&')) : tip);
     if (!info.keys.isEmpty()) {
         action->setShortcuts(info.keys);
         action->setShortcutContext(Qt::WindowShortcut);
@@ -212,14 +265,16 @@ void CMainFrame::UpdateTitle()
                        : application);
 }
 
-QMenu* CMainFrame::AddMenu(const QString& title, const QList<int>& ids)
+QMenu* CMainFrame::AddMenu(QMenu* menu, const QList<int>& ids)
 {
-    QMenu* menu = menuBar()->addMenu(title);
-    for (int id : ids) {
-        if (id == kSeparator)
+    for (const auto& entry : ShownCommandEntries(ids, [this](int id) { return CommandExists(id); })) {
+        const int id = entry.first;
+        if (id == menus::kSeparator)
             menu->addSeparator();
-        else if (id == kRecentFilesPlaceholder)
+        else if (id == menus::kRecentFiles)
             AddRecentFiles(menu);
+        else if (id == menus::kToolbarsSubmenu)
+            AddMenu(menu->addMenu(tr("T&oolbars")), menus::ToolbarsSubmenu());
         else
             menu->addAction(Action(id));
     }
@@ -245,29 +300,17 @@ void CMainFrame::RebuildMenus()
     menuBar()->clear();
     hadDocuments_ = !mdiArea_->subWindowList().isEmpty();
     for (int id : {cmd::kViewStatusBar, cmd::kViewWorkbookMode, cmd::kViewLineNumbers,
-                   cmd::kViewConsole, cmd::kViewOutputWindow})
+                   cmd::kViewOutputWindow, cmd::kViewLargeButtons, cmd::kViewFullScreen,
+                   cmd::kViewToolbarFile, cmd::kViewToolbarEdit, cmd::kViewToolbarTools,
+                   cmd::kViewConsole})
         Action(id)->setCheckable(true);
-
-    if (!hadDocuments_) {
-        AddMenu(tr("&File"), {cmd::kFileNew, cmd::kFileOpen, kSeparator, cmd::kFilePrintSetup,
-                              kSeparator, kRecentFilesPlaceholder, cmd::kAppExit});
-        AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewConsole, cmd::kViewWorkbookMode,
-                              kSeparator, cmd::kViewOutputWindow});
-        AddMenu(tr("&Tools"), {cmd::kToolsSettings});
-    } else {
-        AddMenu(tr("&File"), {cmd::kFileNew, cmd::kFileOpen, cmd::kFileClose, cmd::kFileSave,
-                              cmd::kFileSaveAs, cmd::kFileExportHtml, cmd::kFileSaveAll, kSeparator,
-                              cmd::kFilePrint, cmd::kFilePrintPreview, cmd::kFilePrintSetup,
-                              kSeparator, kRecentFilesPlaceholder, cmd::kAppExit});
-        AddMenu(tr("&Edit"), {cmd::kEditUndo, cmd::kEditRedo, kSeparator, cmd::kEditCut,
-                              cmd::kEditCopy, cmd::kEditPaste, cmd::kEditCopyAsHtml, kSeparator,
-                              cmd::kEditSelectAll});
-        AddMenu(tr("&View"), {cmd::kViewStatusBar, cmd::kViewConsole, cmd::kViewWorkbookMode, kSeparator,
-                              cmd::kViewLineNumbers, cmd::kViewOutputWindow});
-        AddMenu(tr("&Build"), {cmd::kBuildCompile, cmd::kBuildExecute, cmd::kBuildDebug});
-        AddMenu(tr("&Tools"), {cmd::kToolsSettings});
+    for (const menus::Menu& menu : menus::MenuBarLayout(hadDocuments_)) {
+        QMenu* added = AddMenu(new QMenu(menu.title, menuBar()), menu.entries);
+        if (added->isEmpty())
+            delete added;
+        else
+            menuBar()->addMenu(added);
     }
-    AddMenu(tr("&Window"), {cmd::kWindowNew, cmd::kWindowCascade, cmd::kWindowTile});
     // Keys of the main frame that have no menu entry.
     for (int id : {cmd::kNextPane, cmd::kPrevPane})
         Action(id);
@@ -314,6 +357,21 @@ bool CMainFrame::OnCommand(int id)
     case cmd::kViewOutputWindow:
         outputBar_->setVisible(outputBar_->isHidden());
         return true;
+    case cmd::kViewLargeButtons:
+        toolbars_->SetLargeButtons(!toolbars_->LargeButtons());
+        return true;
+    case cmd::kViewFullScreen:
+        fullScreen_->Toggle();
+        return true;
+    case cmd::kViewToolbarFile:
+    case cmd::kViewToolbarEdit:
+    case cmd::kViewToolbarTools:
+        if (QToolBar* toolbar = toolbars_->ToolbarOfViewCommand(id))
+            toolbar->setHidden(!toolbar->isHidden());
+        return true;
+    case cmd::kViewCustomizeToolbars:
+        CustomizeToolbars();
+        return true;
     case cmd::kWindowCascade:
         mdiArea_->cascadeSubWindows();
         return true;
@@ -345,6 +403,22 @@ bool CMainFrame::OnUpdateCommand(int id, CommandState& state)
     case cmd::kViewOutputWindow:
         state.checked = !outputBar_->isHidden();
         return true;
+    case cmd::kViewLargeButtons:
+        state.checked = toolbars_->LargeButtons();
+        return true;
+    case cmd::kViewFullScreen:
+        state.checked = fullScreen_->IsOn();
+        return true;
+    case cmd::kViewToolbarFile:
+    case cmd::kViewToolbarEdit:
+    case cmd::kViewToolbarTools: {
+        QToolBar* toolbar = toolbars_->ToolbarOfViewCommand(id);
+        state.enabled = toolbar != nullptr;
+        state.checked = toolbar && !toolbar->isHidden();
+        return true;
+    }
+    case cmd::kViewCustomizeToolbars:
+        return true;
     case cmd::kWindowCascade:
     case cmd::kWindowTile:
         // Tabs have no window arrangement.
@@ -373,10 +447,22 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     bool accept = true;
     emit CloseRequested(accept);
-    if (accept)
-        event->accept();
-    else
+    if (!accept) {
         event->ignore();
+        return;
+    }
+    // The layout is kept as the user sees it in the ordinary window.
+    fullScreen_->Leave();
+    toolbars_->Store(profile_);
+    event->accept();
+}
+
+void CMainFrame::CustomizeToolbars()
+{
+    const CToolbarManager::Snapshot before = toolbars_->Save();
+    CCustomizeToolbarsDlg dialog(*toolbars_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        toolbars_->Restore(before);
 }
 
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)

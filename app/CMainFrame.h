@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -15,6 +17,8 @@ class QMenu;
 class CChildFrame;
 class CConsoleBar;
 class OutputControlBar;
+class CFullScreen;
+class CToolbarManager;
 class RecentFileList;
 
 namespace quillet::platform {
@@ -23,8 +27,10 @@ class Profile;
 
 // The editor's main window: the multiple-document area (tabbed in workbook
 // mode), the menu bar (one menu while no document is open, another while one
-// is), the status bar and the routing of numbered commands to the active
-// child frame, this frame and the application.
+// is), the toolbars, the status bar, the view modes and the routing of
+// numbered commands to the active child frame, this frame and the
+// application. Menus and toolbars offer exactly the commands that something
+// on that route carries out.
 class CMainFrame : public QMainWindow, public tarrow::foundation::ICommandTarget {
     Q_OBJECT
 public:
@@ -32,8 +38,15 @@ public:
                QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    // The application object, asked last when routing a command.
-    void SetApplicationTarget(tarrow::foundation::ICommandTarget* application);
+    // The application object, asked last when routing a command, and what
+    // tells whether a document window carries a command out. With both
+    // known the frame makes its toolbars and menus and restores the layout
+    // kept under "Toolbars".
+    void SetApplicationTarget(tarrow::foundation::ICommandTarget* application,
+                              std::function<bool(int)> documentCommands = {});
+    // Whether anything on the command route carries the command out.
+    bool CommandExists(int id) const;
+    CToolbarManager& Toolbars() const { return *toolbars_; }
 
     QMdiArea* MdiArea() const { return mdiArea_; }
     CChildFrame* ActiveChild() const;
@@ -57,6 +70,8 @@ public:
 
     bool WorkbookMode() const { return workbookMode_; }
     void SetWorkbookMode(bool on);
+    bool LargeButtons() const;
+    bool IsFullScreen() const;
     void UpdateOverwriteIndicator();
 
     bool OnCommand(int id) override;
@@ -72,16 +87,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QMenu* AddMenu(const QString& title, const QList<int>& ids);
+    QMenu* AddMenu(QMenu* menu, const QList<int>& ids);
     void AddRecentFiles(QMenu* menu);
     void OnSubWindowActivated(QMdiSubWindow* window);
     void UpdateLockIndicators();
     // "Quillet - <document>" while a document window is active.
     void UpdateTitle();
+    void CustomizeToolbars();
+    // The output window's check state, kept as "InitialShowOutput".
+    bool OutputWindowShown() const;
 
     quillet::platform::Profile& profile_;
     const RecentFileList& recentFiles_;
     tarrow::foundation::ICommandTarget* application_ = nullptr;
+    std::function<bool(int)> documentCommands_;
+    CToolbarManager* toolbars_;
+    CFullScreen* fullScreen_;
     QMdiArea* mdiArea_;
     QHash<int, QAction*> actions_;
     QLabel* capsIndicator_;

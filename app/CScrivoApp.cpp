@@ -2,13 +2,17 @@
 
 #include "app/CBuildHost.h"
 #include "app/CChildFrame.h"
+#include "app/CHelpCommands.h"
 #include "app/CMainFrame.h"
+#include "app/CRecoveryStore.h"
 #include "app/CScrivoDoc.h"
+#include "app/CommandProbe.h"
 #include "app/EditViewFactory.h"
 #include "app/FileAssociation.h"
 #include "app/LanguageRegistration.h"
 #include "app/SettingsKeys.h"
 #include "app/SingleInstance.h"
+#include "engine/VxEditRecoveryJournal.h"
 #include "platform/core/MessageSeam.h"
 #include "platform/core/ProgramDirectory.h"
 #include "platform/core/Profile.h"
@@ -22,9 +26,13 @@
 #include "engine/VxEdit.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMdiArea>
+#include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
+#include <ctime>
 
 using quillet::platform::MessageAnswer;
 using quillet::platform::MessageButtons;
@@ -72,6 +80,13 @@ CScrivoApp::CScrivoApp(quillet::platform::Profile& profile, Options options)
         options_.programDirectory = QString::fromStdString(quillet::platform::ProgramDirectory());
     if (options_.userSettingsDirectory.isEmpty())
         options_.userSettingsDirectory = QString::fromStdString(UserSettingsDirectory());
+    help_ = std::make_unique<CHelpCommands>(
+        profile_, [this] { return QString::fromStdString(settings_.helpPath); },
+        [this] { return static_cast<QWidget*>(frame_.get()); },
+        [this] {
+            if (frame_)
+                frame_->RouteCommand(cmd::kToolsSettings);
+        });
 }
 
 CScrivoApp::~CScrivoApp()
@@ -83,6 +98,8 @@ CScrivoApp::~CScrivoApp()
     for (CScrivoDoc* document : open)
         DestroyFrames(document);
     frame_.reset();
+    help_.reset();
+    probe_.reset();
     documents_.clear();
 }
 
@@ -111,12 +128,26 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
         });
     }
 
+    probe_ = std::make_unique<CommandProbe>(
+        [this](CScrivoDoc& document) { return CreateEditView(document, &printerSetup_); });
+    recovery_ = std::make_unique<CRecoveryStore>(options_.recoveryDirectory.toStdString());
+    recoveryTimer_ = new QTimer(this);
+    recoveryTimer_->setInterval(1000);
+    connect(recoveryTimer_, &QTimer::timeout, this, &CScrivoApp::FlushRecoveryRecords);
+    recoveryTimer_->start();
+
     frame_ = std::make_unique<CMainFrame>(profile_, recentFiles_);
-    frame_->SetApplicationTarget(this);
+    frame_->SetApplicationTarget(this, [this](int id) { return probe_->Handles(id); });
     connect(frame_.get(), &CMainFrame::CloseRequested, this,
             [this](bool& accept) { accept = CloseAllDocuments(); });
     connect(frame_->OutputBar()->Control(), &OutputVxEditCtrl::ErrorLineRequested, this,
             &CScrivoApp::ShowErrorLine);
+    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(gui, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+            if (state == Qt::ApplicationActive)
+                CheckFilesOnDisk();
+        });
+    }
 
     if (!file.isEmpty() && !OpenDocument(file))
         return StartResult::Failed;
@@ -161,6 +192,13 @@ CScrivoDoc* CScrivoApp::NewDocument()
 {
     auto document = std::make_unique<CScrivoDoc>();
     document->OnNewDocument(CScrivoDoc::kDocumentName + std::to_string(++untitledCount_));
+    return AddDocument(std::move(document));
+}
+
+CScrivoDoc* CScrivoApp::AddDocument(std::unique_ptr<CScrivoDoc> document)
+{
+    if (recovery_ && recovery_->IsUsable())
+        document->KeepRecoveryRecord(recovery_->NewJournalPath());
     CScrivoDoc* raw = document.get();
     documents_.push_back(std::move(document));
     NewWindow(raw);
@@ -184,11 +222,8 @@ CScrivoDoc* CScrivoApp::OpenDocument(const QString& path)
     if (!document->OnOpenDocument(absolute))
         return nullptr;
     document->SetPathName(absolute);
-    CScrivoDoc* raw = document.get();
-    documents_.push_back(std::move(document));
     AddToRecentFiles(absolute);
-    NewWindow(raw);
-    return raw;
+    return AddDocument(std::move(document));
 }
 
 CChildFrame* CScrivoApp::NewWindow(CScrivoDoc* document)
@@ -197,6 +232,7 @@ CChildFrame* CScrivoApp::NewWindow(CScrivoDoc* document)
     std::vector<tarrow::foundation::ICommandTarget*> route = view.route;
     route.push_back(document);
     auto* child = new CChildFrame(document, view.widget, route);
+    child->SetSettings(&settings_);
     ConnectEditView(view, *child, *frame_);
     if (auto* editView = qobject_cast<CScrivoView*>(view.widget)) {
         editView->Controller().SetBuildCommands(std::make_unique<CScrivoBuild>(
@@ -295,6 +331,88 @@ bool CScrivoApp::SaveAll()
     return all;
 }
 
+void CScrivoApp::FlushRecoveryRecords()
+{
+    for (const auto& document : documents_)
+        document->FlushRecoveryRecord();
+}
+
+void CScrivoApp::OfferRecovery()
+{
+    if (!recovery_ || !recovery_->IsUsable())
+        return;
+    struct Found {
+        VxEditRecoveryJournal::Contents contents;
+        std::time_t changed;
+    };
+    std::vector<Found> found;
+    std::string list;
+    std::string unusable;
+    for (const CRecoveryStore::Orphan& orphan : recovery_->TakeOrphans()) {
+        Found entry{{}, orphan.changed};
+        std::string reason;
+        if (!VxEditRecoveryJournal::Read(orphan.journalPath, entry.contents, reason)) {
+            unusable += "\n" + orphan.journalPath + ": " + reason;
+            std::remove(orphan.journalPath.c_str());
+            continue;
+        }
+        char when[64] = "";
+        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&entry.changed));
+        const std::string& path = entry.contents.documentPath;
+        list += "\n" + (path.empty() ? entry.contents.title : path) + " (last changed " + when + ")";
+        found.push_back(std::move(entry));
+    }
+    if (!unusable.empty())
+        quillet::platform::ShowMessage("These recovery records cannot be used and are deleted:\n" + unusable,
+                                       quillet::platform::MessageButtons::Ok, quillet::platform::MessageIcon::Warning);
+    if (found.empty()) {
+        recovery_->DiscardOrphans();
+        return;
+    }
+    quillet::platform::Message question;
+    question.title = kRecoverTitle;
+    question.text = "Quillet ended without saving these texts:\n" + list +
+                    "\n\nRecover opens them as unsaved changes, Discard deletes them, Cancel keeps them "
+                    "for the next start.";
+    question.buttons = quillet::platform::MessageButtons::YesNoCancel;
+    question.icon = quillet::platform::MessageIcon::Question;
+    question.yesText = kRecoverYes;
+    question.noText = kRecoverNo;
+    switch (quillet::platform::ShowMessage(question)) {
+    case quillet::platform::MessageAnswer::Yes:
+        for (const Found& entry : found) {
+            auto document = std::make_unique<CScrivoDoc>();
+            const std::string title = entry.contents.documentPath.empty()
+                                          ? CScrivoDoc::kDocumentName + std::to_string(++untitledCount_)
+                                          : std::string();
+            document->OnRecoverDocument(entry.contents.documentPath, title, entry.contents.text);
+            AddDocument(std::move(document));
+        }
+        recovery_->DiscardOrphans();
+        break;
+    case quillet::platform::MessageAnswer::No:
+        recovery_->DiscardOrphans();
+        break;
+    default:
+        recovery_->ReleaseOrphans();
+        break;
+    }
+}
+
+void CScrivoApp::CheckFilesOnDisk()
+{
+    // The questions themselves move the activation back and forth.
+    if (checkingFiles_)
+        return;
+    checkingFiles_ = true;
+    std::vector<CScrivoDoc*> documents;
+    for (const auto& document : documents_)
+        documents.push_back(document.get());
+    for (CScrivoDoc* document : documents)
+        document->ReviewChangeOnDisk();
+    checkingFiles_ = false;
+}
+
 CScrivoDoc* CScrivoApp::ActiveDocument() const
 {
     CChildFrame* child = frame_ ? frame_->ActiveChild() : nullptr;
@@ -332,6 +450,8 @@ void CScrivoApp::AddToRecentFiles(const std::string& path)
 
 bool CScrivoApp::OnCommand(int id)
 {
+    if (help_->OnCommand(id))
+        return true;
     if (id >= cmd::kFileMruFirst && id <= cmd::kFileMruLast) {
         OpenRecent(id - cmd::kFileMruFirst);
         return true;
@@ -366,6 +486,8 @@ bool CScrivoApp::OnCommand(int id)
 
 bool CScrivoApp::OnUpdateCommand(int id, CommandState& state)
 {
+    if (help_->OnUpdateCommand(id, state))
+        return true;
     if (id >= cmd::kFileMruFirst && id <= cmd::kFileMruLast)
         return true;
     switch (id) {

@@ -13,9 +13,13 @@
 #include <vector>
 
 class CChildFrame;
+class CHelpCommands;
 class CMainFrame;
 class DebuggerRunFlag;
+class CommandProbe;
+class CRecoveryStore;
 class CScrivoDoc;
+class QTimer;
 class SingleInstance;
 
 namespace quillet::platform {
@@ -34,6 +38,7 @@ public:
         QString dataHome;               // for the desktop entry; empty: $XDG_DATA_HOME
         QString configHome;             // for mimeapps.list; empty: $XDG_CONFIG_HOME
         QString instanceName;           // the hand-over socket; empty: per user
+        QString recoveryDirectory;      // recovery records; empty: $XDG_STATE_HOME/Quillet/recovery
     };
 
     // Outcome of start-up: the editor runs, it failed, or the file was handed
@@ -50,6 +55,7 @@ public:
 
     CMainFrame* MainFrame() const { return frame_.get(); }
     CScrivoSettings& Settings() { return settings_; }
+    CHelpCommands& Help() { return *help_; }
     const RecentFileList& RecentFiles() const { return recentFiles_; }
     const std::vector<std::unique_ptr<CScrivoDoc>>& Documents() const { return documents_; }
     quillet::platform::Profile& Profile() { return profile_; }
@@ -67,6 +73,17 @@ public:
     // Asks about every modified document; false when the user cancelled.
     bool CloseAllDocuments();
     CScrivoDoc* ActiveDocument() const;
+    // Asks, document by document, about files that other programs changed,
+    // replaced or deleted; run whenever the application becomes active.
+    void CheckFilesOnDisk();
+    // Offers the texts that runs which ended without closing their documents
+    // left in recovery records: Recover, Discard, or ask again next time.
+    void OfferRecovery();
+    // Brings every document's recovery record up to date; run every second.
+    void FlushRecoveryRecords();
+    static constexpr const char* kRecoverTitle = "Recover Unsaved Text";
+    static constexpr const char* kRecoverYes = "Recover";
+    static constexpr const char* kRecoverNo = "Discard";
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
@@ -94,17 +111,24 @@ private:
     // file's window (opened if need be), or in the active window when the
     // message names no existing file.
     void ShowErrorLine(const QString& file, int line, int column);
+    // A new document of the application's: windows come after this.
+    CScrivoDoc* AddDocument(std::unique_ptr<CScrivoDoc> document);
 
     quillet::platform::Profile& profile_;
     Options options_;
     CScrivoSettings settings_;
     RecentFileList recentFiles_;
+    std::unique_ptr<CommandProbe> probe_;
+    std::unique_ptr<CHelpCommands> help_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<SingleInstance> instance_;
+    std::unique_ptr<CRecoveryStore> recovery_;
+    QTimer* recoveryTimer_ = nullptr;
     std::vector<std::unique_ptr<CScrivoDoc>> documents_;
     // A document lives exactly as long as its last window.
     std::map<const CScrivoDoc*, int> frameCounts_;
     VxEditPrinterSetup printerSetup_;
     std::shared_ptr<DebuggerRunFlag> debuggerFlag_;
     int untitledCount_ = 0;
+    bool checkingFiles_ = false;
 };

@@ -1,9 +1,18 @@
 #include "app/CScrivoDoc.h"
 
+#include "engine/VxEditRecoveryJournal.h"
 #include "engine/VxScrivo.h"
+#include "javatools/applet/AppletPage.h"
+#include "javatools/applet/CHTMLTextDlg.h"
 #include "language/VxEditHtmlExport.h"
+#include "language/VxEditLangConfig.h"
+#include "language/VxEditLangConfigRegistry.h"
+#include "mvc/CArchive.h"
 #include "platform/core/MessageSeam.h"
 #include "resources/CommandIds.h"
+#include "view/VxEditFontColorDialog.h"
+
+#include <QApplication>
 
 #include <algorithm>
 #include <cctype>
@@ -44,11 +53,61 @@ bool IsReadOnlyFile(const std::string& path)
     return (status.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
 }
 
+// The text with its one %s replaced by the value.
+std::string Formatted(const char* text, const std::string& value)
+{
+    std::string formatted = text;
+    const std::size_t at = formatted.find("%s");
+    if (at != std::string::npos)
+        formatted.replace(at, 2, value);
+    return formatted;
+}
+
 }  // namespace
 
 CScrivoDoc::CScrivoDoc() : model_(tarrow::foundation::RefPtr<VxScrivo>::Adopt(new VxScrivo)) {}
 
-CScrivoDoc::~CScrivoDoc() = default;
+CScrivoDoc::~CScrivoDoc()
+{
+    // Closed, saved or not as the user chose: nothing is left to recover.
+    if (journal_)
+        journal_->Remove();
+}
+
+void CScrivoDoc::KeepRecoveryRecord(const std::string& journalPath)
+{
+    journal_ = std::make_unique<VxEditRecoveryJournal>(*model_, journalPath);
+    journal_->Restart(path_, title_, loadedStamp_);
+    // A text that differs from its file already (a recovered one) is
+    // written whole.
+    if (IsModified())
+        journal_->Remove();
+}
+
+void CScrivoDoc::FlushRecoveryRecord()
+{
+    if (journal_)
+        journal_->Flush();
+}
+
+void CScrivoDoc::OnRecoverDocument(const std::string& path, const std::string& title, const std::string& text)
+{
+    model_->NewText();
+    model_->SetLangConfigByName(path.empty() ? "Java" : LanguageFor(path));
+    auto archive = tarrow::foundation::CArchive::ForStoring();
+    archive.WriteString(text);
+    auto loading = tarrow::foundation::CArchive::ForLoading(archive.Bytes());
+    model_->Serialize(loading);
+    model_->SetModified(1);
+    if (path.empty()) {
+        path_.clear();
+        SetTitle(title);
+    } else {
+        SetPathName(path);
+    }
+    // Saving the recovered text over its file is what recovering is for.
+    loadedStamp_ = seenStamp_ = VxEditFileStamp::Of(path);
+}
 
 std::string CScrivoDoc::LanguageFor(const std::string& path)
 {
@@ -66,6 +125,9 @@ bool CScrivoDoc::OnNewDocument(const std::string& title)
     model_->NewText();
     model_->SetLangConfigByName("Java");
     SetTitle(title);
+    loadedStamp_ = seenStamp_ = VxEditFileStamp();
+    if (journal_)
+        journal_->Restart({}, title_, loadedStamp_);
     return true;
 }
 
@@ -73,13 +135,64 @@ bool CScrivoDoc::OnOpenDocument(const std::string& path)
 {
     model_->NewText();
     model_->SetLangConfigByName(LanguageFor(path));
-    return model_->LoadFile(path) == 1;
+    // Taken before reading, so that a change made while reading shows later.
+    const VxEditFileStamp stamp = VxEditFileStamp::Of(path);
+    if (model_->LoadFile(path) != 1)
+        return false;
+    loadedStamp_ = seenStamp_ = stamp;
+    if (journal_)
+        journal_->Restart(path, FileNameOf(path), stamp);
+    return true;
 }
 
 bool CScrivoDoc::OnSaveDocument(const std::string& path)
 {
     model_->SetLangConfigByName(LanguageFor(path));
-    return model_->SaveFile(path) == 1;
+    if (model_->SaveFile(path) != 1)
+        return false;
+    loadedStamp_ = seenStamp_ = VxEditFileStamp::Of(path);
+    if (journal_)
+        journal_->Restart(path, FileNameOf(path), loadedStamp_);
+    return true;
+}
+
+bool CScrivoDoc::ReviewChangeOnDisk()
+{
+    if (path_.empty())
+        return false;
+    const VxEditFileStamp now = VxEditFileStamp::Of(path_);
+    if (now == seenStamp_ || (now.exists && now == loadedStamp_)) {
+        seenStamp_ = now;
+        return false;
+    }
+    seenStamp_ = now;
+    if (!now.exists) {
+        // The text is all that is left of the file: it must not be lost.
+        model_->SetModified(1);
+        quillet::platform::ShowMessage(Formatted(kDeletedKept, path_), MessageButtons::Ok,
+                                       MessageIcon::Warning);
+        if (onTitleChanged)
+            onTitleChanged(*this);
+        return true;
+    }
+    const bool modified = IsModified();
+    const MessageAnswer answer = quillet::platform::ShowMessage(
+        Formatted(modified ? kChangedReloadDiscarding : kChangedReload, path_), MessageButtons::YesNo,
+        modified ? MessageIcon::Warning : MessageIcon::Question);
+    if (answer == MessageAnswer::Yes && OnOpenDocument(path_) && onTitleChanged)
+        onTitleChanged(*this);
+    return true;
+}
+
+bool CScrivoDoc::MayOverwrite(const std::string& target)
+{
+    if (target != path_)
+        return true;
+    const VxEditFileStamp now = VxEditFileStamp::Of(target);
+    if (!now.exists || now == loadedStamp_)
+        return true;
+    return quillet::platform::ShowMessage(Formatted(kChangedOverwrite, target), MessageButtons::YesNo,
+                                          MessageIcon::Warning) == MessageAnswer::Yes;
 }
 
 bool CScrivoDoc::IsModified() const
@@ -123,7 +236,7 @@ bool CScrivoDoc::DoSave(const std::string& path)
         if (!quillet::platform::ChooseFile(request, target))
             return false;
     }
-    if (!OnSaveDocument(target))
+    if (!MayOverwrite(target) || !OnSaveDocument(target))
         return false;
     SetPathName(target);
     if (onFileNamed)
@@ -156,14 +269,49 @@ bool CScrivoDoc::OnCommand(int id)
     case cmd::kFileExportHtml:
         ExportAsHtml();
         return true;
+    case cmd::kToolsSyntaxSettings:
+        EditFontAndColours();
+        return true;
+    case cmd::kToolsAppletHtml:
+        CreateAppletPage();
+        return true;
     default:
         return false;
     }
 }
 
+bool CScrivoDoc::EditFontAndColours()
+{
+    if (!::EditFontAndColours(*model_, QApplication::activeWindow()))
+        return false;
+    // Java goes to the user's java.ini, HTML to the settings store.
+    VxEditLangConfigRegistry::Instance().Save(model_->GetLangConfig()->GetName());
+    return true;
+}
+
 bool CScrivoDoc::OnUpdateCommand(int id, tarrow::foundation::CommandState& state)
 {
+    if (id == cmd::kToolsSyntaxSettings) {
+        state.enabled = model_->GetLangConfig() != nullptr;
+        return true;
+    }
+    if (id == cmd::kToolsAppletHtml) {
+        // Only a Java text has an applet to launch.
+        const VxEditLangConfig* config = model_->GetLangConfig();
+        state.enabled = config && config->GetName() == "Java";
+        return true;
+    }
     return id == cmd::kFileSave || id == cmd::kFileSaveAs || id == cmd::kFileExportHtml;
+}
+
+bool CScrivoDoc::CreateAppletPage()
+{
+    CHTMLTextDlg dialog(QApplication::activeWindow());
+    dialog.SetClassName(AppletPage::ClassFileName(title_));
+    dialog.SetFileName(AppletPage::OutputFileName(path_));
+    dialog.SetDocumentPath(path_);
+    // OK saves the page.
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool CScrivoDoc::ExportAsHtml()

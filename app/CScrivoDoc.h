@@ -1,11 +1,14 @@
 #pragma once
 
+#include "engine/VxEditFileStamp.h"
 #include "mvc/ICommandTarget.h"
 #include "mvc/IRefCount.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
+class VxEditRecoveryJournal;
 class VxScrivo;
 
 // One open file. The document owns the file's text model for its whole life
@@ -19,6 +22,14 @@ public:
     static constexpr const char* kFilterName = "Java Source (*.java)";
     static constexpr const char* kAllFilesFilter = "All Files (*)";
     static constexpr const char* kDefaultExtension = ".java";
+    // Questions about the file on disk; %s is the file's path.
+    static constexpr const char* kChangedReload = "The file %s was changed outside Quillet. Reload it?";
+    static constexpr const char* kChangedReloadDiscarding =
+        "The file %s was changed outside Quillet. Reload it? The changes made in Quillet will be lost.";
+    static constexpr const char* kDeletedKept =
+        "The file %s was deleted or moved outside Quillet. Its text stays open here, unsaved.";
+    static constexpr const char* kChangedOverwrite =
+        "The file %s was changed outside Quillet since it was opened or saved. Overwrite it?";
 
     CScrivoDoc();
     virtual ~CScrivoDoc();
@@ -51,10 +62,32 @@ public:
     // Asks for a file name and writes the whole text there as an HTML page
     // in the editor's colours.
     bool ExportAsHtml();
+    // Syntax Settings: the font and colour dialog of the text's language;
+    // on OK the language's settings are saved.
+    bool EditFontAndColours();
+
+    // Whether another program changed, replaced or deleted the file since
+    // it was opened or saved (or since the user was last asked about it);
+    // if so, asks whether to reload it, or reports a deleted file and keeps
+    // the text as an unsaved change. True when something was asked.
+    bool ReviewChangeOnDisk();
+
+    // Keeps a recovery record of the unsaved changes in the journal file,
+    // brought up to date by FlushRecoveryRecord; the record goes when the
+    // text is saved or the document is closed.
+    void KeepRecoveryRecord(const std::string& journalPath);
+    void FlushRecoveryRecord();
+    // A recovered text: modified, unsaved, under its file's path (empty for
+    // a document never saved, which takes the title).
+    void OnRecoverDocument(const std::string& path, const std::string& title, const std::string& text);
+    // Shows the applet page made for this document's class and saves it
+    // beside the document when confirmed.
+    bool CreateAppletPage();
 
     const std::string& PathName() const { return path_; }
     const std::string& Title() const { return title_; }
     void SetPathName(const std::string& path);
+    void SetTitle(const std::string& title);
     VxScrivo* Model() const { return model_.Get(); }
 
     // Told whenever the title changes and after a file was saved under a name.
@@ -66,11 +99,19 @@ public:
 
 private:
     void SetTitle(const std::string& title);
+    // False when the file changed on disk since it was opened or saved and
+    // the user does not want it overwritten.
+    bool MayOverwrite(const std::string& target);
 
     tarrow::foundation::RefPtr<VxScrivo> model_;
     std::string path_;
     std::string title_;
     bool modifiedFlag_ = false;
+    // The file when it was last read or written, and when the user was last
+    // asked about it.
+    VxEditFileStamp loadedStamp_;
+    VxEditFileStamp seenStamp_;
+    std::unique_ptr<VxEditRecoveryJournal> journal_;
 };
 
 // Document classes that the program can create by name; they behave as

@@ -24,9 +24,18 @@ QFont EditViewFont(QWidget* editView)
 void ConnectEditView(const EditViewParts& parts, CChildFrame& child, CMainFrame& frame)
 {
     auto* view = static_cast<CScrivoView*>(parts.widget);
+    // The context menu's commands go through the window, which holds the
+    // class view's commands (Try/Catch Block) as well as the view's.
+    view->SetCommandTarget(&child);
     QObject::connect(view, &CScrivoView::CaretPositionChanged, &child,
                      &CChildFrame::ShowCaretPosition);
     QObject::connect(view, &CScrivoView::OverwriteChanged, &frame,
                      &CMainFrame::UpdateOverwriteIndicator);
     child.ShowCaretPosition(view->LineText(), view->ColumnText());
+}
+
+VxEditController* EditController(QWidget* view)
+{
+    auto* editView = qobject_cast<CScrivoView*>(view);
+    return editView ? &editView->Controller() : nullptr;
 }

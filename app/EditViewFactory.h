@@ -10,6 +10,7 @@ class CChildFrame;
 class CMainFrame;
 class CScrivoDoc;
 class VxEditPrinterSetup;
+class VxEditController;
 
 // The edit view of one child window on a document, and the targets that the
 // window routes commands to before the document (the view, its controller).
@@ -25,3 +26,5 @@ EditViewParts CreateEditView(CScrivoDoc& document, VxEditPrinterSetup* printerSe
 // The font the view draws text in (the console uses it too).
 QFont EditViewFont(QWidget* editView);
 void ConnectEditView(const EditViewParts& view, CChildFrame& child, CMainFrame& frame);
+// The controller of an edit view made here (null for any other window).
+VxEditController* EditController(QWidget* view);

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QGuiApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -111,6 +112,8 @@ int RunEditor(int argc, char** argv)
             break;
         case CScrivoApp::StartResult::Running:
             messages.SetParent(app.MainFrame());
+            // Once the window shows, texts a killed run left are offered.
+            QTimer::singleShot(0, &app, [&app] { app.OfferRecovery(); });
             status = application.exec();
             app.Exit();
             break;

@@ -3,6 +3,7 @@
 // block comments: scanning ahead looks only for BeginTags, so the first must
 // stay within a small factor of the second.
 #include "bench/BenchFiles.h"
+#include "bench/BenchModel.h"
 #include "engine/VxEditTextBuffer.h"
 #include "engine/VxScrivo.h"
 #include "language/VxEditIniConfigReader.h"
@@ -38,15 +39,6 @@ BenchFiles& Files()
         "}");
     return files;
 }
-
-// A document model whose colouring can be started afresh.
-class BenchModel : public VxScrivo {
-public:
-    void ForgetColouring() { ResetColouring(); }
-
-protected:
-    ~BenchModel() override = default;
-};
 
 // A model of the generated file in the language given, both registered
 // once: "Java" from our java.ini, "HTML" from the built-in form.

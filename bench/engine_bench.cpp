@@ -5,6 +5,7 @@
 #include "engine/VxEdit.h"
 #include "engine/VxEditCompositeGuard.h"
 #include "engine/VxEditFindRequest.h"
+#include "engine/VxEditRecoveryJournal.h"
 #include "engine/VxEditTextBuffer.h"
 #include "platform/core/MessageSeam.h"
 
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <fcntl.h>
 #include <fstream>
 #include <map>
@@ -115,6 +117,39 @@ void BM_TypeAtLine(benchmark::State& state)
 }
 BENCHMARK(BM_TypeAtLine)->Args({100, 0})->Args({100, 50})->Args({100, 100})->Args({1, 50})
     ->Unit(benchmark::kMicrosecond);
+
+// BM_TypeAtLine/100/50 with a recovery record kept: every keystroke is
+// journalled, and the record is written as the editor's one-second timer
+// would while someone types fast, once every 20 keystrokes.
+void BM_TypeWithRecovery(benchmark::State& state)
+{
+    const int megabytes = static_cast<int>(state.range(0));
+    auto model = LoadedModel(megabytes);
+    const char* temporary = std::getenv("TMPDIR");
+    const std::string journalPath =
+        std::string(temporary && *temporary ? temporary : "/tmp") + "/quillet-bench-" + std::to_string(getpid()) + ".journal";
+    VxEditRecoveryJournal journal(*model, journalPath);
+    journal.Restart(Files().Path(megabytes), "bench", VxEditFileStamp::Of(Files().Path(megabytes)));
+    const std::int32_t last = model->LastLine() - 1;
+    const std::int32_t target = last / 2;
+    model->InsertAtLineCol(target, 0, "x", 1);
+    model->Undo();
+    journal.Flush();
+    std::int32_t batch = 0;
+    for (auto _ : state) {
+        const std::int32_t line = std::clamp(target - batch, 0, last);
+        ++batch;
+        for (int i = 0; i < 1000; ++i) {
+            model->InsertAtLineCol(line, i, "x", 1);
+            if (i % 20 == 19 && !journal.Flush())
+                state.SkipWithError("the record could not be written");
+        }
+    }
+    state.counters["record_bytes"] = static_cast<double>(journal.Flush() ? std::ifstream(journalPath, std::ios::ate | std::ios::binary).tellg() : 0);
+    journal.Remove();
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 1000);
+}
+BENCHMARK(BM_TypeWithRecovery)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 // Replace All's pattern: at every 100th byte one byte out, two in, all in
 // one undo step.

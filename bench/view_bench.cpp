@@ -52,10 +52,13 @@ struct Document {
     QImage image{800, 600, QImage::Format_RGB32};
 };
 
+using DocumentMap = std::map<std::size_t, std::unique_ptr<Document>>;
+// Owned by main, so that the windows go before the application object.
+DocumentMap* documents = nullptr;
+
 Document& DocumentOf(std::size_t megabytes)
 {
-    static std::map<std::size_t, std::unique_ptr<Document>> documents;
-    std::unique_ptr<Document>& document = documents[megabytes];
+    std::unique_ptr<Document>& document = (*documents)[megabytes];
     if (!document) {
         document = std::make_unique<Document>();
         document->model = tarrow::foundation::MakeRef<VxEdit>();
@@ -139,6 +142,8 @@ int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
+    DocumentMap owned;
+    documents = &owned;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -4,6 +4,7 @@
 
 #include "controller/IVxEditClipboard.h"
 #include "controller/IVxEditView.h"
+#include "controller/VxEditSearchState.h"
 #include "engine/VxEdit.h"
 #include "engine/VxEditCompositeCommand.h"
 #include "engine/VxEditTextCommand.h"
@@ -37,6 +38,9 @@ VxEditController::VxEditController(VxEdit& model, IVxEditView& view, IVxEditClip
 
 VxEditController::~VxEditController()
 {
+    VxEditSearchState& search = VxEditSearchState::ForThread();
+    if (search.owner == this)
+        search.owner = nullptr;
     model_.Detach(this);
 }
 
@@ -424,9 +428,15 @@ void VxEditController::AfterUndoRedo(CMvcCommand* command, bool undo)
 
 bool VxEditController::OnCommand(int id)
 {
-    if (DispatchMove(id) || DispatchEdit(id))
+    if (DispatchMove(id) || DispatchEdit(id) || DispatchMarker(id))
         return true;
     switch (id) {
+    case cmd::kFindNext:
+    case cmd::kFindPrevious:
+    case cmd::kFindNextWord:
+    case cmd::kFindPreviousWord:
+        FindCommand(id);
+        return true;
     case cmd::kEditCopy:
         Copy();
         return true;
@@ -506,6 +516,10 @@ bool VxEditController::OnUpdateCommand(int id, CommandState& state)
     }
     case cmd::kEditSelectAll:
     case cmd::kEditCopyAsHtml:
+    case cmd::kFindNext:
+    case cmd::kFindPrevious:
+    case cmd::kFindNextWord:
+    case cmd::kFindPreviousWord:
     case cmd::kToggleOverwrite:
     case cmd::kCancelSelection:
     case cmd::kSelectWord:
@@ -514,6 +528,8 @@ bool VxEditController::OnUpdateCommand(int id, CommandState& state)
     default:
         break;
     }
+    if (UpdateMarker(id, state))
+        return true;
     if (IsMoveCommand(id)) {
         state.enabled = true;
         return true;

@@ -15,6 +15,9 @@
 
 class IVxEditClipboard;
 class VxEdit;
+class VxEditSearchState;
+struct VxEditFindDialogValues;
+struct VxEditFindRequest;
 class VxEditLangConfig;
 class VxEditTextCommand;
 
@@ -26,7 +29,9 @@ class VxEditTextCommand;
 // The implementation is split by concern: VxEditController.cpp (state,
 // caret, selection, notifications, command dispatch),
 // VxEditControllerMoves.cpp (caret movement), VxEditControllerEditing.cpp
-// (typing and the editing keys) and VxEditControllerClipboard.cpp.
+// (typing and the editing keys), VxEditControllerClipboard.cpp,
+// VxEditControllerFind.cpp (find, replace, go to line) and
+// VxEditControllerMarks.cpp (the marker commands).
 class VxEditController : public tarrow::foundation::IObserver,
                          public tarrow::foundation::ICommandTarget {
 public:
@@ -114,6 +119,37 @@ public:
 
     // The selection text as the clipboard gets it (column rows end in CR LF).
     std::string SelectionText();
+    // Replaces the selection with the text, or inserts it at the caret
+    // (filling virtual space first), as one undo step; the caret follows it.
+    void InsertBlock(std::string_view text);
+
+    // Find and replace. Each tells the user what it found or why it could
+    // not, and returns 1 when it found, replaced or marked something, else 0.
+    int FindNext(const VxEditSearchState& state);
+    int ReplaceOne(VxEditSearchState& state);
+    // One undo step for all replacements.
+    int ReplaceAll(VxEditSearchState& state);
+    // Bookmarks every line with a match.
+    int MarkAll(const VxEditSearchState& state);
+    // Whether the selection is exactly one match.
+    bool SelectionIsMatch(const VxEditSearchState& state);
+    // The requests of the find and replace dialogs; the dialog's values go
+    // into the thread's search state first (except on closing).
+    enum FindRequest {
+        kRequestClose = 0,
+        kRequestFindNext = 1,
+        kRequestMarkAll = 2,
+        kRequestReplace = 3,
+        kRequestReplaceAll = 4
+    };
+    int OnFindReplaceRequest(int code, const VxEditFindDialogValues& values);
+    // The text a find dialog opens with: the selection when it lies within
+    // one line, else the word at the caret.
+    std::string FindTextPreset();
+    std::string WordAtCaret();
+    // Goes to a 1-based line number (clamped to the text), shown in the
+    // middle of the window, caret at its start.
+    void GotoLine(std::int64_t number);
 
     // The mouse, with points in window coordinates: the left margin starts
     // at x = 0, the text area at MarginWidth().
@@ -179,6 +215,26 @@ private:
     bool DispatchEdit(int id);
     static bool IsMoveCommand(int id);
     static bool IsEditCommand(int id);
+
+    // VxEditControllerFind.cpp
+    int FindInDirection(const VxEditSearchState& state, bool down);
+    // F3, Shift+F3, Ctrl+F3 and Ctrl+Shift+F3.
+    void FindCommand(int id);
+    // Runs a search; a pattern that does not compile is reported and sets
+    // failed.
+    std::int64_t RunFind(VxEditFindRequest& request, bool& failed);
+    VxEditLineCol MatchEnd(const VxEditLineCol& match, std::int64_t length) const;
+    // The position within the text: caret positions in virtual space
+    // search from their line's end.
+    VxEditLineCol SearchPositionOf(const VxEditLineCol& position) const;
+    std::string Replacement(VxEditSearchState& state, const std::string& matched);
+    // Whether the lines stay within the maximum length with the range
+    // replaced.
+    bool ReplacementFits(const VxEditLineCol& start, const VxEditLineCol& end, const std::string& replacement);
+
+    // VxEditControllerMarks.cpp
+    bool DispatchMarker(int id);
+    bool UpdateMarker(int id, tarrow::foundation::CommandState& state);
 
     // VxEditControllerMouse.cpp
     int DocumentX(int x) const;
@@ -269,6 +325,11 @@ private:
     tarrow::foundation::RefPtr<tarrow::foundation::CMvcCommand> lastTyping_;
     int typingClass_ = -1;
     VxEditLineCol typingEnd_;
+
+    // The text of the last successful Find Next; a match equal to the
+    // selection right after it is no new match.
+    std::string lastFound_;
+    bool lastFoundValid_ = false;
 
     std::int32_t notifiedLine_ = 0;
     bool lineLeftPosted_ = false;

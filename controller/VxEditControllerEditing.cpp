@@ -162,6 +162,15 @@ void VxEditController::ReplaceSelection(std::string_view text)
     SetCaret(end.line, end.column);
 }
 
+void VxEditController::InsertBlock(std::string_view text)
+{
+    if (!CanEdit())
+        return;
+    StopMerging();
+    ReplaceSelection(text);
+    EnsureCaretVisible();
+}
+
 // Typing
 
 void VxEditController::TypeText(std::string_view text)

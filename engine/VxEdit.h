@@ -32,9 +32,11 @@ struct VxEditFindRequest;
 // The text model of one document: its text store and lines, the marks of
 // each line, the colour-run cache that the colouring scanner fills, the undo
 // history, the modified flag and the language configuration. Every change
-// goes through InsertAt and DeleteRange, which keep lines no longer than
-// MaxLineLength display columns, keep the per-line data in step, record an
-// undo command and tell all observers; the model never calls a view.
+// goes through InsertAt and DeleteRange, which break a line that an edit
+// makes longer than MaxLineLength display columns (a line that was longer
+// already, as a file may hold it, stays whole), keep the per-line data in
+// step, record an undo command and tell all observers; the model never calls
+// a view.
 //
 // The implementation is split by concern: VxEdit.cpp (life cycle and
 // configuration), VxEditEditing.cpp (edits, commands, history),
@@ -102,6 +104,8 @@ public:
     // The command that undo or redo is running, or null.
     VxEditTextCommand* ExecutingCommand() const { return executing_; }
     void SetExecutingCommand(VxEditTextCommand* command) { executing_ = command; }
+    // While set, insertions put text back exactly (undoing a deletion).
+    void SetRestoring(bool restoring) { restoring_ = restoring; }
 
     // Lines, columns and tabs.
     std::int32_t LineCount() const;
@@ -130,17 +134,24 @@ public:
     // MaxLineLength; without apply only reports whether one is. 1 when a line
     // was too long.
     int BreakLongLines(bool apply, std::int32_t first, std::int32_t last);
+    // Whether replacing text on the line so that it becomes newDisplayLength
+    // columns wide is refused: only when that is wider than both the limit
+    // and the line is now.
+    bool ReplacementTooLong(std::int32_t line, std::int32_t newDisplayLength);
 
-    // Per-line marks.
+    // Per-line marks: 32 bits per line. Setting and toggling tell the
+    // observers (the margin repaints); lines past the last are ignored.
     int TestMark(std::int32_t line, int bit) const;
-    virtual void ToggleMark(std::int32_t line, int bit);
+    virtual void SetMark(std::int32_t line, int bit, bool on);
+    void ToggleMark(std::int32_t line, int bit);
     void ClearMarkEverywhere(int bit);
+    // The next (forward) or previous line carrying the bit, wrapping at the
+    // ends and trying from itself last; -1 when none does. Costs a search
+    // among the marked lines, not a walk over the text's lines.
     std::int32_t FindMarkedLine(std::int32_t from, int bit, bool forward) const;
     int CountMarkedLines(int bit) const;
     std::int32_t GetLineValue(std::int32_t line) const;
     std::int32_t SetLineValue(std::int32_t line, std::int32_t value);
-    VxEditLineMarks& MarksFor(std::int32_t line) { return marks_.MarksFor(line); }
-    void FreeMarks(std::int32_t line) { marks_.Free(line); }
     void InsertLineSlots(std::int32_t line, std::int32_t count, bool before);
     void RemoveLineSlots(std::int32_t first, std::int32_t last);
 
@@ -161,6 +172,10 @@ public:
     const std::vector<VxEditMLComment>& Spans() const { return spans_; }
     std::int32_t ScanPosition() const { return scanPosition_; }
     int IsColouringEnabled() const { return colouringEnabled_; }
+    // 1 when the position lies inside a comment or string as the language's
+    // tags delimit them: a multi-line span (both ends included; the spans
+    // are found up to the position first) or a tag span of its own line.
+    int IsInTagSpan(const VxEditLineCol& position);
     void SetColouringEnabled(int enabled) { colouringEnabled_ = enabled; }
 
 protected:
@@ -191,6 +206,14 @@ protected:
     virtual void ScanAhead(const VxEditLineColPair& range);
     // Fills the line's runs from fromColumn on (0: the whole line).
     virtual VxEditColourRuns* ComputeColourRuns(std::int32_t line, std::int32_t fromColumn);
+    // The tag that opens at text (FindTag of the configuration), and the
+    // list of tags of a kind (ListTags); a derived model may add tags of
+    // its own language.
+    virtual const VxEditLangTag* FindScanTag(const char* text, int length, int tokenLength, int kind);
+    virtual void ListScanTags(std::vector<const VxEditLangTag*>& tags, int kind);
+    // Whether an EscapeChar before the tag's EndTag keeps it open: for
+    // single-line tags.
+    virtual bool HonoursEscape(const VxEditLangTag& tag) const;
     // The end of the token at text, or null when length is 0.
     virtual const char* NextTokenEnd(const char* text, std::int32_t length) const;
     virtual std::int32_t ScanToken(std::int32_t line, const char* lineText, const char* token,
@@ -270,6 +293,7 @@ private:
     VxEditMarkTable marks_;
     int colouringEnabled_ = 1;
     bool autoBreakGuard_ = false;
+    bool restoring_ = false;
     VxEditTextCommand* executing_ = nullptr;
     VxEditCompositeCommand* composite_ = nullptr;
     int modified_ = 0;

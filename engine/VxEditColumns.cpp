@@ -1,6 +1,6 @@
 // Lines and columns of VxEdit: line text, byte columns kept on character
-// boundaries, display columns with tabs expanded, and the rule that no line
-// is wider than MaxLineLength display columns.
+// boundaries, display columns with tabs expanded, and the rule that an edit
+// makes no line wider than MaxLineLength display columns.
 #include "engine/VxEdit.h"
 
 #include "engine/VxEditTextBuffer.h"
@@ -191,6 +191,11 @@ bool VxEdit::LineTooLong(std::int32_t line, std::int64_t tabSize)
     if (static_cast<std::int64_t>(buffer_->LineContentLength(line)) * tabSize <= kMaxLineLength)
         return false;
     return DisplayLength(line) > kMaxLineLength;
+}
+
+bool VxEdit::ReplacementTooLong(std::int32_t line, std::int32_t newDisplayLength)
+{
+    return newDisplayLength > kMaxLineLength && newDisplayLength > DisplayLength(line);
 }
 
 int VxEdit::BreakLongLines(bool apply, std::int32_t first, std::int32_t last)

@@ -24,9 +24,13 @@ int VxEdit::InsertAt(VxEditLineColPair& range, const char* bytes, std::int64_t l
         length = static_cast<std::int64_t>(std::strlen(bytes));
     DropSpansFrom(VxEditLineColPair(range.start, range.start));
     const bool slotsBefore = MarkSlotsMoveForInsert(range.start);
+    // A line that was already longer than the limit (as loaded) keeps its
+    // length; only a line the edit makes too long is broken. Text put back
+    // by undo is restored exactly as it was.
+    const bool applyRule = !autoBreakGuard_ && !restoring_ && !LineTooLong(range.start.line);
     if (buffer_->InsertText(range, bytes, length) != 1)
         return 0;
-    if (!autoBreakGuard_)
+    if (applyRule)
         EnforceMaxLineLength(range);
 
     VxEditTextCommand* command = executing_;
@@ -39,7 +43,7 @@ int VxEdit::InsertAt(VxEditLineColPair& range, const char* bytes, std::int64_t l
         return 1;
     // Text that stood behind a lone CR may come to light after the inserted
     // text and be too long; its breaks join this edit's undo step.
-    const bool trailing = !autoBreakGuard_ && LineTooLong(range.end.line);
+    const bool trailing = applyRule && LineTooLong(range.end.line);
     std::optional<VxEditCompositeGuard> group;
     if (trailing)
         group.emplace(*this);
@@ -89,10 +93,13 @@ int VxEdit::DeleteRange(std::int32_t startLine, std::int32_t startColumn, std::i
     const bool slotsFromStart = range.start.column <= firstNonBlank &&
                                 range.end.column < buffer_->LineContentLength(range.end.line);
     VxEditTextCommand* command = executing_;
+    bool joinMayBreak = false;
     if (!command) {
         std::string text;
         CopyText(text, range);
         command = new VxEditTextCommand(*this, range, false, std::move(text));
+        // A join breaks again only when neither part was already too long.
+        joinMayBreak = !LineTooLong(range.start.line) && !LineTooLong(range.end.line);
     }
     if (buffer_->DeleteRange(range) != 1) {
         if (command != executing_)
@@ -103,7 +110,7 @@ int VxEdit::DeleteRange(std::int32_t startLine, std::int32_t startColumn, std::i
         // A join (of two lines, or with the text hidden behind a removed CR)
         // made the line too long: break it again where the parts met, as
         // part of the same undo step.
-        if (LineTooLong(range.start.line)) {
+        if (joinMayBreak && LineTooLong(range.start.line)) {
             VxEditCompositeGuard group(*this);
             Log(command);
             ApplyCommand(*command, slotsFromStart);
@@ -227,7 +234,7 @@ void VxEdit::ApplyCommand(VxEditTextCommand& command, bool markSlotsBefore)
         colour_.InsertLines(start, end - start);
         marks_.InsertSlots(start, end - start, markSlotsBefore);
         for (std::int32_t line = start; line <= end; ++line)
-            marks_.MarksFor(line).Set(kMarkChangedLine, true);
+            marks_.SetBit(line, kMarkChangedLine, true);
     } else {
         colour_.RemoveLines(start + 1, end - start);
         if (markSlotsBefore)
@@ -235,7 +242,7 @@ void VxEdit::ApplyCommand(VxEditTextCommand& command, bool markSlotsBefore)
         else
             marks_.RemoveSlots(start + 1, end);
         // After the slots moved, so that the joined line carries the mark.
-        marks_.MarksFor(start).Set(kMarkChangedLine, true);
+        marks_.SetBit(start, kMarkChangedLine, true);
     }
     colour_.Drop(start);
     scanPosition_ = std::min(scanPosition_, start);

@@ -132,9 +132,7 @@ int VxEdit::LoadFile(const std::string& path)
 
     ResetLineData();
     NotifyAll(kMsgInitController);
-    // Only a text with a line that may be too wide needs its lines measured.
-    if (buffer_->LongestLineBound() * TabSize() > kMaxLineLength)
-        BreakLongLines(true, 0, -1);
+    // Lines of any length stay whole: opening a file never changes it.
     return 1;
 }
 
@@ -200,9 +198,6 @@ void VxEdit::Serialize(tarrow::foundation::CArchive& archive)
     ClearHistory();
     modified_ = 0;
     savePoint_ = 0;
-    // Text from an archive keeps the line-length rule like a loaded file.
-    if (archive.IsLoading())
-        BreakLongLines(true, 0, -1);
 }
 
 void VxEdit::SerializeConfigName(tarrow::foundation::CArchive& archive)

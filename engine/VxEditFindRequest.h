@@ -18,4 +18,8 @@ struct VxEditFindRequest {
     bool pattern = false;
 
     VxEditLineCol match{-1, -1};
+    // Set when the pattern does not compile: the engine's reason and the
+    // byte offset in the pattern where it stopped.
+    std::string patternError;
+    std::int64_t patternErrorOffset = -1;
 };

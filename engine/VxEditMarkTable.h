@@ -2,14 +2,19 @@
 
 #include "engine/VxEditLazyArray_T.h"
 #include "engine/VxEditLineMarks.h"
+#include "engine/VxEditMarkedLines.h"
 
+#include <array>
 #include <cstdint>
 #include <unordered_set>
 
 // The mark records of all lines: one slot per line, empty for a line without
-// marks, and the set of existing records so that counting walks only those.
-// Invariant: Lines() equals the model's line count, and Records() holds
-// exactly the non-null slots.
+// marks, the set of existing records, and for each bit the ordered lines
+// that carry it, so that counting and finding marked lines never walk the
+// text's lines. Bits change only through SetBit.
+// Invariant: Lines() equals the model's line count, Records() holds exactly
+// the non-null slots, and a line is in LinesWith(bit) exactly when its
+// record holds the bit.
 class VxEditMarkTable {
 public:
     VxEditMarkTable();
@@ -20,8 +25,10 @@ public:
     std::int32_t Lines() const { return static_cast<std::int32_t>(slots_.Length()); }
     // The line's record, or null.
     VxEditLineMarks* Find(std::int32_t line) const;
-    // The line's record, created when missing.
+    // The line's record, created when missing (for its value).
     VxEditLineMarks& MarksFor(std::int32_t line);
+    // Sets or clears a bit of a line's record, creating or freeing it.
+    void SetBit(std::int32_t line, int bit, bool on);
     void Free(std::int32_t line);
     void FreeIfEmpty(std::int32_t line);
 
@@ -33,10 +40,12 @@ public:
     void Reset(std::int32_t lines);
 
     const std::unordered_set<VxEditLineMarks*>& Records() const { return records_; }
+    const VxEditMarkedLines& LinesWith(int bit) const { return byBit_[static_cast<std::size_t>(bit)]; }
 
 private:
     void FreeAll();
 
     VxEditLazyArray_T<VxEditLineMarks*> slots_{nullptr};
     std::unordered_set<VxEditLineMarks*> records_;
+    std::array<VxEditMarkedLines, 32> byBit_;
 };

@@ -11,12 +11,11 @@ int VxEdit::TestMark(std::int32_t line, int bit) const
     return marks && marks->Test(bit) ? 1 : 0;
 }
 
-void VxEdit::ToggleMark(std::int32_t line, int bit)
+void VxEdit::SetMark(std::int32_t line, int bit, bool on)
 {
-    if (line < 0 || line > LastLine() || bit < 0 || bit >= 32)
+    if (line < 0 || line > LastLine() || bit < 0 || bit >= 32 || (TestMark(line, bit) != 0) == on)
         return;
-    marks_.MarksFor(line).Toggle(bit);
-    marks_.FreeIfEmpty(line);
+    marks_.SetBit(line, bit, on);
     NotifyAll(kMsgInvalidateGutter);
     if (bit == kMarkHighlight) {
         // A highlighted line is one run in the "Highlight" group; without
@@ -27,38 +26,35 @@ void VxEdit::ToggleMark(std::int32_t line, int bit)
     }
 }
 
+void VxEdit::ToggleMark(std::int32_t line, int bit)
+{
+    SetMark(line, bit, TestMark(line, bit) == 0);
+}
+
 void VxEdit::ClearMarkEverywhere(int bit)
 {
-    if (marks_.Records().empty())
+    if (bit < 0 || bit >= 32)
         return;
-    for (std::int32_t line = 0; line <= LastLine(); ++line) {
-        if (TestMark(line, bit))
-            ToggleMark(line, bit);
-    }
+    for (const std::int32_t line : marks_.LinesWith(bit).Lines())
+        SetMark(line, bit, false);
 }
 
 std::int32_t VxEdit::FindMarkedLine(std::int32_t from, int bit, bool forward) const
 {
-    const std::int32_t last = LastLine();
-    if (marks_.Records().empty() || from < 0 || from > last)
+    if (marks_.Records().empty() || from < 0 || from > LastLine() || bit < 0 || bit >= 32)
         return -1;
-    std::int32_t line = from;
-    do {
-        line = forward ? (line == last ? 0 : line + 1) : (line == 0 ? last : line - 1);
-        if (TestMark(line, bit))
-            return line;
-    } while (line != from);
-    return -1;
+    const VxEditMarkedLines& lines = marks_.LinesWith(bit);
+    if (forward) {
+        const std::int32_t next = lines.Next(from);
+        return next >= 0 ? next : lines.First();
+    }
+    const std::int32_t previous = lines.Previous(from);
+    return previous >= 0 ? previous : lines.Last();
 }
 
 int VxEdit::CountMarkedLines(int bit) const
 {
-    int count = 0;
-    for (const VxEditLineMarks* marks : marks_.Records()) {
-        if (marks->Test(bit))
-            ++count;
-    }
-    return count;
+    return bit >= 0 && bit < 32 ? marks_.LinesWith(bit).Count() : 0;
 }
 
 std::int32_t VxEdit::GetLineValue(std::int32_t line) const

@@ -43,6 +43,7 @@ bool VxEditPattern::IsValid()
         return code_ != nullptr;
     compiled_ = true;
     error_.clear();
+    errorOffset_ = 0;
     pcre2_compile_context* context = pcre2_compile_context_create(nullptr);
     pcre2_set_newline(context, PCRE2_NEWLINE_ANYCRLF);
     std::uint32_t options = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_MULTILINE;
@@ -57,6 +58,7 @@ bool VxEditPattern::IsValid()
         PCRE2_UCHAR text[256];
         pcre2_get_error_message(errorCode, text, sizeof text);
         error_ = reinterpret_cast<const char*>(text);
+        errorOffset_ = errorOffset;
         return false;
     }
     pcre2_jit_compile(code_, PCRE2_JIT_COMPLETE);  // the interpreter serves when JIT is missing
@@ -69,9 +71,12 @@ bool VxEditPattern::Match(const char* subject, std::size_t length, std::size_t s
     if (!IsCreated() || !IsValid() || startOffset > length)
         return false;
     static const char kEmpty = 0;
+    matchedPairs_ = 0;
     const int result = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(subject ? subject : &kEmpty),
                                    length, startOffset, allowEmpty ? 0 : PCRE2_NOTEMPTY,
                                    matchData_, nullptr);
+    if (result > 0)
+        matchedPairs_ = static_cast<std::size_t>(result);
     return result > 0;
 }
 
@@ -106,15 +111,25 @@ bool VxEditPattern::FirstMatch(std::string_view subject, std::string& matchText,
 bool VxEditPattern::ReplaceIn(const std::string& text, const std::string& replacement,
                               std::string& result)
 {
+    return ReplaceFirst(text, replacement, result) && result != text;
+}
+
+bool VxEditPattern::ReplaceFirst(const std::string& text, const std::string& replacement,
+                                 std::string& result)
+{
     result = text;
     if (!Match(text.data(), text.size(), 0, true))
         return false;
     const PCRE2_SIZE* vector = pcre2_get_ovector_pointer(matchData_);
-    const std::size_t groups = pcre2_get_ovector_count(matchData_);
+    // The pattern's groups; those past the last one set in this match (the
+    // vector keeps stale values there) expand to nothing.
+    std::uint32_t captures = 0;
+    pcre2_pattern_info(code_, PCRE2_INFO_CAPTURECOUNT, &captures);
+    const std::size_t groups = captures + 1;
     const std::size_t matchStart = vector[0];
     const std::size_t matchEnd = vector[1];
     auto group = [&](std::size_t number) -> std::string {
-        if (vector[2 * number] == PCRE2_UNSET)
+        if (number >= matchedPairs_ || vector[2 * number] == PCRE2_UNSET)
             return {};
         return text.substr(vector[2 * number], vector[2 * number + 1] - vector[2 * number]);
     };
@@ -160,5 +175,5 @@ bool VxEditPattern::ReplaceIn(const std::string& text, const std::string& replac
         }
     }
     result = text.substr(0, matchStart) + expanded + text.substr(matchEnd);
-    return result != text;
+    return true;
 }

@@ -27,6 +27,7 @@ public:
     // Compiles if needed; false (with ErrorText) for a malformed pattern.
     bool IsValid();
     const std::string& ErrorText() const { return error_; }
+    std::size_t ErrorOffset() const { return errorOffset_; }
     // How many characters the longest look-behind reaches back (0 for an
     // invalid pattern).
     std::size_t MaxLookbehind();
@@ -43,6 +44,9 @@ public:
     // for groups, $& for the match, $` and $' for the text before and after
     // it and $$ for a dollar sign. True when the result differs from text.
     bool ReplaceIn(const std::string& text, const std::string& replacement, std::string& result);
+    // The same replacement; true when the pattern matched text at all, even
+    // when the expansion gives the text back unchanged.
+    bool ReplaceFirst(const std::string& text, const std::string& replacement, std::string& result);
 
 private:
     bool Match(const char* subject, std::size_t length, std::size_t startOffset, bool allowEmpty);
@@ -52,6 +56,9 @@ private:
     pcre2_real_match_data_8* matchData_ = nullptr;
     std::string pattern_;
     std::string error_;
+    std::size_t errorOffset_ = 0;
     bool ignoreCase_ = false;
     bool compiled_ = false;
+    // The pairs of the match vector that the last match set.
+    std::size_t matchedPairs_ = 0;
 };

@@ -71,6 +71,15 @@ public:
             runs.push_back(MakeColorRun(static_cast<std::uint32_t>(length), group));
     }
 
+    // Makes the runs one colour for the whole line, however long it is.
+    static void AssignWholeLine(VxEditColourRuns& runs, std::int32_t length, int group)
+    {
+        runs.clear();
+        AppendRun(runs, length, group);
+        if (runs.empty())
+            runs.push_back(MakeColorRun(0, group));
+    }
+
     // The first colour group whose display name is the name, in any case,
     // or -1.
     static int GroupByDisplayName(const VxEditLangConfig& config, std::string_view name)

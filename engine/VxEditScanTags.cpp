@@ -77,6 +77,11 @@ std::int64_t SearchText(VxEditTextBuffer& buffer, std::int64_t from, std::int64_
 
 }  // namespace
 
+bool VxEdit::HonoursEscape(const VxEditLangTag& tag) const
+{
+    return tag.MultiLine == 0;
+}
+
 VxEditLineCol VxEdit::FindTagEnd(const VxEditLineCol& start, const VxEditLangTag& tag)
 {
     return FindTagEndWithin(start, tag, tag.MultiLine != 0);
@@ -106,7 +111,7 @@ VxEditLineCol VxEdit::FindTagEndWithin(const VxEditLineCol& start, const VxEditL
             from = hit + 1;
             continue;
         }
-        if (!tag.MultiLine && !escape.empty() && hit > startOffset) {
+        if (!escape.empty() && hit > startOffset && HonoursEscape(tag)) {
             int escapes = 0;
             const auto step = static_cast<std::int64_t>(escape.size());
             for (std::int64_t before = hit - step; before >= startOffset; before -= step) {
@@ -117,8 +122,11 @@ VxEditLineCol VxEdit::FindTagEndWithin(const VxEditLineCol& start, const VxEditL
                     break;
                 ++escapes;
             }
+            // An escaped EndTag of a multi-line tag gives up only its
+            // first character: in a text block \"""" the quote after the
+            // escaped one may still open the closing """.
             if (escapes % 2 == 1) {
-                from = hit + endSize;
+                from = hit + (tag.MultiLine ? 1 : endSize);
                 continue;
             }
         }
@@ -227,7 +235,7 @@ bool VxEdit::FindSingleLineSpan(std::int32_t line, std::int32_t column, VxEditLi
             at += tokenLength;
             continue;
         }
-        if (const VxEditLangTag* tag = config.FindTag(text + at, left, tokenLength, VxEditLangTagTable::kAnyLine)) {
+        if (const VxEditLangTag* tag = FindScanTag(text + at, left, tokenLength, VxEditLangTagTable::kAnyLine)) {
             const auto begin = at + static_cast<std::int32_t>(std::min<std::size_t>(tag->BeginTag.size(),
                                                                                    static_cast<std::size_t>(left)));
             const VxEditLineCol end = FindTagEndWithin(VxEditLineCol(line, begin), *tag, false);
@@ -252,6 +260,34 @@ int VxEdit::IsInSingleLineSpan(const VxEditLineCol& position)
         if (position.column < span.end.column)
             return 1;
         column = span.end.column;
+    }
+    return 0;
+}
+
+int VxEdit::IsInTagSpan(const VxEditLineCol& position)
+{
+    if (!GetLangConfig() || position.line < 0 || position.line > LastLine())
+        return 0;
+    // Colouring the line records every span that starts on it or above.
+    GetColourRuns(position.line);
+    std::int32_t from = 0;
+    auto after = std::upper_bound(spans_.begin(), spans_.end(), position,
+                                  [](const VxEditLineCol& at, const VxEditMLComment& span) { return at < span.start; });
+    if (after != spans_.begin()) {
+        const VxEditMLComment& span = *(after - 1);
+        if (position <= span.end)
+            return 1;
+        // What a span ends on this line is not scanned for tags again.
+        if (span.end.line == position.line)
+            from = span.end.column;
+    }
+    VxEditLineColPair single;
+    while (FindSingleLineSpan(position.line, from, single)) {
+        if (single.start.column > position.column)
+            return 0;
+        if (position.column < single.end.column)
+            return 1;
+        from = single.end.column;
     }
     return 0;
 }
@@ -284,8 +320,8 @@ void VxEdit::ScanAhead(const VxEditLineColPair& range)
     }
 
     const std::int32_t target = range.end.line;
-    std::vector<VxEditLangTag*> tags;
-    GetLangConfig()->ListTags(tags, VxEditLangTagTable::kMultiLine);
+    std::vector<const VxEditLangTag*> tags;
+    ListScanTags(tags, VxEditLangTagTable::kMultiLine);
     if (tags.empty()) {
         scanPosition_ = std::max(scanPosition_, target);
         return;

@@ -33,7 +33,7 @@ const std::vector<ColorRun>* VxEdit::GetColourRuns(std::int32_t line)
     if (TestMark(line, kMarkHighlight)) {
         const int group = VxEditScanChars::GroupByDisplayName(*config, "Highlight");
         if (group >= 0)
-            runs->assign(1, MakeColorRun(static_cast<std::uint32_t>(LineLength(line)), group));
+            VxEditScanChars::AssignWholeLine(*runs, LineLength(line), group);
     }
     return runs;
 }
@@ -151,7 +151,11 @@ std::int32_t VxEdit::ScanToken(std::int32_t line, const char* lineText, const ch
     const std::int32_t plain = tokenLength > 0 ? tokenLength : VxEditScanChars::Length(token, bytesLeft);
     if (pending + plain > 0xFFFF)
         FlushPending(runs, pending);
-    pending = static_cast<std::uint16_t>(pending + plain);
+    // A word longer than one run can say goes out in runs of its own.
+    if (plain > 0xFFFF)
+        VxEditScanChars::AppendRun(runs, plain, TextGroup(*GetLangConfig()));
+    else
+        pending = static_cast<std::uint16_t>(pending + plain);
     return plain;
 }
 
@@ -171,8 +175,7 @@ std::int32_t VxEdit::MatchTag(std::int32_t line, const char* lineText, const cha
                               std::int32_t tokenLength, std::int32_t bytesLeft, std::uint16_t& pending,
                               VxEditColourRuns& runs)
 {
-    const VxEditLangTag* tag =
-        GetLangConfig()->FindTag(token, bytesLeft, tokenLength, VxEditLangTagTable::kAnyLine);
+    const VxEditLangTag* tag = FindScanTag(token, bytesLeft, tokenLength, VxEditLangTagTable::kAnyLine);
     if (!tag)
         return 0;
     FlushPending(runs, pending);
@@ -180,6 +183,18 @@ std::int32_t VxEdit::MatchTag(std::int32_t line, const char* lineText, const cha
     if (tag->MultiLine)
         return ScanMultiLineTag(line, column, bytesLeft, runs, *tag);
     return ScanSingleLineTag(line, column, bytesLeft, runs, *tag);
+}
+
+const VxEditLangTag* VxEdit::FindScanTag(const char* text, int length, int tokenLength, int kind)
+{
+    return GetLangConfig()->FindTag(text, length, tokenLength, kind);
+}
+
+void VxEdit::ListScanTags(std::vector<const VxEditLangTag*>& tags, int kind)
+{
+    std::vector<VxEditLangTag*> listed;
+    GetLangConfig()->ListTags(listed, kind);
+    tags.assign(listed.begin(), listed.end());
 }
 
 std::int32_t VxEdit::MatchOperator(std::int32_t /*line*/, const char* /*lineText*/, const char* token,

@@ -1,5 +1,7 @@
 #include "engine/VxEditTextBuffer.h"
 
+#include "engine/VxEditFindRequest.h"
+#include "engine/VxEditPattern.h"
 #include "engine/VxEditTextSearch.h"
 #include "engine/VxEditUtf8.h"
 #include "engine/VxEditWriteSink.h"
@@ -8,6 +10,10 @@
 #include <atomic>
 #include <cstring>
 #include <vector>
+
+VxEditTextBuffer::VxEditTextBuffer() = default;
+
+VxEditTextBuffer::~VxEditTextBuffer() = default;
 
 std::uint64_t VxEditTextBuffer::NextRevision()
 {
@@ -197,7 +203,9 @@ bool VxEditTextBuffer::CopyText(std::string& text, std::int32_t startLine, std::
 
 std::int64_t VxEditTextBuffer::Find(VxEditFindRequest& request)
 {
-    return VxEditTextSearch(*this).Find(request);
+    if (request.pattern && !pattern_)
+        pattern_ = std::make_unique<VxEditPattern>();
+    return VxEditTextSearch(*this, pattern_.get()).Find(request);
 }
 
 bool VxEditTextBuffer::IsWholeWordAt(std::int64_t offset, std::int64_t length) const

@@ -5,9 +5,11 @@
 #include "engine/VxEditLineIndex.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+class VxEditPattern;
 class VxEditWriteSink;
 struct VxEditFindRequest;
 
@@ -20,8 +22,8 @@ public:
     // File writing and pattern search walk the text in slices of this size.
     static constexpr std::int64_t kSliceSize = 256000;
 
-    VxEditTextBuffer() = default;
-    virtual ~VxEditTextBuffer() = default;
+    VxEditTextBuffer();
+    virtual ~VxEditTextBuffer();
     VxEditTextBuffer(const VxEditTextBuffer&) = delete;
     VxEditTextBuffer& operator=(const VxEditTextBuffer&) = delete;
 
@@ -131,4 +133,7 @@ private:
     char carriage_ = '\r';
     std::vector<std::int64_t> newStarts_;  // scratch space of IndexInserted
     std::int64_t longestLine_ = 0;
+    // The last pattern searched for, kept compiled while its text and case
+    // setting stay the same, so a find-replace loop compiles it once.
+    std::unique_ptr<VxEditPattern> pattern_;
 };

@@ -40,7 +40,10 @@ bool VxEditTextCommand::Execute()
 bool VxEditTextCommand::Unexecute()
 {
     model_.SetExecutingCommand(this);
+    // Deleted text goes back exactly as it was, however long its lines.
+    model_.SetRestoring(!isInsertion_);
     const bool done = isInsertion_ ? DoDelete() : DoInsert();
+    model_.SetRestoring(false);
     model_.SetExecutingCommand(nullptr);
     return done;
 }

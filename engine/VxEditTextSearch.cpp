@@ -73,7 +73,8 @@ VxEditTextSearch::Hit VxEditTextSearch::Forward(std::int64_t from, std::int64_t 
             return {};
         return {from + (static_cast<const char*>(hit) - At(from)), size};
     }
-    const unsigned char first = Fold(static_cast<unsigned char>(needle[0]));
+    const auto lead = static_cast<unsigned char>(needle[0]);
+    const unsigned char first = request_->matchCase ? lead : Fold(lead);
     for (std::int64_t at = from; at <= lastStart;) {
         int step = 1;
         const auto byte = static_cast<unsigned char>(*At(at));
@@ -107,9 +108,7 @@ VxEditTextSearch::Hit VxEditTextSearch::Backward(std::int64_t from, std::int64_t
 
 VxEditTextSearch::Hit VxEditTextSearch::PatternForward(std::int64_t from, std::int64_t lastStart)
 {
-    VxEditPattern pattern;
-    pattern.SetPattern(request_->text);
-    pattern.SetIgnoreCase(!request_->matchCase);
+    VxEditPattern& pattern = *pattern_;
     // The bytes before from are context for look-behind, \b and ^: four
     // bytes for each character a look-behind reaches back, one more
     // character for the rest.
@@ -152,10 +151,17 @@ std::int64_t VxEditTextSearch::Find(VxEditFindRequest& request)
             end = buffer_.LineStart(request.end.line) + buffer_.LineFullLength(request.end.line);
     }
 
-    bool usePattern = false;
-    if (request.pattern) {
-        VxEditPattern probe;
-        usePattern = probe.IsCreated();
+    request.patternError.clear();
+    request.patternErrorOffset = -1;
+    const bool usePattern = request.pattern && pattern_ && pattern_->IsCreated();
+    if (usePattern) {
+        pattern_->SetPattern(request.text);
+        pattern_->SetIgnoreCase(!request.matchCase);
+        if (!pattern_->IsValid()) {
+            request.patternError = pattern_->ErrorText();
+            request.patternErrorOffset = static_cast<std::int64_t>(pattern_->ErrorOffset());
+            return 0;
+        }
     }
 
     Hit hit;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+class VxEditPattern;
 class VxEditTextBuffer;
 struct VxEditFindRequest;
 
@@ -9,10 +10,16 @@ struct VxEditFindRequest;
 // whole words or not, down or up, wrapping around) or a pattern.
 class VxEditTextSearch {
 public:
-    explicit VxEditTextSearch(VxEditTextBuffer& buffer) : buffer_(buffer) {}
+    // pattern serves pattern searches (it keeps its compiled form between
+    // searches); without one they run as plain searches.
+    VxEditTextSearch(VxEditTextBuffer& buffer, VxEditPattern* pattern)
+        : buffer_(buffer), pattern_(pattern)
+    {
+    }
 
     // The match length, 0 when nothing was found; request.match is set on a
-    // match.
+    // match. A pattern that does not compile finds nothing and fills the
+    // request's patternError and patternErrorOffset.
     std::int64_t Find(VxEditFindRequest& request);
 
     static bool IsWholeWordAt(const VxEditTextBuffer& buffer, std::int64_t offset, std::int64_t length);
@@ -38,6 +45,7 @@ private:
     const char* At(std::int64_t offset) const { return window_ + (offset - windowStart_); }
 
     VxEditTextBuffer& buffer_;
+    VxEditPattern* pattern_;
     const VxEditFindRequest* request_ = nullptr;
     const char* window_ = nullptr;
     std::int64_t windowStart_ = 0;

@@ -47,11 +47,16 @@ std::int32_t VxHTMLEdit::ScanToken(std::int32_t line, const char* lineText, cons
                                    VxEditColourRuns& runs)
 {
     const std::int32_t plain = PlainTokenLength(line, lineText, token, tokenLength, bytesLeft);
+    const VxEditLangConfig* config = GetLangConfig();
     if (plain <= 0)
         return VxEdit::ScanToken(line, lineText, token, tokenLength, bytesLeft, pending, runs);
     if (pending + plain > 0xFFFF)
         FlushPending(runs, pending);
-    pending = static_cast<std::uint16_t>(pending + plain);
+    // Text longer than one run can say goes out in runs of its own.
+    if (plain > 0xFFFF)
+        VxEditScanChars::AppendRun(runs, plain, config->GetSpecialColorGroupIndex(IVxEditLangConfig::kTextGroup));
+    else
+        pending = static_cast<std::uint16_t>(pending + plain);
     return plain;
 }
 

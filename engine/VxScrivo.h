@@ -1,9 +1,14 @@
 #pragma once
 
 #include "engine/VxHTMLEdit.h"
+#include "engine/VxScrivoDeclaration.h"
+#include "language/VxEditLangTag.h"
 
-// The model every document holds: Java and HTML colouring, and lines marked
-// as error lines shown wholly in the "Error Line" colour group.
+#include <vector>
+
+// The model every document holds: Java and HTML colouring, Java text blocks,
+// and lines marked as error lines shown wholly in the "Error Line" colour
+// group.
 class VxScrivo : public VxHTMLEdit {
 public:
     VxScrivo() = default;
@@ -14,8 +19,29 @@ public:
 
     // An error-line mark changes how the whole line is coloured, so the line
     // is coloured afresh and repainted.
-    void ToggleMark(std::int32_t line, int bit) override;
+    void SetMark(std::int32_t line, int bit, bool on) override;
+
+    // The declarations of the text as the class view last listed them:
+    // classes, enums and records in text order, then the interfaces. Built
+    // on request by the class view's scan, never on an edit.
+    std::vector<VxScrivoDeclaration>& Declarations() { return declarations_; }
+    const std::vector<VxScrivoDeclaration>& Declarations() const { return declarations_; }
 
 protected:
     ~VxScrivo() override = default;
+
+    // In Java a text block, """ to """ across lines, is one string: a
+    // multi-line tag of the model's own, in the colour group and with the
+    // escape character of the configuration's string tag, chosen over the
+    // string tag where three quotes stand.
+    const VxEditLangTag* FindScanTag(const char* text, int length, int tokenLength, int kind) override;
+    void ListScanTags(std::vector<const VxEditLangTag*>& tags, int kind) override;
+    // Escapes count in a text block too.
+    bool HonoursEscape(const VxEditLangTag& tag) const override;
+
+private:
+    const VxEditLangTag* TextBlockTag();
+
+    VxEditLangTag textBlock_;
+    std::vector<VxScrivoDeclaration> declarations_;
 };

@@ -66,12 +66,20 @@ inline constexpr int kBuildDebug = 32815;
 inline constexpr int kToolsSettings = 32774;
 inline constexpr int kToolsSyntaxSettings = 45022;
 inline constexpr int kToolsAppletHtml = 32807;
+inline constexpr int kInsertTryCatch = 32776;
 inline constexpr int kInsertMemberVariable = 32777;
 inline constexpr int kInsertMethod = 32778;
 inline constexpr int kInsertClass = 32779;
 inline constexpr int kInsertInterface = 32781;
 
-// Markers
+// Markers: four ranges of 33 ids, one id per mark bit 0..31 (the 33rd of
+// each range names no bit): toggle, next, previous and clear all.
+inline constexpr int kMarkerToggleFirst = 45250;
+inline constexpr int kMarkerNextFirst = 45283;
+inline constexpr int kMarkerPreviousFirst = 45316;
+inline constexpr int kMarkerClearFirst = 45349;
+inline constexpr int kMarkerRangeSize = 33;
+inline constexpr int kMarkerLast = kMarkerClearFirst + kMarkerRangeSize - 1;
 inline constexpr int kToggleBreakpoint = 45266;
 inline constexpr int kClearBreakpoints = 45365;
 inline constexpr int kNextError = 45284;

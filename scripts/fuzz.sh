@@ -10,8 +10,11 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 build=${2:-$here/build-fuzz}
 
+# clang and its libFuzzer runtime come with the build tools.
+bash "$here/scripts/install-deps.sh"
+
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g -fsanitize=fuzzer-no-link" \
   -DQUILLET_SANITIZE=ON -DQUILLET_BUILD_FUZZ=ON -DQUILLET_BUILD_APP=OFF \
   -DQUILLET_BUILD_TESTS=ON -DQUILLET_BUILD_BENCH=OFF >/dev/null
@@ -27,3 +30,5 @@ run() {
 
 run BinaryConfig binary
 run IniFile ini
+run FileLoad load
+run JavaColour colour

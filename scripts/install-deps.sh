@@ -5,13 +5,15 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libxcb1-dev libpcre2-dev
+  qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev libpcre2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   openjdk-17-jdk-headless
   fonts-dejavu-core fontconfig
   xvfb xdotool
   ccache libvterm-dev poppler-utils
+  openjdk-17-source
+  libqt6svg6
 )
 
 missing=()

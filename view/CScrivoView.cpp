@@ -3,7 +3,9 @@
 #include "controller/VxEditTextFit.h"
 #include "engine/VxEdit.h"
 #include "resources/CommandIds.h"
+#include "view/CGotoLineDialog.h"
 #include "view/VxEditAccessible.h"
+#include "view/VxEditFindReplaceDialog.h"
 #include "view/VxEditKeyTable.h"
 
 #include "mvc/VxEditMsg.h"
@@ -95,6 +97,16 @@ bool CScrivoView::OnCommand(int id)
             return false;
         FilePrintPreview();
         return true;
+    case cmd::kEditFind:
+    case cmd::kEditReplace:
+        VxEditFindReplaceDialog::Open(*this, id == cmd::kEditReplace);
+        return true;
+    case cmd::kEditGotoLine: {
+        CGotoLineDialog dialog(controller_.Caret().line + 1, this);
+        if (dialog.exec() == QDialog::Accepted)
+            controller_.GotoLine(dialog.LineNumber());
+        return true;
+    }
     default:
         return controller_.OnCommand(id);
     }
@@ -106,7 +118,15 @@ bool CScrivoView::OnUpdateCommand(int id, CommandState& state)
         state.enabled = printerSetup_ != nullptr;
         return printerSetup_ != nullptr;
     }
-    return controller_.OnUpdateCommand(id, state);
+    switch (id) {
+    case cmd::kEditFind:
+    case cmd::kEditReplace:
+    case cmd::kEditGotoLine:
+        state.enabled = true;
+        return true;
+    default:
+        return controller_.OnUpdateCommand(id, state);
+    }
 }
 
 QString CScrivoView::LineAndColumnText() const
@@ -235,7 +255,7 @@ void CScrivoView::CaretMoved()
 
 void CScrivoView::PostCommand(int id)
 {
-    QMetaObject::invokeMethod(this, [this, id] { controller_.OnCommand(id); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
 }
 
 // IVxEditViewportHost
@@ -357,7 +377,7 @@ void CScrivoView::keyPressEvent(QKeyEvent* event)
 {
     const int command = VxEditKeyTable::CommandFor(event->keyCombination());
     if (command != 0) {
-        controller_.OnCommand(command);
+        OnCommand(command);
         event->accept();
         return;
     }
@@ -402,6 +422,9 @@ void CScrivoView::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     controller_.OnFocusIn();
+    // The open find dialog works on the edit window used last.
+    if (VxEditFindReplaceDialog* dialog = VxEditFindReplaceDialog::Current())
+        dialog->SetEditor(this);
     caretOn_ = true;
     blink_.start();
     viewport()->update(CaretRect());
@@ -548,18 +571,26 @@ void CScrivoView::contextMenuEvent(QContextMenuEvent* event)
 
 void CScrivoView::ShowContextMenu(const QPoint& point)
 {
-    RunCommandMenu(point, {{cmd::kEditUndo, "&Undo"},
-                           {cmd::kEditRedo, "&Redo"},
-                           {0, nullptr},
-                           {cmd::kEditCut, "Cu&t"},
-                           {cmd::kEditCopy, "&Copy"},
-                           {cmd::kEditPaste, "&Paste"},
-                           {0, nullptr},
-                           {cmd::kEditSelectAll, "Select &All"}});
+    std::vector<MenuItem> items = {
+        {cmd::kEditUndo, "&Undo"}, {cmd::kEditRedo, "&Redo"},   {0, nullptr},
+        {cmd::kEditCut, "Cu&t"},   {cmd::kEditCopy, "&Copy"},   {cmd::kEditPaste, "&Paste"},
+        {0, nullptr},              {cmd::kEditSelectAll, "Select &All"},
+        {0, nullptr},              {cmd::kNextError, "Next Error"},
+        {cmd::kPrevError, "Previous Error"},
+        {cmd::kClearErrors, "Clear All Errors"},
+        {0, nullptr},              {cmd::kToggleBreakpoint, "Toggle Breakpoint\tF9"},
+        {cmd::kClearBreakpoints, "Clear all breakpoints"},
+    };
+    if (commandTarget_) {
+        items.push_back({0, nullptr});
+        items.push_back({cmd::kInsertTryCatch, "Try/Catch Block"});
+    }
+    RunCommandMenu(point, items);
 }
 
-void CScrivoView::RunCommandMenu(const QPoint& point, std::initializer_list<MenuItem> items)
+void CScrivoView::RunCommandMenu(const QPoint& point, const std::vector<MenuItem>& items)
 {
+    tarrow::foundation::ICommandTarget* target = commandTarget_ ? commandTarget_ : this;
     QMenu menu(this);
     for (const MenuItem& item : items) {
         if (item.id == 0) {
@@ -569,14 +600,14 @@ void CScrivoView::RunCommandMenu(const QPoint& point, std::initializer_list<Menu
         QAction* action = menu.addAction(QString::fromLatin1(item.text));
         CommandState state;
         state.enabled = false;
-        OnUpdateCommand(item.id, state);
+        target->OnUpdateCommand(item.id, state);
         action->setEnabled(state.enabled);
         if (state.checked) {
             action->setCheckable(true);
             action->setChecked(true);
         }
         const int id = item.id;
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        connect(action, &QAction::triggered, this, [target, id] { target->OnCommand(id); });
     }
     menu.exec(viewport()->mapToGlobal(point));
 }

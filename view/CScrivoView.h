@@ -99,6 +99,10 @@ public:
     // The context menu at a point of the window's text area (viewport
     // coordinates): the edit commands with their current states.
     virtual void ShowContextMenu(const QPoint& point);
+    // Where the context menu's commands and their states go: the window
+    // that holds the view, which routes them on to it. With a target the
+    // menu also offers "Try/Catch Block", which the window carries out.
+    void SetCommandTarget(tarrow::foundation::ICommandTarget* target) { commandTarget_ = target; }
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
@@ -117,7 +121,7 @@ protected:
     };
     // Shows a context menu of commands with their current states at a point
     // of the text area and carries out the one chosen.
-    void RunCommandMenu(const QPoint& point, std::initializer_list<MenuItem> items);
+    void RunCommandMenu(const QPoint& point, const std::vector<MenuItem>& items);
 
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -168,4 +172,5 @@ private:
     bool followingPane_ = false;
     VxEditPrinterSetup* printerSetup_ = nullptr;
     std::function<std::string()> printTitle_;
+    tarrow::foundation::ICommandTarget* commandTarget_ = nullptr;
 };

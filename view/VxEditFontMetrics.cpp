@@ -119,21 +119,63 @@ int VxEditFontMetrics::Draw(QPainter& painter, int x, int y, const char* text, i
     const int width = Extent(text, length, x, origin);
     if (width <= 0)
         return 0;
-    painter.fillRect(x, y, width, lineHeight_, background);
+    // A line may be megabytes long: only what falls inside the painter's
+    // visible strip is filled and drawn.
+    const QRect visible = VisibleRect(painter);
+    const int from = std::max(x, visible.left() - 1);
+    const int to = std::min(x + width, visible.right() + 2);
+    if (from < to)
+        painter.fillRect(from, y, to - from, lineHeight_, background);
     painter.setPen(foreground);
     int at = 0;
     int pen = x;
-    while (at < length) {
+    while (at < length && pen <= visible.right()) {
         const void* found = std::memchr(text + at, '\t', static_cast<std::size_t>(length - at));
         const int end = found ? static_cast<int>(static_cast<const char*>(found) - text) : length;
-        if (end > at) {
-            painter.drawText(pen, y + ascent_, QString::fromUtf8(text + at, end - at));
-            pen += Advance(text + at, end - at);
-        }
+        pen = DrawVisible(painter, pen, y, text + at, end - at, visible);
         if (end >= length)
             break;
         pen = NextTabStop(pen, origin);
         at = end + 1;
     }
     return width;
+}
+
+QRect VxEditFontMetrics::VisibleRect(const QPainter& painter)
+{
+    if (painter.hasClipping())
+        return painter.clipBoundingRect().toAlignedRect();
+    const QPaintDevice* device = painter.device();
+    const QRect whole(0, 0, device ? device->width() : 0, device ? device->height() : 0);
+    // A device without a size (a recording) gets everything.
+    if (whole.isEmpty())
+        return QRect(QPoint(-(1 << 29), -(1 << 29)), QPoint(1 << 29, 1 << 29));
+    return painter.combinedTransform().inverted().mapRect(whole);
+}
+
+int VxEditFontMetrics::DrawVisible(QPainter& painter, int pen, int y, const char* text, int length,
+                                   const QRect& visible) const
+{
+    // Short text goes in one call; long text in slices, skipping those that
+    // lie wholly outside the visible strip. Past its right edge the pen no
+    // longer matters.
+    constexpr int kSlice = 1024;
+    int at = 0;
+    while (at < length) {
+        int end = length;
+        if (length - at > kSlice) {
+            end = at + kSlice;
+            // Never split a UTF-8 character.
+            while (end > at + kSlice - 4 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+                --end;
+        }
+        const int advance = Advance(text + at, end - at);
+        if (pen > visible.right())
+            return pen;
+        if (pen + advance >= visible.left())
+            painter.drawText(pen, y + ascent_, QString::fromUtf8(text + at, end - at));
+        pen += advance;
+        at = end;
+    }
+    return pen;
 }

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QRect>
 #include <QString>
 
 #include <string>
@@ -49,6 +50,12 @@ private:
     void Measure(VxEdit& model, const QFont& font, const QPaintDevice* device);
     int NextTabStop(int x, int origin) const;
     int Advance(const char* text, int length) const;
+    // The painter's visible area in its own coordinates.
+    static QRect VisibleRect(const QPainter& painter);
+    // Draws tab-free text from pen on, as far as it can be seen; returns
+    // the pen after it.
+    int DrawVisible(QPainter& painter, int pen, int y, const char* text, int length,
+                    const QRect& visible) const;
 
     QFont font_;
     QFontMetrics metrics_;

@@ -1,7 +1,9 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CScrivoApp.h"
+#include "app/CRecoveryStore.h"
 #include "app/CScrivoDoc.h"
+#include "engine/VxEditRecoveryJournal.h"
 #include "engine/VxScrivo.h"
 #include "javatools/console/CConsoleBar.h"
 #include "language/VxEditLangConfig.h"
@@ -46,6 +48,7 @@ protected:
         options.dataHome = QString::fromStdString(dir.File("data"));
         options.configHome = QString::fromStdString(dir.File("config"));
         options.instanceName = QString::fromStdString("quillet-test-" + dir.Path().filename().string());
+        options.recoveryDirectory = QString::fromStdString(dir.File("recovery"));
         return options;
     }
 
@@ -227,11 +230,13 @@ TEST_F(StartupTest, MenusFollowWhetherADocumentIsOpenAndCommandsReachTheView)
             titles << action->text();
         return titles.join(QLatin1Char(' ')).toStdString();
     };
-    EXPECT_EQ(menuTitles(), "&File &View &Tools &Window");
+    // Menus that hold commands still to come are left out while empty.
+    EXPECT_EQ(menuTitles(), "&File &View &Tools &Window &Help");
     EXPECT_FALSE(frame->RouteUpdate(cmd::kFileSave).enabled);
 
     CScrivoDoc* document = app.NewDocument();
-    EXPECT_EQ(menuTitles(), "&File &Edit &View &Build &Tools &Window");
+    EXPECT_EQ(menuTitles().rfind("&File &Edit ", 0), 0u);
+    EXPECT_NE(menuTitles().find("&View &Tools &Window &Help"), std::string::npos);
     EXPECT_TRUE(frame->RouteUpdate(cmd::kFileSave).enabled);
     EXPECT_FALSE(frame->RouteUpdate(cmd::kViewLineNumbers).checked);
     EXPECT_TRUE(frame->RouteCommand(cmd::kViewLineNumbers));
@@ -249,7 +254,7 @@ TEST_F(StartupTest, MenusFollowWhetherADocumentIsOpenAndCommandsReachTheView)
     EXPECT_TRUE(frame->RouteCommand(cmd::kFileClose));
     EXPECT_TRUE(app.Documents().empty());
     QApplication::processEvents();
-    EXPECT_EQ(menuTitles(), "&File &View &Tools &Window");
+    EXPECT_EQ(menuTitles(), "&File &View &Tools &Window &Help");
 
     frame->RouteCommand(cmd::kViewWorkbookMode);
     EXPECT_TRUE(frame->WorkbookMode());
@@ -390,4 +395,125 @@ TEST_F(StartupTest, TheConsoleAppearsAtTheBottomWithTheFirstRunAndTheViewMenuHid
     EXPECT_TRUE(frame->RouteUpdate(cmd::kViewConsole).enabled);
     EXPECT_TRUE(frame->RouteCommand(cmd::kViewConsole));
     EXPECT_FALSE(console->isHidden());
+}
+
+TEST_F(StartupTest, FilesChangedReplacedOrDeletedOnDiskAreAskedAboutPerDocument)
+{
+    TempDir dir;
+    messages_.QueueAnswer(MessageAnswer::No);  // the association
+    CScrivoApp app(profile_, OptionsIn(dir));
+    ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    const std::string one = dir.File("One.java");
+    const std::string two = dir.File("Two.java");
+    const std::string three = dir.File("Three.java");
+    WriteFileBytes(one, "class One {}\n");
+    WriteFileBytes(two, "class Two {}\n");
+    WriteFileBytes(three, "class Three {}\n");
+    CScrivoDoc* first = app.OpenDocument(QString::fromStdString(one));
+    CScrivoDoc* second = app.OpenDocument(QString::fromStdString(two));
+    CScrivoDoc* third = app.OpenDocument(QString::fromStdString(three));
+    ASSERT_TRUE(first && second && third);
+    const std::size_t before = messages_.Messages().size();
+    app.CheckFilesOnDisk();
+    EXPECT_EQ(messages_.Messages().size(), before);  // nothing changed
+
+    // Rewritten in place, replaced by a rename (as editors save), deleted.
+    WriteFileBytes(one, "class One { int changed; }\n");
+    WriteFileBytes(dir.File("Two.tmp"), "class Two { int replaced; }\r\n");
+    std::filesystem::rename(dir.File("Two.tmp"), two);
+    Type(*second, "// mine\n");
+    std::filesystem::remove(three);
+    messages_.QueueAnswer(MessageAnswer::Yes);  // reload One
+    messages_.QueueAnswer(MessageAnswer::No);   // keep the changes to Two
+    app.CheckFilesOnDisk();
+    const std::vector<std::string> all = messages_.Texts();
+    const std::vector<std::string> texts(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
+    EXPECT_EQ(texts, (std::vector<std::string>{
+                         "The file " + one + " was changed outside Quillet. Reload it?",
+                         "The file " + two + " was changed outside Quillet. Reload it? The changes made in "
+                                             "Quillet will be lost.",
+                         "The file " + three + " was deleted or moved outside Quillet. Its text stays open "
+                                               "here, unsaved."}));
+    auto text = [](CScrivoDoc& document) {
+        std::string bytes;
+        VxScrivo& model = *document.Model();
+        model.CopyText(bytes, 0, 0, model.LastLine(), model.LineLength(model.LastLine()));
+        return bytes;
+    };
+    EXPECT_EQ(text(*first), "class One { int changed; }\n");
+    EXPECT_FALSE(first->IsModified());
+    EXPECT_EQ(text(*second), "// mine\nclass Two {}\n");
+    EXPECT_EQ(text(*third), "class Three {}\n");
+    EXPECT_TRUE(third->IsModified());
+    EXPECT_EQ(app.Documents().size(), 3u);  // the deleted file's document stays open
+
+    // Asked once per change; saving over the changed file asks first.
+    app.CheckFilesOnDisk();
+    EXPECT_EQ(messages_.Messages().size(), before + 3);
+    messages_.QueueAnswer(MessageAnswer::No);
+    EXPECT_FALSE(second->DoFileSave());
+    EXPECT_EQ(ReadFileBytes(two), "class Two { int replaced; }\r\n");
+    EXPECT_EQ(messages_.Texts().back(),
+              "The file " + two + " was changed outside Quillet since it was opened or saved. Overwrite it?");
+    messages_.QueueAnswer(MessageAnswer::Yes);
+    EXPECT_TRUE(second->DoFileSave());
+    EXPECT_EQ(ReadFileBytes(two), "// mine\nclass Two {}\n");
+    EXPECT_TRUE(third->DoFileSave());  // a deleted file is written again without asking
+    EXPECT_EQ(ReadFileBytes(three), "class Three {}\n");
+    EXPECT_EQ(messages_.Messages().size(), before + 5);
+    app.CloseAllDocuments();
+}
+
+TEST_F(StartupTest, RecordsOfARunThatEndedAreOfferedAndThoseOfARunningOneAreNot)
+{
+    TempDir dir;
+    const std::string folder = dir.File("recovery");
+    std::filesystem::create_directories(folder);
+    // What a killed run leaves: its owner file, no longer locked, and a
+    // journal; and a record of an instance that still runs.
+    WriteFileBytes(folder + "/1-2.owner", "");
+    {
+        auto model = tarrow::foundation::MakeRef<VxScrivo>();
+        model->NewText();
+        // Only closing the document removes a journal; this one is left
+        // behind as by a killed run.
+        VxEditRecoveryJournal journal(*model, folder + "/1-2-1.journal");
+        journal.Restart({}, "Quillet4", {});
+        model->InsertAtLineCol(0, 0, "class Lost {}", 13);
+        ASSERT_TRUE(journal.Flush());
+    }
+    CRecoveryStore running(folder);
+    const std::string runningRecord = running.NewJournalPath();
+    WriteFileBytes(runningRecord, "a record being written");
+
+    messages_.QueueAnswer(MessageAnswer::No);  // the association
+    CScrivoApp::Options options = OptionsIn(dir);
+    CScrivoApp app(profile_, options);
+    ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    messages_.QueueAnswer(MessageAnswer::Yes);
+    app.OfferRecovery();
+    ASSERT_EQ(messages_.Messages().back().title, "Recover Unsaved Text");
+    EXPECT_NE(messages_.Texts().back().find("Quillet4 (last changed "), std::string::npos) << messages_.Texts().back();
+    ASSERT_EQ(app.Documents().size(), 1u);
+    CScrivoDoc& recovered = *app.Documents().front();
+    std::string text;
+    recovered.Model()->CopyText(text, 0, 0, 0, recovered.Model()->LineLength(0));
+    EXPECT_EQ(text, "class Lost {}");
+    EXPECT_TRUE(recovered.IsModified());
+    EXPECT_TRUE(recovered.PathName().empty());
+    EXPECT_FALSE(std::filesystem::exists(folder + "/1-2-1.journal"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/1-2.owner"));
+    EXPECT_TRUE(std::filesystem::exists(runningRecord));
+
+    // Nothing is left to offer; the recovered text gets a record of its own.
+    const std::size_t asked = messages_.Messages().size();
+    app.OfferRecovery();
+    EXPECT_EQ(messages_.Messages().size(), asked);
+    app.FlushRecoveryRecords();
+    int records = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        records += entry.path().extension() == ".journal" && entry.path().string() != runningRecord ? 1 : 0;
+    EXPECT_EQ(records, 1);
+    messages_.QueueAnswer(MessageAnswer::No);  // do not save it
+    app.CloseAllDocuments();
 }

@@ -1,6 +1,7 @@
 // Copy, cut and paste through the controller's clipboard interface, for
 // stream, line and column selections.
 #include "ControllerSupport.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,27 @@ protected:
         return text;
     }
 };
+
+TEST_F(ClipboardCommandTest, AOneMegabyteLineIsWalkedCopiedAndPastedWhole)
+{
+    const int length = 1 << 20;
+    const std::string line = std::string(length - 3, 'x') + "end";
+    TempDir dir;
+    WriteFileBytes(dir.File("long.txt"), line + "\n");
+    ASSERT_EQ(1, model->LoadFile(dir.File("long.txt")));
+    Press(cmd::kLineEnd);
+    EXPECT_EQ(At(0, length), Caret());
+    EXPECT_GT(view.scrollX, (length - 41) * FakeView::kCharWidth);  // the caret is in view
+    Press(cmd::kSelectToLineStart);
+    Press(cmd::kEditCopy);
+    EXPECT_TRUE(line == Clipboard());
+    Press(cmd::kLineEnd);  // drops the selection
+    Press(cmd::kEditPaste);
+    EXPECT_TRUE(line + line + "\n" == Text()) << model->LineCount() << " lines";
+    EXPECT_EQ(At(0, 2 * length), Caret());
+    Press(cmd::kEditUndo);
+    EXPECT_TRUE(line + "\n" == Text());
+}
 
 TEST_F(ClipboardCommandTest, ColumnCopyGivesEmptyRowsForShortLines)
 {

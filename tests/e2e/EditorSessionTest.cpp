@@ -1,3 +1,4 @@
+#include "engine/VxEditRecoveryJournal.h"
 #include "platform/qt/LockKeys.h"
 #include "platform/qt/QtProfile.h"
 #include "tests/support/Process.h"
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -82,6 +84,15 @@ public:
         }
     }
     bool Started() const { return started_; }
+    // Ends the process at once, as a crash or an out-of-memory kill would.
+    void Kill()
+    {
+        if (!started_ || ended_)
+            return;
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        ended_ = true;
+    }
     // The exit status, or -1 when it did not end in time or died of a signal.
     int WaitForExit(std::chrono::seconds limit)
     {
@@ -194,7 +205,8 @@ protected:
             arguments,
             std::vector<std::string>{"DISPLAY=" + server_->Display(), "QT_QPA_PLATFORM=xcb",
                                      "XDG_CONFIG_HOME=" + dir_.File("config"),
-                                     "XDG_DATA_HOME=" + dir_.File("data"), "HOME=" + dir_.Path().string()},
+                                     "XDG_DATA_HOME=" + dir_.File("data"), "HOME=" + dir_.Path().string(),
+                                     "XDG_STATE_HOME=" + dir_.File("state")},
             -1, dir_.File("quillet.log"));
         if (!editor_->Started())
             return {};
@@ -250,6 +262,34 @@ protected:
     void Type(const std::string& text) { Xdo({"type", "--delay", "30", text}); }
     static void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
     std::string EditorLog() const { return ReadFileBytes(dir_.File("quillet.log")); }
+    // The texts of the recovery records other than those named in old (the
+    // file path, then the text) once they are the expected ones, or what
+    // they are after 20 s; the records' names go to names.
+    std::multiset<std::string> WaitForRecords(const std::multiset<std::string>& expected,
+                                              std::set<std::string>& names,
+                                              const std::set<std::string>& old = {})
+    {
+        std::multiset<std::string> texts;
+        const std::string folder = dir_.File("state/Quillet/recovery");
+        for (int i = 0; i < 200; ++i) {
+            texts.clear();
+            names.clear();
+            std::error_code error;
+            for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+                VxEditRecoveryJournal::Contents contents;
+                std::string reason;
+                if (entry.path().extension() != ".journal" || old.count(entry.path().string()) != 0 ||
+                    !VxEditRecoveryJournal::Read(entry.path().string(), contents, reason))
+                    continue;
+                texts.insert(contents.documentPath + ":" + contents.text);
+                names.insert(entry.path().string());
+            }
+            if (texts == expected)
+                break;
+            Pause(100);
+        }
+        return texts;
+    }
 
     TempDir dir_;
     std::unique_ptr<XServer> server_;
@@ -311,6 +351,36 @@ TEST_F(EditorSession, ShortcutsKeepWorkingAfterTheSaveAsDialog)
 
     EXPECT_EQ(editor_->WaitForExit(std::chrono::seconds(30)), 0) << EditorLog();
     EXPECT_EQ(ReadFileBytes(file), "class Fresh {}\r\n// more");
+}
+
+TEST_F(EditorSession, TheTextsOfAKilledEditorAreRecoveredAtTheNextStart)
+{
+    const std::string file = dir_.File("Kept.java");
+    WriteFileBytes(file, "class Kept {\n}\n");
+    ASSERT_FALSE(StartEditor({file}).empty()) << "the editor's window did not appear; its log:\n" << EditorLog();
+    Keys({"ctrl+End"});
+    Type("// typed");
+    Keys({"ctrl+n"});
+    Pause(300);
+    Type("class Fresh {}");
+    // Killed once the records hold what was typed (within two seconds).
+    const std::multiset<std::string> typed{file + ":class Kept {\n}\n// typed", ":class Fresh {}"};
+    std::set<std::string> killedRecords;
+    ASSERT_EQ(WaitForRecords(typed, killedRecords), typed) << EditorLog();
+    editor_->Kill();
+
+    ASSERT_FALSE(StartEditor({}).empty()) << "the editor's window did not appear; its log:\n" << EditorLog();
+    const std::string question = WaitForWindow("Recover Unsaved Text", true);
+    ASSERT_FALSE(question.empty()) << "no recovery question; the editor's log:\n" << EditorLog();
+    Xdo({"windowfocus", "--sync", question});
+    Keys({"Return"});  // Recover
+    // The recovered documents are unsaved changes of the new run, kept in
+    // records of its own.
+    std::set<std::string> newRecords;
+    EXPECT_EQ(WaitForRecords(typed, newRecords, killedRecords), typed) << EditorLog();
+    for (const std::string& record : killedRecords)
+        EXPECT_FALSE(std::filesystem::exists(record)) << record;
+    EXPECT_EQ(ReadFileBytes(file), "class Kept {\n}\n");
 }
 
 TEST(DisplayLockKeys, AreReadFromTheXServer)

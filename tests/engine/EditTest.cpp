@@ -7,6 +7,7 @@
 #include "engine/VxEditTextCommand.h"
 #include "engine/VxScrivo.h"
 #include "language/VxEditLangConfig.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -147,6 +148,55 @@ TEST(Undo, ALineEndThatRevealsTextHiddenByALoneCrBreaksItInTheSameStep)
     EXPECT_EQ(hidden, AllText(*model));
     ASSERT_NE(nullptr, model->Redo());
     EXPECT_EQ(3, model->LineCount());
+}
+
+TEST(LineLength, ALineLongerThanTheLimitKeepsItsLengthThroughEditsAndUndo)
+{
+    TempDir dir;
+    const std::string loaded(5000, 'y');
+    WriteFileBytes(dir.File("long.java"), loaded);
+    auto model = NewModel();
+    ASSERT_EQ(1, model->LoadFile(dir.File("long.java")));
+    Type(*model, 0, 2500, "typed");
+    Type(*model, 0, 5005, "x");
+    ASSERT_EQ(1, model->LineCount());
+    EXPECT_EQ(5006, model->LineLength(0));
+    ASSERT_EQ(1, model->DeleteRange(0, 10, 0, 4000));
+    EXPECT_EQ(1016, model->LineLength(0));
+    // Undo puts back all 3990 bytes on the now short line, unbroken.
+    ASSERT_NE(nullptr, model->Undo());
+    EXPECT_EQ(5006, model->LineLength(0));
+    ASSERT_NE(nullptr, model->Undo());
+    ASSERT_NE(nullptr, model->Undo());
+    EXPECT_EQ(loaded, AllText(*model));
+    ASSERT_NE(nullptr, model->Redo());
+    ASSERT_NE(nullptr, model->Redo());
+    ASSERT_NE(nullptr, model->Redo());
+    EXPECT_EQ(1, model->LineCount());
+    EXPECT_EQ(1016, model->LineLength(0));
+
+    // A line end typed into it and taken out again leaves it whole too.
+    Type(*model, 0, 500, "\r\n");
+    ASSERT_EQ(2, model->LineCount());
+    ASSERT_EQ(1, model->DeleteRange(0, 500, 1, 0));
+    EXPECT_EQ(1, model->LineCount());
+
+    // Only a replacement that lengthens it past the limit is refused.
+    EXPECT_FALSE(model->ReplacementTooLong(0, 1016));
+    EXPECT_FALSE(model->ReplacementTooLong(0, 2048));
+    EXPECT_TRUE(model->ReplacementTooLong(0, 2049));
+}
+
+TEST(LineLength, TypingTheColumnPastTheLimitStillBreaksTheLine)
+{
+    auto model = NewModel();
+    Type(*model, 0, 0, std::string(2048, 'a'));
+    ASSERT_EQ(1, model->LineCount());
+    Type(*model, 0, 2048, "b");
+    ASSERT_EQ(2, model->LineCount());
+    EXPECT_EQ(std::string(2048, 'a') + "\r\nb", AllText(*model));
+    EXPECT_FALSE(model->ReplacementTooLong(0, 2048));
+    EXPECT_TRUE(model->ReplacementTooLong(0, 2049));
 }
 
 TEST(Undo, LogPairMergesWithThePreviousStep)

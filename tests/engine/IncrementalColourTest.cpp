@@ -20,6 +20,8 @@ const std::vector<std::string> kJavaPieces = {
     "class",  ";",      "(",       ")",          "{",          "}",      "*",        "/",         "\"x\"/*",
     // Bytes behind a lone CR belong to no line's text, tags there included.
     "\r",     "x\r*/",  "\r/*",
+    // Text blocks open and close as quotes come and go.
+    "\"\"\"",  "\"\"\"\n", "\\\"\"\"", "\"\"", "// \"\"\"",
 };
 
 const std::vector<std::string> kHtmlPieces = {

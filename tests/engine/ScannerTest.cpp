@@ -2,9 +2,12 @@
 // form: tokens, keywords, numbers, tags with escapes, multi-line comments
 // and their spans, the HTML markup rule, marked lines and UTF-8 text.
 #include "ScanSupport.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace quillet::test {
@@ -95,6 +98,92 @@ TEST_F(ScannerTest, LineCommentAndUnclosedStringRunToEndOfLine)
     model = ColouredModel("Java", "x; // note \"q\"\n'c\n");
     EXPECT_EQ((NamedRuns{{3, "Text"}, {11, "Comment"}}), Named(*model, 0));
     EXPECT_EQ((NamedRuns{{2, "String"}}), Named(*model, 1));
+}
+
+// What a Java reader takes for strings (S), comments (C) and the rest (.),
+// byte by byte: line and block comments, string and character literals that
+// end at their line's end, and text blocks, with a backslash escaping the
+// character after it.
+std::string ReferenceClasses(const std::string& text)
+{
+    std::string classes(text.size(), '.');
+    std::size_t at = 0;
+    const auto starts = [&](std::size_t i, const char* what) { return text.compare(i, std::strlen(what), what) == 0; };
+    while (at < text.size()) {
+        const std::size_t from = at;
+        char kind = '.';
+        if (starts(at, "//")) {
+            kind = 'C';
+            at = std::min(text.find('\n', at), text.size());
+        } else if (starts(at, "/*")) {
+            kind = 'C';
+            const std::size_t end = text.find("*/", at + 2);
+            at = end == std::string::npos ? text.size() : end + 2;
+        } else if (starts(at, "\"\"\"")) {
+            kind = 'S';
+            for (at += 3; at < text.size() && !starts(at, "\"\"\""); ++at)
+                at += text[at] == '\\' ? 1 : 0;
+            at = std::min(at + 3, text.size());
+        } else if (text[at] == '"' || text[at] == '\'') {
+            kind = 'S';
+            const char quote = text[at];
+            for (++at; at < text.size() && text[at] != quote && text[at] != '\n'; ++at) {
+                if (text[at] == '\\' && at + 1 < text.size() && text[at + 1] != '\n')
+                    ++at;
+            }
+            if (at < text.size() && text[at] == quote)
+                ++at;
+        } else {
+            ++at;
+        }
+        std::fill(classes.begin() + static_cast<std::ptrdiff_t>(from), classes.begin() + static_cast<std::ptrdiff_t>(at), kind);
+    }
+    // Line ends belong to no line's text.
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n')
+            classes[i] = '\n';
+    }
+    return classes;
+}
+
+TEST_F(ScannerTest, TextBlocksAreOneStringAcrossTheirLines)
+{
+    const std::string text =
+        "class T {\n"
+        "    String a = \"\"\"\n"
+        "        He said \"hi\", and \\\"\"\" is no end; /* nor a comment\n"
+        "        \\\\\"\"\" + 'c' + \"x\"; // after a closed block\n"
+        "    // a \"\"\" in a line comment opens nothing\n"
+        "    /* nor \"\"\" in a block comment */ int b;\n"
+        "    String c = \"\"\"\n"
+        "        tail \\\"\"\"\" + \"plain\";\n"
+        "    String d = \"\"\"\n"
+        "        never closed\n"
+        "    }\n";
+    model = ColouredModel("Java", text);
+    std::string classes;
+    for (int line = 0; line < model->LineCount(); ++line) {
+        for (int group : ByteGroups(*model, line)) {
+            const std::string name = model->GetLangConfig()->GetColorGroupName(group);
+            classes += name == "String" ? 'S' : name == "Comment" ? 'C' : '.';
+        }
+        if (line < model->LastLine())
+            classes += '\n';
+    }
+    EXPECT_EQ(ReferenceClasses(text), classes);
+}
+
+TEST_F(ScannerTest, AWordLongerThanOneRunIsColouredToItsEnd)
+{
+    TempDir dir;
+    WriteFileBytes(dir.File("Long.java"), std::string(70000, 'a') + " // c");
+    model = NewModel<VxScrivo>();
+    model->SetLangConfigByName("Java");
+    ASSERT_EQ(1, model->LoadFile(dir.File("Long.java")));
+    const std::vector<int> groups = ByteGroups(*model, 0);
+    ASSERT_EQ(70005u, groups.size());
+    EXPECT_EQ("Text", model->GetLangConfig()->GetColorGroupName(groups[69999]));
+    EXPECT_EQ("Comment", model->GetLangConfig()->GetColorGroupName(groups[70001]));
 }
 
 class MultiLineCommentTest : public ScannerTest {

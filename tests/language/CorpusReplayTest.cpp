@@ -39,3 +39,15 @@ TEST(FuzzCorpus, IniFileInputs)
     EXPECT_GT(ReplayFolder("ini", FuzzIniFile), 2);
     EXPECT_EQ(FuzzIniFile(reinterpret_cast<const std::uint8_t*>(""), 0), 0);
 }
+
+TEST(FuzzCorpus, FileLoadInputs)
+{
+    EXPECT_GT(ReplayFolder("load", FuzzFileLoad), 2);
+    EXPECT_EQ(FuzzFileLoad(reinterpret_cast<const std::uint8_t*>(""), 0), 0);
+}
+
+TEST(FuzzCorpus, JavaColourInputs)
+{
+    EXPECT_GT(ReplayFolder("colour", FuzzJavaColour), 2);
+    EXPECT_EQ(FuzzJavaColour(reinterpret_cast<const std::uint8_t*>(""), 0), 0);
+}

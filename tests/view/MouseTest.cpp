@@ -343,10 +343,15 @@ TEST_F(MouseViewTest, TheContextMenuKeyOpensTheMenuAtFiveFiveAndKeepsTheSelectio
     QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0), QPoint(0, 0));
     QCoreApplication::sendEvent(view.get(), &key);
     EXPECT_EQ(Area()->mapToGlobal(QPoint(5, 5)), shownAt);
-    EXPECT_EQ(QStringList({"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "Select &All"}), items);
-    ASSERT_EQ(8, enabled.size());
+    EXPECT_EQ(QStringList({"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "Select &All", "-",
+                           "Next Error", "Previous Error", "Clear All Errors", "-",
+                           "Toggle Breakpoint\tF9", "Clear all breakpoints"}),
+              items);
+    ASSERT_EQ(15, enabled.size());
     EXPECT_FALSE(enabled[0]);  // nothing to undo
     EXPECT_TRUE(enabled[3]);   // a selection to cut
+    EXPECT_FALSE(enabled[9]);  // no error line to go to
+    EXPECT_TRUE(enabled[13]);  // a breakpoint can always be set
     EXPECT_EQ("alpha", Selected());
 
     // A right click outside the selection cancels it and moves the caret.

@@ -4,8 +4,10 @@
 #include "ViewSupport.h"
 
 #include "resources/CommandIds.h"
+#include "tests/support/TempDir.h"
 
 #include <QDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -171,6 +173,40 @@ TEST_F(PixelTest, HorizontalScrollingKeepsTabStopsAtTheTextAreasEdge)
     const QImage scrolled = Render();
     EXPECT_TRUE(CellHasInk(scrolled, 0, 2, Rgb(0xFFFFFF)));
     EXPECT_FALSE(CellHasInk(scrolled, 0, 1, Rgb(0xFFFFFF)));
+}
+
+TEST_F(PixelTest, AOneMegabyteLineIsDrawnAndSelectedAtItsEnd)
+{
+    const int length = 1 << 20;
+    TempDir dir;
+    WriteFileBytes(dir.File("long.txt"), std::string(length, 'x') + "\r\nnext");
+    ASSERT_EQ(1, model->LoadFile(dir.File("long.txt")));
+    // Shift+End from four characters before the end: the view follows the
+    // caret to the end of the line.
+    view->Controller().SetCaret(0, length - 4);
+    QTest::keyClick(view.get(), Qt::Key_End, Qt::ShiftModifier);
+    ASSERT_EQ(VxEditLineCol(0, length), view->Controller().Caret());
+    const QImage image = Render();
+    Save(image, "long-line");
+    // Along the first row: letters on white, then the selection, then white.
+    const int y = LineHeight() / 2;
+    int firstSelected = -1;
+    int lastSelected = -1;
+    bool inkBefore = false;
+    for (int x = Margin(); x < image.width(); ++x) {
+        const QColor colour = image.pixelColor(x, y);
+        if (colour == Rgb(kSelectionBack)) {
+            firstSelected = firstSelected < 0 ? x : firstSelected;
+            lastSelected = x;
+        } else if (firstSelected < 0 && colour != Rgb(0xFFFFFF)) {
+            inkBefore = true;
+        }
+    }
+    EXPECT_TRUE(inkBefore);
+    ASSERT_GE(firstSelected, Margin());
+    EXPECT_GE(lastSelected - firstSelected, 3 * Cell() - 2);  // the four selected letters
+    EXPECT_LE(lastSelected - firstSelected, 4 * Cell() + 2);
+    EXPECT_EQ(Rgb(0xFFFFFF), image.pixelColor(lastSelected + Cell(), 1));  // past the end
 }
 
 }  // namespace

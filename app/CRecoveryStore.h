@@ -1,0 +1,50 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+// The folder of recovery records ($XDG_STATE_HOME/Quillet/recovery): each
+// running instance holds a lock on an owner file of its own for as long as it
+// runs and names its documents' journals after it. The journals of an owner
+// whose lock is free belong to a run that ended without closing them (a
+// crash, a kill, a power loss); they are offered at the next start, and
+// the lock taken while offering them keeps a second instance from taking
+// the same records.
+class CRecoveryStore {
+public:
+    // A journal left by a run that is over.
+    struct Orphan {
+        std::string journalPath;
+        std::time_t changed = 0;
+    };
+
+    // directory empty: $XDG_STATE_HOME/Quillet/recovery (default
+    // ~/.local/state/Quillet/recovery). The folder is made when missing.
+    explicit CRecoveryStore(std::string directory = {});
+    ~CRecoveryStore();
+    CRecoveryStore(const CRecoveryStore&) = delete;
+    CRecoveryStore& operator=(const CRecoveryStore&) = delete;
+
+    bool IsUsable() const { return lock_ >= 0; }
+    const std::string& Directory() const { return directory_; }
+    // A journal name of this instance's, new each time.
+    std::string NewJournalPath();
+
+    // The journals of owners that no longer run, oldest first; their owners'
+    // locks are held from now on.
+    std::vector<Orphan> TakeOrphans();
+    // Deletes the taken journals and their owners' files.
+    void DiscardOrphans();
+    // Leaves the taken journals for a later start.
+    void ReleaseOrphans();
+
+private:
+    std::string directory_;
+    std::string owner_;
+    int lock_ = -1;
+    int journals_ = 0;
+    // Owner files taken by TakeOrphans, with their open locks.
+    std::vector<std::pair<std::string, int>> taken_;
+    std::vector<Orphan> orphans_;
+};

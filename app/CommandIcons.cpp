@@ -1,0 +1,82 @@
+#include "app/CommandIcons.h"
+
+#include "resources/CommandIds.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+
+namespace {
+
+struct IconName {
+    const char* theme;  // freedesktop name, or null for the program's own commands
+    const char* file;   // the drawing under :/icons/
+};
+
+const QHash<int, IconName>& IconNames()
+{
+    static const QHash<int, IconName> names = {
+        {cmd::kFileNew, {"document-new", "document-new"}},
+        {cmd::kFileOpen, {"document-open", "document-open"}},
+        {cmd::kFileSave, {"document-save", "document-save"}},
+        {cmd::kFilePrintPreview, {"document-print-preview", "document-print-preview"}},
+        {cmd::kFilePrint, {"document-print", "document-print"}},
+        {cmd::kEditCut, {"edit-cut", "edit-cut"}},
+        {cmd::kEditCopy, {"edit-copy", "edit-copy"}},
+        {cmd::kEditPaste, {"edit-paste", "edit-paste"}},
+        {cmd::kEditUndo, {"edit-undo", "edit-undo"}},
+        {cmd::kEditRedo, {"edit-redo", "edit-redo"}},
+        {cmd::kEditFind, {"edit-find", "edit-find"}},
+        {cmd::kEditReplace, {"edit-find-replace", "edit-find-replace"}},
+        {cmd::kHelpContents, {"help-contents", "help-contents"}},
+        {cmd::kAppAbout, {"help-about", "help-about"}},
+        {cmd::kBuildCompile, {nullptr, "quillet-compile"}},
+        {cmd::kBuildExecute, {nullptr, "quillet-execute"}},
+        {cmd::kBuildDebug, {nullptr, "quillet-debug"}},
+        {cmd::kInsertClass, {nullptr, "quillet-new-class"}},
+        {cmd::kInsertInterface, {nullptr, "quillet-new-interface"}},
+        {cmd::kInsertMethod, {nullptr, "quillet-add-method"}},
+        {cmd::kInsertMemberVariable, {nullptr, "quillet-add-variable"}},
+        {cmd::kHelpCustom, {nullptr, "quillet-custom-help"}},
+    };
+    return names;
+}
+
+// The drawings are made on a 16-pixel grid; each size is rendered from the
+// vector form rather than scaled from another bitmap.
+QIcon RenderDrawing(const QString& file)
+{
+    QSvgRenderer renderer(QStringLiteral(":/icons/%1.svg").arg(file));
+    if (!renderer.isValid())
+        return {};
+    QIcon icon;
+    for (int size : {16, 24, 32, 48}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        renderer.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+}  // namespace
+
+QIcon CommandIcon(int id)
+{
+    static QHash<int, QIcon> cache;
+    auto cached = cache.constFind(id);
+    if (cached != cache.constEnd())
+        return *cached;
+    QIcon icon;
+    auto it = IconNames().constFind(id);
+    if (it != IconNames().constEnd()) {
+        const QString file = QString::fromLatin1(it->file);
+        icon = it->theme ? QIcon::fromTheme(QString::fromLatin1(it->theme), RenderDrawing(file))
+                         : RenderDrawing(file);
+    }
+    cache.insert(id, icon);
+    return icon;
+}

@@ -1,0 +1,97 @@
+// Listing the declarations of a large Java text for the class view against
+// one pattern search over the same text: the list takes one pass of the
+// declaration pattern plus telling comments and strings apart, so it must
+// stay within twice the search.
+#include "bench/BenchFiles.h"
+#include "bench/BenchModel.h"
+#include "engine/VxEditFindRequest.h"
+#include "engine/VxEditTextBuffer.h"
+#include "engine/VxScrivo.h"
+#include "javatools/classview/DeclarationScanner.h"
+#include "language/VxEditIniConfigReader.h"
+#include "language/VxEditLangConfigRegistry.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr const char* kLastLineWord = "zebraQuokkaMarker";
+
+// About 35 bytes a line, a class every 143 lines (2,000 in 10 MB), an
+// interface every 5,000, a block comment every 300 lines, and strings and
+// comments that hold the word class.
+BenchFiles& Files()
+{
+    static BenchFiles files(
+        "classview_bench",
+        [](std::size_t line, std::string& text) {
+            if (line % 143 == 0)
+                text += "public class Account" + std::to_string(line) + "<T extends Comparable<T>> extends Base {\r\n";
+            if (line % 5000 == 7)
+                text += "interface Ledger" + std::to_string(line) + " extends Book {\r\n";
+            if (line % 300 == 1)
+                text += "    /**\r\n     * Each class Account { holds money.\r\n     */\r\n";
+            if (line % 1000 == 500)
+                text += "        String name = \"class Quoted {\"; // a class Commented {\r\n";
+        },
+        std::string("    // end ") + kLastLineWord + "\r\n}",
+        {"    private int balance = 0;\r\n", "    public int getBalance() {\r\n",
+         "        return balance; // current value\r\n", "    }\r\n",
+         "    // deposit adds money to the account\r\n", "    public void deposit(int amount) {\r\n",
+         "        if (amount > 0) balance += amount;\r\n", "\t\tSystem.out.println(\"deposit \" + amount);\r\n",
+         "    }\r\n"});
+    return files;
+}
+
+tarrow::foundation::RefPtr<BenchModel> LoadedModel(int megabytes)
+{
+    VxEditLangConfigRegistry& registry = VxEditLangConfigRegistry::Instance();
+    if (!registry.Get("Java"))
+        registry.Register("Java", tarrow::foundation::MakeRef<VxEditIniConfigReader>(QUILLET_JAVA_INI).Get());
+    auto model = tarrow::foundation::MakeRef<BenchModel>();
+    model->NewText();
+    model->SetLangConfigByName("Java");
+    if (!model->LoadFile(Files().Path(megabytes)))
+        std::abort();
+    return model;
+}
+
+// A refresh as the class view runs it on a text it has never coloured.
+void BM_RefreshClassView(benchmark::State& state)
+{
+    auto model = LoadedModel(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        model->ForgetColouring();
+        DeclarationScanner::Rebuild(*model);
+        if (model->Declarations().size() < 2000)
+            state.SkipWithError("declarations missing");
+    }
+    state.counters["declarations"] = static_cast<double>(model->Declarations().size());
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * model->TextBuffer().Length());
+}
+BENCHMARK(BM_RefreshClassView)->Arg(10)->Unit(benchmark::kMillisecond);
+
+void BM_FindPattern(benchmark::State& state)
+{
+    auto model = LoadedModel(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        VxEditFindRequest request;
+        request.start = VxEditLineCol(0, 0);
+        request.text = "zebra[A-Z]\\w+Marker";
+        request.matchCase = true;
+        request.pattern = true;
+        const std::int64_t length = model->Find(request);
+        if (length == 0 || request.match.line != model->LastLine() - 1)
+            state.SkipWithError("the word was not found on the last line");
+        benchmark::DoNotOptimize(length);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * model->TextBuffer().Length());
+}
+BENCHMARK(BM_FindPattern)->Arg(10)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "mvc/IRefCount.h"
+
+#include <QTreeWidget>
+
+class VxScrivo;
+
+namespace tarrow::foundation {
+class ICommandTarget;
+}
+
+// The class tree of a document window: one root item per declaration of the
+// text (classes, enums and records, then interfaces), each with the image of
+// its kind and its line as item data. Built on request only, never while
+// typing. A double-click asks for the declaration's line and leaves the
+// keyboard focus with the edit view; the right button opens the tree popup,
+// whose commands go to the window's command target.
+class CClassView : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit CClassView(VxScrivo& model, QWidget* parent = nullptr);
+    ~CClassView() override;
+
+    // Rebuilds the list from the text.
+    void Refresh();
+
+    // The index of the selected item in the declaration list, or -1.
+    int SelectedIndex() const;
+    // The item data of the selected item; line 0 without a selection.
+    int SelectedLine() const;
+    bool HasItems() const { return topLevelItemCount() > 0; }
+
+    // Where the popup's commands and their states go.
+    void SetCommandTarget(tarrow::foundation::ICommandTarget* target) { commandTarget_ = target; }
+    // The popup's entries, for the windows that show it.
+    QMenu* CreatePopup(QWidget* parent);
+
+signals:
+    // The user double-clicked a declaration: go to its line.
+    void DeclarationActivated(int line);
+    // The tree got the focus back right after a double-click.
+    void FocusReturnRequested();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    tarrow::foundation::RefPtr<VxScrivo> model_;
+    tarrow::foundation::ICommandTarget* commandTarget_ = nullptr;
+    bool returnFocusPending_ = false;
+};

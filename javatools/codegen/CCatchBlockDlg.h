@@ -1,0 +1,27 @@
+#pragma once
+
+#include "javatools/codegen/CodeSpecs.h"
+
+#include <QDialog>
+
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+
+// "Try/Catch block": the exception class to catch and its variable's name.
+class CCatchBlockDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CCatchBlockDlg(const std::vector<std::string>& throwsList, QWidget* parent = nullptr);
+
+    const TryCatchSpec& Spec() const { return spec_; }
+
+    void accept() override;
+
+private:
+    TryCatchSpec spec_;
+    QComboBox* exceptionClass_;
+    QLineEdit* variable_;
+};

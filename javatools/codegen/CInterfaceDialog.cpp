@@ -1,0 +1,46 @@
+#include "javatools/codegen/CInterfaceDialog.h"
+
+#include "javatools/codegen/DialogParts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLineEdit>
+
+using namespace DialogParts;
+
+CInterfaceDialog::CInterfaceDialog(const std::vector<std::string>& implementsList, QWidget* parent)
+    : QDialog(parent), public_(Check(tr("Public"), this)), abstract_(Check(tr("Abstract"), this)),
+      name_(Field(QStringLiteral("Interface Name"), {}, this)), extends_(Check(tr("Extends"), this)),
+      extendsText_(Combo(QStringLiteral("extended interface"), implementsList, true, {}, this))
+{
+    setWindowTitle(tr("Define New Interface"));
+    auto* form = new QFormLayout(this);
+    form->addRow(public_, abstract_);
+    form->addRow(tr("Interface Name:"), name_);
+    form->addRow(extends_, extendsText_);
+    AddButtons(this, form);
+
+    extendsText_->setEnabled(false);
+    connect(abstract_, &QCheckBox::toggled, this, [this](bool on) {
+        if (on)
+            extends_->setChecked(false);
+    });
+    connect(extends_, &QCheckBox::toggled, this, [this](bool on) {
+        if (on)
+            abstract_->setChecked(false);
+        extendsText_->setEnabled(on);
+    });
+}
+
+void CInterfaceDialog::accept()
+{
+    spec_.isPublic = public_->isChecked();
+    spec_.isAbstract = abstract_->isChecked();
+    spec_.name = Text(name_);
+    spec_.extends = extends_->isChecked();
+    spec_.extendsText = Text(extendsText_);
+    if (Refuse(spec_.Validate()))
+        return;
+    QDialog::accept();
+}

@@ -1,0 +1,146 @@
+#include "JavaToolsSupport.h"
+
+#include "app/CChildFrame.h"
+#include "app/CScrivoDoc.h"
+#include "app/CScrivoSettings.h"
+#include "app/EditViewFactory.h"
+#include "controller/VxEditController.h"
+#include "javatools/classview/CClassView.h"
+#include "platform/core/MessageSeam.h"
+#include "resources/CommandIds.h"
+#include "tests/support/TempDir.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace quillet::test;
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& condition)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return condition();
+}
+
+// A document window on a Java file, shown.
+struct Window {
+    explicit Window(const std::string& text)
+    {
+        RegisterJavaAndHtml();
+        WriteFileBytes(dir.File("Shapes.java"), text);
+        document.OnOpenDocument(dir.File("Shapes.java"));
+        document.SetPathName(dir.File("Shapes.java"));
+        EditViewParts view = CreateEditView(document, nullptr);
+        std::vector<tarrow::foundation::ICommandTarget*> route = view.route;
+        route.push_back(&document);
+        frame = new CChildFrame(&document, view.widget, route);
+        frame->SetSettings(&settings);
+        frame->resize(640, 480);
+        frame->show();
+        frame->activateWindow();
+        frame->FocusEditor();
+    }
+    ~Window() { delete frame; }
+
+    VxEditController& Controller() { return *EditController(frame->EditView()); }
+
+    // Runs the command while answering its dialog with `fill`, then OK.
+    void RunWithDialog(int id, const std::function<void(QDialog&)>& fill)
+    {
+        QTimer::singleShot(0, [fill] {
+            ASSERT_TRUE(WaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            fill(*dialog);
+            dialog->accept();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        frame->OnCommand(id);
+    }
+
+    TempDir dir;
+    CScrivoDoc document;
+    CScrivoSettings settings;
+    CChildFrame* frame = nullptr;
+};
+
+}  // namespace
+
+TEST(ClassViewWindowTest, DoubleClickGoesToTheDeclarationAndKeepsTheEditorFocused)
+{
+    Window window("package p;\r\n\r\ninterface Shape {\r\n}\r\n\r\nclass Circle implements Shape {\r\n}\r\n");
+    CClassView& tree = *window.frame->ClassView();
+    ASSERT_EQ(tree.topLevelItemCount(), 2);
+    EXPECT_EQ(tree.topLevelItem(0)->text(0), "Circle");
+    EXPECT_EQ(tree.topLevelItem(1)->text(0), "Shape");
+    // Each kind shows its own image.
+    const QImage classImage = tree.topLevelItem(0)->icon(0).pixmap(16, 16).toImage();
+    const QImage interfaceImage = tree.topLevelItem(1)->icon(0).pixmap(16, 16).toImage();
+    ASSERT_FALSE(classImage.isNull());
+    EXPECT_NE(classImage, interfaceImage);
+
+    QTreeWidgetItem* shape = tree.topLevelItem(1);
+    const QPoint point = tree.visualItemRect(shape).center();
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, point);
+    QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, point);
+    EXPECT_EQ(window.Controller().Caret(), VxEditLineCol(2, 0));
+    EXPECT_TRUE(WaitFor([&] { return window.frame->EditView()->hasFocus(); }));
+
+    // Typing changes nothing in the tree; a save lists the new class.
+    window.Controller().TypeText("class Square {");
+    EXPECT_EQ(tree.topLevelItemCount(), 2);
+    window.frame->OnCommand(cmd::kFileSave);
+    EXPECT_EQ(tree.topLevelItemCount(), 3);
+}
+
+TEST(ClassViewWindowTest, NewClassAndMethodThroughTheDialogsAreOneUndoStepEach)
+{
+    quillet::platform::RecordingMessageSink messages;
+    Window window("class A {\r\n}\r\n");
+    CClassView& tree = *window.frame->ClassView();
+    tarrow::foundation::CommandState state;
+    ASSERT_TRUE(window.frame->OnUpdateCommand(cmd::kInsertMethod, state));
+    EXPECT_FALSE(state.enabled);
+
+    window.RunWithDialog(cmd::kInsertClass, [](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>("Class Name")->setText("My Class");
+        dialog.findChild<QCheckBox*>("Generate main(...) method")->setChecked(true);
+    });
+    const std::string withClass = "class A {\r\n}\r\n" "class MyClass \r\n{\r\n\tpublic static void main(String "
+                                  "arguments[])\r\n\t{//TODO::Add entry code\r\n\t\tMyClass my = new MyClass();"
+                                  "\r\n\t}\r\n}";
+    EXPECT_EQ(WholeText(*window.document.Model()), withClass);
+    ASSERT_EQ(tree.topLevelItemCount(), 2);
+
+    tree.setCurrentItem(tree.topLevelItem(0));
+    ASSERT_TRUE(window.frame->OnUpdateCommand(cmd::kInsertMethod, state));
+    EXPECT_TRUE(state.enabled);
+    window.RunWithDialog(cmd::kInsertMethod, [](QDialog& dialog) {
+        // An empty name is refused and the dialog stays open.
+        dialog.accept();
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.findChild<QCheckBox*>("Abstract")->setChecked(true);
+        EXPECT_FALSE(dialog.findChild<QCheckBox*>("Static")->isEnabled());
+        dialog.findChild<QLineEdit*>("Method Name")->setText("run");
+    });
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Please enter valid method name"});
+    EXPECT_EQ(WholeText(*window.document.Model()),
+              "class A {\r\n\tabstract void run( ) \r\n\t{ //TODO: Add Method Code\r\n\t}\r\n}\r\n" +
+                  withClass.substr(std::string("class A {\r\n}\r\n").size()));
+    window.document.Model()->Undo();
+    EXPECT_EQ(WholeText(*window.document.Model()), withClass);
+    window.document.Model()->Undo();
+    EXPECT_EQ(WholeText(*window.document.Model()), "class A {\r\n}\r\n");
+}
