@@ -14,6 +14,7 @@
 #include "javatools/codegen/CodeInsertion.h"
 #include "resources/CommandIds.h"
 
+#include <QPointer>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QSplitter>
@@ -216,8 +217,10 @@ const WordList& ListOf(const CScrivoSettings* settings, WordList CScrivoSettings
 void CChildFrame::InsertClass()
 {
     CClassDialog dialog(ListOf(settings_, &CScrivoSettings::extendsList),
-                        ListOf(settings_, &CScrivoSettings::implementsList), this);
-    if (dialog.exec() != QDialog::Accepted)
+                        ListOf(settings_, &CScrivoSettings::implementsList), window());
+    // The window may be closed while its dialog is open.
+    const QPointer<CChildFrame> alive(this);
+    if (dialog.exec() != QDialog::Accepted || !alive)
         return;
     CodeInsertion::Append(*document_->Model(), dialog.Spec().Text());
     RefreshClassView();
@@ -225,8 +228,10 @@ void CChildFrame::InsertClass()
 
 void CChildFrame::InsertInterface()
 {
-    CInterfaceDialog dialog(ListOf(settings_, &CScrivoSettings::implementsList), this);
-    if (dialog.exec() != QDialog::Accepted)
+    CInterfaceDialog dialog(ListOf(settings_, &CScrivoSettings::implementsList), window());
+    // The window may be closed while its dialog is open.
+    const QPointer<CChildFrame> alive(this);
+    if (dialog.exec() != QDialog::Accepted || !alive)
         return;
     CodeInsertion::Append(*document_->Model(), dialog.Spec().Text());
     RefreshClassView();
@@ -235,8 +240,10 @@ void CChildFrame::InsertInterface()
 void CChildFrame::InsertMethod()
 {
     CMethodDialog dialog(ListOf(settings_, &CScrivoSettings::varTypesList),
-                         ListOf(settings_, &CScrivoSettings::throwsList), this);
-    if (dialog.exec() != QDialog::Accepted)
+                         ListOf(settings_, &CScrivoSettings::throwsList), window());
+    // The window may be closed while its dialog is open.
+    const QPointer<CChildFrame> alive(this);
+    if (dialog.exec() != QDialog::Accepted || !alive)
         return;
     VxScrivo& model = *document_->Model();
     CodeInsertion::InsertMethod(model, model.Declarations(), classView_->SelectedIndex(), dialog.Spec().Text());
@@ -245,8 +252,10 @@ void CChildFrame::InsertMethod()
 
 void CChildFrame::InsertMemberVariable()
 {
-    CVariableDialog dialog(ListOf(settings_, &CScrivoSettings::varTypesList), this);
-    if (dialog.exec() != QDialog::Accepted)
+    CVariableDialog dialog(ListOf(settings_, &CScrivoSettings::varTypesList), window());
+    // The window may be closed while its dialog is open.
+    const QPointer<CChildFrame> alive(this);
+    if (dialog.exec() != QDialog::Accepted || !alive)
         return;
     VxScrivo& model = *document_->Model();
     CodeInsertion::InsertVariable(model, model.Declarations(), classView_->SelectedIndex(), dialog.Spec().Text());
@@ -258,8 +267,10 @@ void CChildFrame::InsertTryCatch()
     VxEditController* controller = EditController(editView_);
     if (!controller)
         return;
-    CCatchBlockDlg dialog(ListOf(settings_, &CScrivoSettings::throwsList), this);
-    if (dialog.exec() != QDialog::Accepted)
+    CCatchBlockDlg dialog(ListOf(settings_, &CScrivoSettings::throwsList), window());
+    // The window may be closed while its dialog is open.
+    const QPointer<CChildFrame> alive(this);
+    if (dialog.exec() != QDialog::Accepted || !alive)
         return;
     CodeInsertion::InsertTryCatch(*controller, dialog.Spec().exceptionClass, dialog.Spec().variable);
     RefreshClassView();

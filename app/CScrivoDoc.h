@@ -98,7 +98,6 @@ public:
     bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
 
 private:
-    void SetTitle(const std::string& title);
     // False when the file changed on disk since it was opened or saved and
     // the user does not want it overwritten.
     bool MayOverwrite(const std::string& target);
