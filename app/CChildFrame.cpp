@@ -222,7 +222,7 @@ void CChildFrame::InsertClass()
     const QPointer<CChildFrame> alive(this);
     if (dialog.exec() != QDialog::Accepted || !alive)
         return;
-    CodeInsertion::Append(*document_->Model(), dialog.Spec().Text());
+    CodeInsertion::Append(*document_->Model(), dialog.Declaration().Text());
     RefreshClassView();
 }
 
@@ -233,7 +233,7 @@ void CChildFrame::InsertInterface()
     const QPointer<CChildFrame> alive(this);
     if (dialog.exec() != QDialog::Accepted || !alive)
         return;
-    CodeInsertion::Append(*document_->Model(), dialog.Spec().Text());
+    CodeInsertion::Append(*document_->Model(), dialog.Declaration().Text());
     RefreshClassView();
 }
 
@@ -246,7 +246,7 @@ void CChildFrame::InsertMethod()
     if (dialog.exec() != QDialog::Accepted || !alive)
         return;
     VxScrivo& model = *document_->Model();
-    CodeInsertion::InsertMethod(model, model.Declarations(), classView_->SelectedIndex(), dialog.Spec().Text());
+    CodeInsertion::InsertMethod(model, model.Declarations(), classView_->SelectedIndex(), dialog.Declaration().Text());
     RefreshClassView();
 }
 
@@ -258,7 +258,7 @@ void CChildFrame::InsertMemberVariable()
     if (dialog.exec() != QDialog::Accepted || !alive)
         return;
     VxScrivo& model = *document_->Model();
-    CodeInsertion::InsertVariable(model, model.Declarations(), classView_->SelectedIndex(), dialog.Spec().Text());
+    CodeInsertion::InsertVariable(model, model.Declarations(), classView_->SelectedIndex(), dialog.Declaration().Text());
     RefreshClassView();
 }
 
@@ -272,7 +272,7 @@ void CChildFrame::InsertTryCatch()
     const QPointer<CChildFrame> alive(this);
     if (dialog.exec() != QDialog::Accepted || !alive)
         return;
-    CodeInsertion::InsertTryCatch(*controller, dialog.Spec().exceptionClass, dialog.Spec().variable);
+    CodeInsertion::InsertTryCatch(*controller, dialog.Declaration().exceptionClass, dialog.Declaration().variable);
     RefreshClassView();
     FocusEditor();
 }

@@ -21,9 +21,9 @@ CCatchBlockDlg::CCatchBlockDlg(const std::vector<std::string>& throwsList, QWidg
 
 void CCatchBlockDlg::accept()
 {
-    spec_.exceptionClass = Text(exceptionClass_);
-    spec_.variable = Text(variable_);
-    if (Refuse(spec_.Validate()))
+    declaration_.exceptionClass = Text(exceptionClass_);
+    declaration_.variable = Text(variable_);
+    if (Refuse(declaration_.Validate()))
         return;
     QDialog::accept();
 }

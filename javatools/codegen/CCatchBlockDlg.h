@@ -1,6 +1,6 @@
 #pragma once
 
-#include "javatools/codegen/CodeSpecs.h"
+#include "javatools/codegen/CodeDeclarations.h"
 
 #include <QDialog>
 
@@ -16,12 +16,12 @@ class CCatchBlockDlg : public QDialog {
 public:
     explicit CCatchBlockDlg(const std::vector<std::string>& throwsList, QWidget* parent = nullptr);
 
-    const TryCatchSpec& Spec() const { return spec_; }
+    const TryCatchDeclaration& Declaration() const { return declaration_; }
 
     void accept() override;
 
 private:
-    TryCatchSpec spec_;
+    TryCatchDeclaration declaration_;
     QComboBox* exceptionClass_;
     QLineEdit* variable_;
 };

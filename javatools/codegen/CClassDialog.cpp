@@ -18,7 +18,7 @@ CClassDialog::CClassDialog(const std::vector<std::string>& extendsList,
       implementsText_(Combo(QStringLiteral("implemented interface"), implementsList, true, {}, this)),
       main_(Check(tr("Generate main(...) method"), this)), init_(Check(tr("Generate init(...) method"), this)),
       constructor_(Check(tr("Generate Constructor"), this)),
-      constructorParams_(Field(QStringLiteral("Ctor params"), spec_.constructorParams, this)),
+      constructorParams_(Field(QStringLiteral("Ctor params"), declaration_.constructorParams, this)),
       finalize_(Check(tr("Generate finalize()"), this))
 {
     setWindowTitle(tr("Add New Class"));
@@ -45,20 +45,20 @@ CClassDialog::CClassDialog(const std::vector<std::string>& extendsList,
 
 void CClassDialog::accept()
 {
-    spec_.isPublic = public_->isChecked();
-    spec_.isFinal = final_->isChecked();
-    spec_.name = Text(name_);
-    spec_.extends = extends_->isChecked();
-    spec_.extendsText = Text(extendsText_);
-    spec_.implements = implements_->isChecked();
-    spec_.implementsText = Text(implementsText_);
-    spec_.generateMain = main_->isChecked();
-    spec_.generateInit = init_->isChecked();
-    spec_.generateConstructor = constructor_->isChecked();
-    spec_.constructorParams = Text(constructorParams_);
-    spec_.generateFinalize = finalize_->isChecked();
-    if (Refuse(spec_.Validate()))
+    declaration_.isPublic = public_->isChecked();
+    declaration_.isFinal = final_->isChecked();
+    declaration_.name = Text(name_);
+    declaration_.extends = extends_->isChecked();
+    declaration_.extendsText = Text(extendsText_);
+    declaration_.implements = implements_->isChecked();
+    declaration_.implementsText = Text(implementsText_);
+    declaration_.generateMain = main_->isChecked();
+    declaration_.generateInit = init_->isChecked();
+    declaration_.generateConstructor = constructor_->isChecked();
+    declaration_.constructorParams = Text(constructorParams_);
+    declaration_.generateFinalize = finalize_->isChecked();
+    if (Refuse(declaration_.Validate()))
         return;
-    name_->setText(QString::fromStdString(spec_.name));
+    name_->setText(QString::fromStdString(declaration_.name));
     QDialog::accept();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "javatools/codegen/CodeSpecs.h"
+#include "javatools/codegen/CodeDeclarations.h"
 
 #include <QDialog>
 
@@ -19,12 +19,12 @@ public:
     CClassDialog(const std::vector<std::string>& extendsList,
                  const std::vector<std::string>& implementsList, QWidget* parent = nullptr);
 
-    const NewClassSpec& Spec() const { return spec_; }
+    const NewClassDeclaration& Declaration() const { return declaration_; }
 
     void accept() override;
 
 private:
-    NewClassSpec spec_;
+    NewClassDeclaration declaration_;
     QCheckBox* public_;
     QCheckBox* final_;
     QLineEdit* name_;

@@ -35,12 +35,12 @@ CInterfaceDialog::CInterfaceDialog(const std::vector<std::string>& implementsLis
 
 void CInterfaceDialog::accept()
 {
-    spec_.isPublic = public_->isChecked();
-    spec_.isAbstract = abstract_->isChecked();
-    spec_.name = Text(name_);
-    spec_.extends = extends_->isChecked();
-    spec_.extendsText = Text(extendsText_);
-    if (Refuse(spec_.Validate()))
+    declaration_.isPublic = public_->isChecked();
+    declaration_.isAbstract = abstract_->isChecked();
+    declaration_.name = Text(name_);
+    declaration_.extends = extends_->isChecked();
+    declaration_.extendsText = Text(extendsText_);
+    if (Refuse(declaration_.Validate()))
         return;
     QDialog::accept();
 }

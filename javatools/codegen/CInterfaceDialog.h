@@ -1,6 +1,6 @@
 #pragma once
 
-#include "javatools/codegen/CodeSpecs.h"
+#include "javatools/codegen/CodeDeclarations.h"
 
 #include <QDialog>
 
@@ -18,12 +18,12 @@ class CInterfaceDialog : public QDialog {
 public:
     explicit CInterfaceDialog(const std::vector<std::string>& implementsList, QWidget* parent = nullptr);
 
-    const NewInterfaceSpec& Spec() const { return spec_; }
+    const NewInterfaceDeclaration& Declaration() const { return declaration_; }
 
     void accept() override;
 
 private:
-    NewInterfaceSpec spec_;
+    NewInterfaceDeclaration declaration_;
     QCheckBox* public_;
     QCheckBox* abstract_;
     QLineEdit* name_;

@@ -16,9 +16,9 @@ CMethodDialog::CMethodDialog(const std::vector<std::string>& varTypesList,
       protected_(Check(tr("Protected"), this)), abstract_(Check(tr("Abstract"), this)),
       static_(Check(tr("Static"), this)), final_(Check(tr("Final"), this)),
       synchronized_(Check(tr("Synchronized"), this)),
-      returnType_(Combo(QStringLiteral("Return Type"), varTypesList, false, spec_.returnType, this)),
+      returnType_(Combo(QStringLiteral("Return Type"), varTypesList, false, declaration_.returnType, this)),
       name_(Field(QStringLiteral("Method Name"), {}, this)),
-      parameters_(Field(QStringLiteral("Parameters"), spec_.parameters, this)),
+      parameters_(Field(QStringLiteral("Parameters"), declaration_.parameters, this)),
       throws_(Check(tr("Throws Exception"), this)),
       exception_(Combo(QStringLiteral("thrown exception"), throwsList, false, {}, this))
 {
@@ -64,19 +64,19 @@ void CMethodDialog::Excludes(QCheckBox* box, std::initializer_list<QCheckBox*> o
 
 void CMethodDialog::accept()
 {
-    spec_.isPublic = public_->isChecked();
-    spec_.isPrivate = private_->isChecked();
-    spec_.isProtected = protected_->isChecked();
-    spec_.isAbstract = abstract_->isChecked();
-    spec_.isStatic = static_->isChecked();
-    spec_.isFinal = final_->isChecked();
-    spec_.isSynchronized = synchronized_->isChecked();
-    spec_.returnType = Text(returnType_);
-    spec_.name = Text(name_);
-    spec_.parameters = Text(parameters_);
-    spec_.throwsException = throws_->isChecked();
-    spec_.exception = Text(exception_);
-    if (Refuse(spec_.Validate()))
+    declaration_.isPublic = public_->isChecked();
+    declaration_.isPrivate = private_->isChecked();
+    declaration_.isProtected = protected_->isChecked();
+    declaration_.isAbstract = abstract_->isChecked();
+    declaration_.isStatic = static_->isChecked();
+    declaration_.isFinal = final_->isChecked();
+    declaration_.isSynchronized = synchronized_->isChecked();
+    declaration_.returnType = Text(returnType_);
+    declaration_.name = Text(name_);
+    declaration_.parameters = Text(parameters_);
+    declaration_.throwsException = throws_->isChecked();
+    declaration_.exception = Text(exception_);
+    if (Refuse(declaration_.Validate()))
         return;
     QDialog::accept();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "javatools/codegen/CodeSpecs.h"
+#include "javatools/codegen/CodeDeclarations.h"
 
 #include <QDialog>
 
@@ -19,7 +19,7 @@ public:
     CMethodDialog(const std::vector<std::string>& varTypesList, const std::vector<std::string>& throwsList,
                   QWidget* parent = nullptr);
 
-    const MethodSpec& Spec() const { return spec_; }
+    const MethodDeclaration& Declaration() const { return declaration_; }
 
     void accept() override;
 
@@ -27,7 +27,7 @@ private:
     // Checking `box` clears each of `others`.
     void Excludes(QCheckBox* box, std::initializer_list<QCheckBox*> others);
 
-    MethodSpec spec_;
+    MethodDeclaration declaration_;
     QCheckBox* public_;
     QCheckBox* private_;
     QCheckBox* protected_;

@@ -42,14 +42,14 @@ CVariableDialog::CVariableDialog(const std::vector<std::string>& varTypesList, Q
 
 void CVariableDialog::accept()
 {
-    spec_.type = Text(type_);
-    spec_.name = Text(name_);
-    spec_.isPublic = public_->isChecked();
-    spec_.isPrivate = private_->isChecked();
-    spec_.isProtected = protected_->isChecked();
-    spec_.isStatic = static_->isChecked();
-    spec_.isFinal = final_->isChecked();
-    if (Refuse(spec_.Validate()))
+    declaration_.type = Text(type_);
+    declaration_.name = Text(name_);
+    declaration_.isPublic = public_->isChecked();
+    declaration_.isPrivate = private_->isChecked();
+    declaration_.isProtected = protected_->isChecked();
+    declaration_.isStatic = static_->isChecked();
+    declaration_.isFinal = final_->isChecked();
+    if (Refuse(declaration_.Validate()))
         return;
     QDialog::accept();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "javatools/codegen/CodeSpecs.h"
+#include "javatools/codegen/CodeDeclarations.h"
 
 #include <QDialog>
 
@@ -17,12 +17,12 @@ class CVariableDialog : public QDialog {
 public:
     explicit CVariableDialog(const std::vector<std::string>& varTypesList, QWidget* parent = nullptr);
 
-    const MemberVariableSpec& Spec() const { return spec_; }
+    const MemberVariableDeclaration& Declaration() const { return declaration_; }
 
     void accept() override;
 
 private:
-    MemberVariableSpec spec_;
+    MemberVariableDeclaration declaration_;
     QComboBox* type_;
     QLineEdit* name_;
     QCheckBox* public_;

@@ -2,7 +2,7 @@
 
 #include "controller/VxEditController.h"
 #include "engine/VxEdit.h"
-#include "javatools/codegen/CodeSpecs.h"
+#include "javatools/codegen/CodeDeclarations.h"
 
 #include <cstring>
 
@@ -88,9 +88,9 @@ bool InsertVariable(VxEdit& model, const std::vector<VxScrivoDeclaration>& list,
 void InsertTryCatch(VxEditController& controller, const std::string& exceptionClass,
                     const std::string& variable)
 {
-    const TryCatchSpec spec{exceptionClass, variable};
+    const TryCatchDeclaration declaration{exceptionClass, variable};
     const std::string selected = controller.HasSelection() ? controller.SelectionText() : std::string();
-    controller.InsertBlock(spec.Text(selected));
+    controller.InsertBlock(declaration.Text(selected));
 }
 
 }  // namespace CodeInsertion

@@ -2,7 +2,7 @@
 
 #include "javatools/classview/DeclarationScanner.h"
 #include "javatools/codegen/CodeInsertion.h"
-#include "javatools/codegen/CodeSpecs.h"
+#include "javatools/codegen/CodeDeclarations.h"
 #include "tests/controller/ControllerSupport.h"
 #include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
@@ -13,7 +13,7 @@ using namespace quillet::test;
 
 TEST(CodeGenTest, NewClassTexts)
 {
-    NewClassSpec hello;
+    NewClassDeclaration hello;
     hello.isPublic = true;
     hello.name = "Hello";
     hello.extends = true;
@@ -25,26 +25,26 @@ TEST(CodeGenTest, NewClassTexts)
               "\t{//TODO::Object member init\r\n\t}\r\n\tpublic static void main(String arguments[])\r\n"
               "\t{//TODO::Add entry code\r\n\t\tHello he = new Hello();\r\n\t}\r\n}");
 
-    NewClassSpec x;
+    NewClassDeclaration x;
     x.name = "X";
     x.generateMain = true;
     EXPECT_NE(x.Text().find("\t\tX x = new X();\r\n"), std::string::npos);
 
-    NewClassSpec spaced;
+    NewClassDeclaration spaced;
     spaced.name = "My Class";
     EXPECT_EQ(spaced.Validate(), "");
     EXPECT_EQ(spaced.name, "MyClass");
-    NewClassSpec empty;
+    NewClassDeclaration empty;
     EXPECT_EQ(empty.Validate(), "Please enter class name.");
 }
 
 TEST(CodeGenTest, InterfaceMethodVariableAndCatchTexts)
 {
-    NewInterfaceSpec visitor{true, false, "Visitor", true, "Runnable"};
+    NewInterfaceDeclaration visitor{true, false, "Visitor", true, "Runnable"};
     EXPECT_EQ(visitor.Text(), "public interface Visitor extends Runnable\r\n{\r\n}");
-    EXPECT_EQ(NewInterfaceSpec().Validate(), "Please enter interface name");
+    EXPECT_EQ(NewInterfaceDeclaration().Validate(), "Please enter interface name");
 
-    MethodSpec method;
+    MethodDeclaration method;
     method.isAbstract = true;
     method.name = "draw";
     EXPECT_EQ(method.Text(), "\tabstract void draw( ) \r\n\t{ //TODO: Add Method Code\r\n\t}\r\n");
@@ -54,20 +54,20 @@ TEST(CodeGenTest, InterfaceMethodVariableAndCatchTexts)
     method.throwsException = true;
     method.exception = "IOException";
     EXPECT_EQ(method.Text(), "\tprivate void draw( ) throws IOException\r\n\t{ //TODO: Add Method Code\r\n\t}\r\n");
-    EXPECT_EQ(MethodSpec().Validate(), "Please enter valid method name");
+    EXPECT_EQ(MethodDeclaration().Validate(), "Please enter valid method name");
 
-    MemberVariableSpec max{"int", "MAX", false, true, false, true, true};
+    MemberVariableDeclaration max{"int", "MAX", false, true, false, true, true};
     EXPECT_EQ(max.Text(), "\tprivate static final int MAX = <value>;\r\n");
     max.isFinal = false;
     EXPECT_EQ(max.Text(), "\tprivate static int MAX;\r\n");
-    EXPECT_EQ(MemberVariableSpec().Validate(), "Invalid Variable type.");
-    EXPECT_EQ((MemberVariableSpec{"int"}).Validate(), "Invalid Variable name.");
+    EXPECT_EQ(MemberVariableDeclaration().Validate(), "Invalid Variable type.");
+    EXPECT_EQ((MemberVariableDeclaration{"int"}).Validate(), "Invalid Variable name.");
 
-    TryCatchSpec spec{"Exception", "e"};
-    EXPECT_EQ(spec.Text("foo();"), "try\r\n\t{\r\n\t\tfoo(); \r\n\t}\r\n\tcatch (Exception e)\r\n\t{\r\n"
+    TryCatchDeclaration declaration{"Exception", "e"};
+    EXPECT_EQ(declaration.Text("foo();"), "try\r\n\t{\r\n\t\tfoo(); \r\n\t}\r\n\tcatch (Exception e)\r\n\t{\r\n"
                                    "\t\t//TODO::add handler code\r\n\t}");
-    EXPECT_EQ(TryCatchSpec().Validate(), "Please enter exception variable declarator.");
-    EXPECT_EQ((TryCatchSpec{"", "e"}).Validate(), "Please enter exception class.");
+    EXPECT_EQ(TryCatchDeclaration().Validate(), "Please enter exception variable declarator.");
+    EXPECT_EQ((TryCatchDeclaration{"", "e"}).Validate(), "Please enter exception class.");
 }
 
 TEST(CodeGenTest, InsertionPlacesAndOneUndoStepEach)
@@ -79,7 +79,7 @@ TEST(CodeGenTest, InsertionPlacesAndOneUndoStepEach)
     ASSERT_EQ(model->Declarations().size(), 2u);
 
     // A method for the first class goes before the brace nearest above B.
-    MethodSpec method;
+    MethodDeclaration method;
     method.name = "run";
     ASSERT_TRUE(CodeInsertion::InsertMethod(*model, model->Declarations(), 0, method.Text()));
     EXPECT_EQ(WholeText(*model), "class A {\r\n\tint a;\r\n\tvoid run( ) \r\n\t{ //TODO: Add Method Code\r\n\t}\r\n"
@@ -130,19 +130,19 @@ TEST(CodeGenTest, GeneratedClassCompilesWithJavac)
 {
     RegisterJavaAndHtml();
     auto model = ScrivoModel("");
-    NewClassSpec spec;
-    spec.isPublic = true;
-    spec.name = "Greeter";
-    spec.generateMain = true;
-    spec.generateConstructor = true;
-    ASSERT_TRUE(CodeInsertion::Append(*model, spec.Text()));
+    NewClassDeclaration declaration;
+    declaration.isPublic = true;
+    declaration.name = "Greeter";
+    declaration.generateMain = true;
+    declaration.generateConstructor = true;
+    ASSERT_TRUE(CodeInsertion::Append(*model, declaration.Text()));
     DeclarationScanner::Rebuild(*model);
     ASSERT_EQ(model->Declarations().size(), 1u);
-    MethodSpec method;
+    MethodDeclaration method;
     method.isPublic = true;
     method.name = "greet";
     ASSERT_TRUE(CodeInsertion::InsertMethod(*model, model->Declarations(), 0, method.Text()));
-    MemberVariableSpec variable{"String", "name"};
+    MemberVariableDeclaration variable{"String", "name"};
     variable.isPrivate = true;
     ASSERT_TRUE(CodeInsertion::InsertVariable(*model, model->Declarations(), 0, variable.Text()));
 

@@ -1,4 +1,4 @@
-#include "javatools/codegen/CodeSpecs.h"
+#include "javatools/codegen/CodeDeclarations.h"
 
 #include <algorithm>
 #include <cctype>
@@ -19,7 +19,7 @@ std::string Access(bool isPrivate, bool isPublic, bool isProtected)
 
 }  // namespace
 
-std::string NewClassSpec::Validate()
+std::string NewClassDeclaration::Validate()
 {
     if (name.empty())
         return "Please enter class name.";
@@ -30,7 +30,7 @@ std::string NewClassSpec::Validate()
     return {};
 }
 
-std::string NewClassSpec::Text() const
+std::string NewClassDeclaration::Text() const
 {
     std::string text;
     if (isPublic)
@@ -60,12 +60,12 @@ std::string NewClassSpec::Text() const
     return text;
 }
 
-std::string NewInterfaceSpec::Validate()
+std::string NewInterfaceDeclaration::Validate()
 {
     return name.empty() ? "Please enter interface name" : std::string();
 }
 
-std::string NewInterfaceSpec::Text() const
+std::string NewInterfaceDeclaration::Text() const
 {
     std::string text;
     if (isPublic)
@@ -79,12 +79,12 @@ std::string NewInterfaceSpec::Text() const
     return text;
 }
 
-std::string MethodSpec::Validate()
+std::string MethodDeclaration::Validate()
 {
     return name.empty() ? "Please enter valid method name" : std::string();
 }
 
-std::string MethodSpec::Text() const
+std::string MethodDeclaration::Text() const
 {
     std::string declaration = Access(isPrivate, isPublic, isProtected);
     if (isAbstract)
@@ -101,7 +101,7 @@ std::string MethodSpec::Text() const
     return "\t" + declaration + "\r\n\t{ //TODO: Add Method Code\r\n\t}\r\n";
 }
 
-std::string MemberVariableSpec::Validate()
+std::string MemberVariableDeclaration::Validate()
 {
     if (type.empty())
         return "Invalid Variable type.";
@@ -110,7 +110,7 @@ std::string MemberVariableSpec::Validate()
     return {};
 }
 
-std::string MemberVariableSpec::Text() const
+std::string MemberVariableDeclaration::Text() const
 {
     std::string declaration = Access(isPrivate, isPublic, isProtected);
     if (isStatic)
@@ -122,7 +122,7 @@ std::string MemberVariableSpec::Text() const
     return "\t" + declaration + "\r\n";
 }
 
-std::string TryCatchSpec::Validate()
+std::string TryCatchDeclaration::Validate()
 {
     if (variable.empty())
         return "Please enter exception variable declarator.";
@@ -131,7 +131,7 @@ std::string TryCatchSpec::Validate()
     return {};
 }
 
-std::string TryCatchSpec::Text(const std::string& selected) const
+std::string TryCatchDeclaration::Text(const std::string& selected) const
 {
     std::string text = selected.empty() ? "try\r\n\t{\r\n\t\t//TODO::method calls\r\n\t}\r\n\t"
                                         : "try\r\n\t{\r\n\t\t" + selected + " \r\n\t}\r\n\t";

@@ -7,7 +7,7 @@
 // returns the message that refuses the entry (empty when it is accepted)
 // and may tidy the entry, as a class name loses its spaces.
 
-struct NewClassSpec {
+struct NewClassDeclaration {
     bool isPublic = false;
     bool isFinal = false;
     std::string name;
@@ -25,7 +25,7 @@ struct NewClassSpec {
     std::string Text() const;
 };
 
-struct NewInterfaceSpec {
+struct NewInterfaceDeclaration {
     bool isPublic = false;
     bool isAbstract = false;
     std::string name;
@@ -36,7 +36,7 @@ struct NewInterfaceSpec {
     std::string Text() const;
 };
 
-struct MethodSpec {
+struct MethodDeclaration {
     bool isPublic = false;
     bool isPrivate = false;
     bool isProtected = false;
@@ -54,7 +54,7 @@ struct MethodSpec {
     std::string Text() const;
 };
 
-struct MemberVariableSpec {
+struct MemberVariableDeclaration {
     std::string type;
     std::string name;
     bool isPublic = false;
@@ -67,7 +67,7 @@ struct MemberVariableSpec {
     std::string Text() const;
 };
 
-struct TryCatchSpec {
+struct TryCatchDeclaration {
     std::string exceptionClass;
     std::string variable;
 
