@@ -317,7 +317,8 @@ bool VxEditRecoveryJournal::Read(const std::string& journalPath, Contents& conte
                         static_cast<std::ptrdiff_t>(inserted.size()));
         } else if (kind == kDelete) {
             std::uint64_t count = 0;
-            if (!reader.Get(count) || offset + count > size || size - count != lengthAfter)
+            // Compared without adding, so that a damaged offset cannot wrap.
+            if (!reader.Get(count) || count > size || offset > size - count || size - count != lengthAfter)
                 break;
             text.Delete(static_cast<std::ptrdiff_t>(offset), static_cast<std::ptrdiff_t>(count));
         } else {

@@ -1,5 +1,5 @@
 #include "FuzzCheck.h"
-#include "LanguageFuzz.h"
+#include "FuzzTargets.h"
 #include "language/VxEditIniConfigReader.h"
 #include "language/VxEditIniConfigWriter.h"
 #include "language/VxEditIniFile.h"

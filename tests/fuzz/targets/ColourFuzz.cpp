@@ -1,10 +1,12 @@
 #include "FuzzCheck.h"
-#include "LanguageFuzz.h"
+#include "FuzzSupport.h"
+#include "FuzzTargets.h"
 #include "engine/VxEditTextBuffer.h"
 #include "engine/VxEditUtf8.h"
 #include "engine/VxScrivo.h"
 #include "language/VxEditIniConfigReader.h"
 #include "language/VxEditLangConfigRegistry.h"
+#include "language/VxEditResConfigReader.h"
 
 #include <algorithm>
 #include <string>
@@ -15,16 +17,21 @@ using tarrow::foundation::RefPtr;
 
 namespace {
 
-RefPtr<VxScrivo> JavaModel(std::string_view text)
+// The built-in HTML configuration's resource.
+constexpr int kHtmlResource = 146;
+
+RefPtr<VxScrivo> ColouredModel(const char* language, std::string_view text)
 {
     static const bool registered = [] {
-        VxEditLangConfigRegistry::Instance().Register("Java", MakeRef<VxEditIniConfigReader>(QUILLET_JAVA_INI).Get());
+        VxEditLangConfigRegistry& registry = VxEditLangConfigRegistry::Instance();
+        registry.Register("Java", MakeRef<VxEditIniConfigReader>(QUILLET_JAVA_INI).Get());
+        registry.Register("HTML", MakeRef<VxEditResConfigReader>(kHtmlResource).Get());
         return true;
     }();
     (void)registered;
     auto model = MakeRef<VxScrivo>();
     model->NewText();
-    QUILLET_FUZZ_CHECK(model->SetLangConfigByName("Java") == 1);
+    QUILLET_FUZZ_CHECK(model->SetLangConfigByName(language) == 1);
     if (!text.empty())
         QUILLET_FUZZ_CHECK(model->InsertAtLineCol(0, 0, text.data(), static_cast<std::int64_t>(text.size())) == 1);
     return model;
@@ -42,20 +49,10 @@ std::int32_t Column(VxEdit& model, std::int32_t line, std::uint8_t choice)
     return column;
 }
 
-std::string AllText(VxEdit& model)
-{
-    const VxEditTextBuffer& buffer = model.TextBuffer();
-    std::string text(static_cast<std::size_t>(buffer.Length()), '\0');
-    buffer.CopyOut(text.data(), 0, buffer.Length());
-    return text;
-}
-
-}  // namespace
-
 // The first five bytes choose the edit: the line, the column, how many lines
 // to delete across, the end column and how many trailing bytes to insert
-// instead. The rest is the Java text.
-int FuzzJavaColour(const std::uint8_t* data, std::size_t size)
+// instead. The rest is the text.
+int FuzzColour(const char* language, const std::uint8_t* data, std::size_t size)
 {
     constexpr std::size_t kHeader = 5;
     if (size < kHeader)
@@ -65,7 +62,7 @@ int FuzzJavaColour(const std::uint8_t* data, std::size_t size)
     const std::string_view text = body.substr(0, body.size() - inserted);
     const std::string_view insertion = body.substr(body.size() - inserted);
 
-    auto model = JavaModel(text);
+    auto model = ColouredModel(language, text);
     for (std::int32_t line = 0; line <= model->LastLine(); ++line)
         QUILLET_FUZZ_CHECK(model->GetColourRuns(line) != nullptr);
 
@@ -81,7 +78,7 @@ int FuzzJavaColour(const std::uint8_t* data, std::size_t size)
                                                   static_cast<std::int64_t>(insertion.size())) == 1);
 
     // Re-coloured from the bottom up, against a fresh model asked from the top.
-    auto fresh = JavaModel(AllText(*model));
+    auto fresh = ColouredModel(language, AllText(*model));
     QUILLET_FUZZ_CHECK(fresh->LineCount() == model->LineCount());
     for (std::int32_t line = model->LastLine(); line >= 0; --line) {
         const std::vector<ColorRun>* runs = model->GetColourRuns(line);
@@ -100,4 +97,16 @@ int FuzzJavaColour(const std::uint8_t* data, std::size_t size)
         QUILLET_FUZZ_CHECK(fresh->Spans()[i].kind == model->Spans()[i].kind);
     }
     return 0;
+}
+
+}  // namespace
+
+int FuzzJavaColour(const std::uint8_t* data, std::size_t size)
+{
+    return FuzzColour("Java", data, size);
+}
+
+int FuzzHtmlColour(const std::uint8_t* data, std::size_t size)
+{
+    return FuzzColour("HTML", data, size);
 }

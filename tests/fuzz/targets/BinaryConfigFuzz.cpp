@@ -1,5 +1,5 @@
 #include "FuzzCheck.h"
-#include "LanguageFuzz.h"
+#include "FuzzTargets.h"
 #include "language/VxEditLangConfig.h"
 #include "mvc/CArchive.h"
 
