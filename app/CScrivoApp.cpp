@@ -360,6 +360,8 @@ void CScrivoApp::OfferRecovery()
         std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&entry.changed));
         const std::string& path = entry.contents.documentPath;
         list += "\n" + (path.empty() ? entry.contents.title : path) + " (last changed " + when + ")";
+        if (!entry.contents.damage.empty())
+            list += ": " + entry.contents.damage;
         found.push_back(std::move(entry));
     }
     if (!unusable.empty())

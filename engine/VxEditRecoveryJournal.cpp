@@ -266,8 +266,12 @@ bool VxEditRecoveryJournal::Read(const std::string& journalPath, Contents& conte
     VxEditGapVector_T<char> text;
     bool started = false;
     std::size_t at = 0;
-    // Records after a torn or damaged one are not used.
-    while (bytes.size() - at >= 8) {
+    // The bytes of the records applied so far. Records after a torn or
+    // damaged one are not used.
+    std::size_t used = 0;
+    for (;; used = at) {
+        if (bytes.size() - at < 8)
+            break;
         std::uint32_t length = 0;
         std::uint32_t crc = 0;
         std::memcpy(&length, bytes.data() + at, 4);
@@ -329,6 +333,10 @@ bool VxEditRecoveryJournal::Read(const std::string& journalPath, Contents& conte
         reason = "it holds no usable record";
         return false;
     }
+    contents.damage.clear();
+    if (used < bytes.size())
+        contents.damage = "its last " + std::to_string(bytes.size() - used) +
+                          " bytes are cut short or damaged, and the edits they held are left out";
     contents.text.resize(static_cast<std::size_t>(text.Length()));
     text.CopyOut(contents.text.data(), 0, text.Length());
     return true;

@@ -48,6 +48,8 @@ public:
         std::string documentPath;  // empty for a document never saved
         std::string title;
         std::string text;
+        // Why the end of the file was left out; empty when all of it was used.
+        std::string damage;
     };
     // Rebuilds the text from a journal file; false with a reason when the
     // file holds no usable record or its base file is no longer the same.

@@ -71,6 +71,10 @@ TEST(RecoveryJournal, RebuildsTheTextOfEveryWriteAndIgnoresATornLastRecord)
     // Killed while writing: the last record is cut short.
     std::filesystem::resize_file(journalPath, whole + 5);
     EXPECT_EQ(written, Rebuilt(journalPath));
+    VxEditRecoveryJournal::Contents contents;
+    std::string reason;
+    ASSERT_TRUE(VxEditRecoveryJournal::Read(journalPath, contents, reason));
+    EXPECT_EQ("its last 5 bytes are cut short or damaged, and the edits they held are left out", contents.damage);
 
     journal.Remove();
     EXPECT_FALSE(std::filesystem::exists(journalPath));

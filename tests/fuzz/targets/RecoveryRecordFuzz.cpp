@@ -25,8 +25,9 @@ std::uint32_t Crc32(std::string_view bytes)
     return crc ^ 0xFFFFFFFFu;
 }
 
-// Reads the journal file; a refusal always says why. The text, when read.
-bool ReadJournal(const std::string& path, std::string& text)
+// Reads the journal file; a refusal always says why. The text and what
+// was left out, when read.
+bool ReadJournal(const std::string& path, std::string& text, std::string& damage)
 {
     VxEditRecoveryJournal::Contents contents;
     std::string reason;
@@ -35,6 +36,7 @@ bool ReadJournal(const std::string& path, std::string& text)
         return false;
     }
     text = std::move(contents.text);
+    damage = std::move(contents.damage);
     return true;
 }
 
@@ -112,8 +114,9 @@ void CheckWrittenJournal(const std::string& path, std::string_view body)
     if (bytes.empty())
         return;  // never edited, never written
     std::string text;
+    std::string leftOut;
     if (damage == 0) {
-        QUILLET_FUZZ_CHECK(ReadJournal(path, text) && text == texts.back());
+        QUILLET_FUZZ_CHECK(ReadJournal(path, text, leftOut) && text == texts.back() && leftOut.empty());
         return;
     }
     if (damage == 1)
@@ -121,8 +124,11 @@ void CheckWrittenJournal(const std::string& path, std::string_view body)
     else
         bytes[where % bytes.size()] ^= static_cast<char>(1 + where / 256 % 255);
     WriteBytes(path, bytes);
-    if (ReadJournal(path, text))
+    if (ReadJournal(path, text, leftOut)) {
         QUILLET_FUZZ_CHECK(std::find(texts.begin(), texts.end(), text) != texts.end());
+        // A changed byte is never taken in silence.
+        QUILLET_FUZZ_CHECK(damage == 1 || !leftOut.empty());
+    }
 }
 
 }  // namespace
@@ -136,14 +142,15 @@ int FuzzRecoveryRecord(const std::uint8_t* data, std::size_t size)
     const std::string path = ScratchFolder() + "/fuzz.journal";
     const std::string_view body(reinterpret_cast<const char*>(data) + 1, size - 1);
     std::string text;
+    std::string leftOut;
     switch (data[0] % 3) {
     case 0:
         WriteBytes(path, std::string(body));
-        ReadJournal(path, text);
+        ReadJournal(path, text, leftOut);
         break;
     case 1:
         WriteBytes(path, Framed(body));
-        ReadJournal(path, text);
+        ReadJournal(path, text, leftOut);
         break;
     default:
         std::remove(path.c_str());
