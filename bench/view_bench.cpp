@@ -11,10 +11,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -44,7 +48,24 @@ std::string JavaLikeText(std::size_t bytes)
     return text;
 }
 
-// One document and its view per size, made once and kept for all runs.
+// A minified script of at least the given size on one line, without a line
+// end: short names, no spaces, numbers that vary so that no two stretches
+// are alike.
+std::string MinifiedScriptLine(std::size_t bytes)
+{
+    std::string text;
+    text.reserve(bytes + 256);
+    for (std::size_t i = 0; text.size() < bytes; ++i) {
+        const std::string n = std::to_string(i);
+        text += "function f" + n + "(a,b){var c=a*" + n + "+b;if(c>" + n +
+                ")return\"s" + n + "\";for(var i=0;i<c;i++){b+=a[i]||0}return b}";
+        text += "var v" + n + "={k:" + n + ",l:[1,2," + n + "],m:/x" + n + "+/g};";
+    }
+    return text;
+}
+
+// One document and its view per kind and size, made once and kept for all
+// runs.
 struct Document {
     tarrow::foundation::RefPtr<VxEdit> model;
     tarrow::foundation::RefPtr<VxEditLangConfig> config;
@@ -52,13 +73,14 @@ struct Document {
     QImage image{800, 600, QImage::Format_RGB32};
 };
 
-using DocumentMap = std::map<std::size_t, std::unique_ptr<Document>>;
+using DocumentMap = std::map<std::string, std::unique_ptr<Document>>;
 // Owned by main, so that the windows go before the application object.
 DocumentMap* documents = nullptr;
 
-Document& DocumentOf(std::size_t megabytes)
+// The document under key, made by fill from an empty model the first time.
+Document& CachedDocument(const std::string& key, const std::function<void(VxEdit&)>& fill)
 {
-    std::unique_ptr<Document>& document = (*documents)[megabytes];
+    std::unique_ptr<Document>& document = (*documents)[key];
     if (!document) {
         document = std::make_unique<Document>();
         document->model = tarrow::foundation::MakeRef<VxEdit>();
@@ -67,9 +89,7 @@ Document& DocumentOf(std::size_t megabytes)
         document->config->SetFaceName("DejaVu Sans Mono");
         document->model->SetLangConfig(document->config.Get());
         document->model->NewText();
-        const std::string text = JavaLikeText(megabytes * kMegabyte);
-        VxEditLineColPair range(0, 0, 0, 0);
-        document->model->InsertAt(range, text.data(), static_cast<std::int64_t>(text.size()));
+        fill(*document->model);
         document->model->ClearHistory();
         document->view = std::make_unique<CScrivoView>(*document->model);
         document->view->resize(800, 600);
@@ -77,6 +97,34 @@ Document& DocumentOf(std::size_t megabytes)
         QCoreApplication::processEvents();
     }
     return *document;
+}
+
+// Java-like lines, typed in as one insertion.
+Document& DocumentOf(std::size_t megabytes)
+{
+    return CachedDocument("java/" + std::to_string(megabytes), [megabytes](VxEdit& model) {
+        const std::string text = JavaLikeText(megabytes * kMegabyte);
+        VxEditLineColPair range(0, 0, 0, 0);
+        model.InsertAt(range, text.data(), static_cast<std::int64_t>(text.size()));
+    });
+}
+
+// A file that is one minified line, loaded as a file is opened: an edit
+// would break so long a line, a file keeps it whole.
+Document& LongLineDocumentOf(std::size_t megabytes)
+{
+    return CachedDocument("line/" + std::to_string(megabytes), [megabytes](VxEdit& model) {
+        const char* folder = std::getenv("TMPDIR");
+        const std::string path = std::string(folder ? folder : "/tmp") + "/quillet_view_bench_" +
+                                 std::to_string(getpid()) + ".js";
+        {
+            std::ofstream(path, std::ios::binary) << MinifiedScriptLine(megabytes * kMegabyte);
+        }
+        const int loaded = model.LoadFile(path);
+        std::remove(path.c_str());
+        if (loaded != 1)
+            std::abort();
+    });
 }
 
 void Press(QWidget& widget, int key, Qt::KeyboardModifiers modifiers, const QString& text = {})
@@ -118,6 +166,31 @@ void BM_TypeAndPaint(benchmark::State& state)
     QCoreApplication::processEvents();
 }
 BENCHMARK(BM_TypeAndPaint)->Arg(1)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+// A character typed at the end of a file that is one line of megabytes, and
+// the window painted: neither may cost in proportion to the line's length.
+void BM_TypeInLongLine(benchmark::State& state)
+{
+    Document& document = LongLineDocumentOf(static_cast<std::size_t>(state.range(0)));
+    CScrivoView& view = *document.view;
+    VxEdit& model = *document.model;
+    Press(view, Qt::Key_End, Qt::ControlModifier);
+    Paint(document);
+    const std::int32_t lengthBefore = model.LineLength(model.LastLine());
+    std::int64_t typed = 0;
+    for (auto _ : state) {
+        Press(view, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        Paint(document);
+        ++typed;
+    }
+    benchmark::DoNotOptimize(document.image.constBits());
+    QCoreApplication::processEvents();
+    // Every character must have gone onto the one line, at its end.
+    if (model.LineCount() != 1 || model.LineLength(0) != lengthBefore + typed)
+        state.SkipWithError("the typed characters did not all go onto the end of the one line");
+    state.counters["line_bytes"] = static_cast<double>(model.LineLength(0));
+}
+BENCHMARK(BM_TypeInLongLine)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 void BM_ScrollToEnd(benchmark::State& state)
 {

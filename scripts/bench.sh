@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Release benchmarks and runs them; extra arguments go to every
-# benchmark program (for example --benchmark_filter=BM_LoadFile).
+# benchmark program (for example --benchmark_filter=BM_LoadFile). Then
+# bench/open_huge.sh times the editor's cold start on a huge file.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -9,3 +10,5 @@ export QT_QPA_PLATFORM=offscreen
 for program in "$here"/build/bench/*_bench; do
   [[ -x $program ]] && "$program" "$@"
 done
+# The whole program, cold, against vim.
+bash "$here/bench/open_huge.sh" "$here/build/bin/quillet"

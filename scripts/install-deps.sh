@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   openjdk-17-jdk-headless
   fonts-dejavu-core fontconfig
-  xvfb xdotool
+  xvfb xdotool vim unzip
   ccache libvterm-dev poppler-utils
   openjdk-17-source
   libqt6svg6

@@ -7,6 +7,7 @@
 #include "view/VxEditAccessible.h"
 #include "view/VxEditFindReplaceDialog.h"
 #include "view/VxEditKeyTable.h"
+#include "view/VxEditPaintReport.h"
 
 #include "mvc/VxEditMsg.h"
 
@@ -336,6 +337,12 @@ void CScrivoView::paintEvent(QPaintEvent* event)
     const bool shown = hasFocus() || controller_.IsDropTarget();
     if (shown && caretOn_ && caret.left() >= viewport_.MarginWidth() && caret.intersects(event->rect()))
         painter.fillRect(caret, palette().color(QPalette::Text));
+    if (VxEditPaintReport* report = VxEditPaintReport::Active()) {
+        const int lineHeight = LineHeight();
+        const int first = (viewport_.ScrollY() + event->rect().top()) / lineHeight;
+        const int last = std::min((viewport_.ScrollY() + event->rect().bottom()) / lineHeight, model_->LastLine());
+        report->Painted(first + 1, last + 1, LineText(), ColumnText());
+    }
 }
 
 void CScrivoView::resizeEvent(QResizeEvent* event)
