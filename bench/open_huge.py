@@ -3,10 +3,11 @@
 
 Usage: open_huge.py QUILLET SCRATCH
 
-Makes (once) a 100 MB file of whole Java sources from the JDK's src.zip, its
-last line a comment of its own, and an empty file in SCRATCH, then measures in one run:
+Makes (once) a 100 MB file of whole Java sources from the JDK's src.zip,
+its last line a comment of its own, and an empty file in SCRATCH, then
+measures in one run:
   - quillet on the empty file: time until its window is painted, peak memory;
-  - quillet on the huge file, Ctrl+End pressed once its window exists: time
+  - quillet on the huge file, Ctrl+End pressed once its window has painted: time
     from launch until a paint shows the last line while the line pane reads
     its number, peak memory then, and again after one typed character;
   - vim -u NONE -n on the huge file in an 80x24 pseudo-terminal with G typed
@@ -20,7 +21,6 @@ timeout.
 import fcntl
 import os
 import pty
-import re
 import select
 import shutil
 import signal
@@ -161,8 +161,11 @@ class Editor:
         self.window = None
 
     def xdo(self, *args):
-        result = subprocess.run(["xdotool", *args], env=dict(os.environ, DISPLAY=self.server.display),
-                                capture_output=True, text=True, timeout=STEP_TIMEOUT)
+        try:
+            result = subprocess.run(["xdotool", *args], env=dict(os.environ, DISPLAY=self.server.display),
+                                    capture_output=True, text=True, timeout=STEP_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            raise Unmeasured("xdotool %s did not finish within %.0f s" % (" ".join(args), STEP_TIMEOUT))
         return result.stdout.strip()
 
     def check_running(self):
