@@ -44,7 +44,8 @@ std::vector<Value> Reachable(const VxEditIniFile& file)
             if (equals == std::string::npos)
                 continue;
             std::string_view key = std::string_view(line).substr(0, equals);
-            while (!key.empty() && (key.back() == ' ' || key.back() == '\t'))
+            // Names end at the blanks the store trims: space, tab, CR, FF, VT.
+            while (!key.empty() && std::string_view(" \t\r\f\v").find(key.back()) != std::string_view::npos)
                 key.remove_suffix(1);
             if (key.empty() || !file.Has(section, key))
                 continue;
