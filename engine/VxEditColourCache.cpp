@@ -1,66 +1,79 @@
 #include "engine/VxEditColourCache.h"
 
 #include <algorithm>
-
-VxEditColourCache::VxEditColourCache()
-{
-    lines_.Reset(1);
-}
-
-VxEditColourCache::~VxEditColourCache()
-{
-    DropAll();
-}
+#include <iterator>
 
 VxEditColourRuns* VxEditColourCache::Get(std::int32_t line) const
 {
-    return line >= 0 && line < Lines() ? lines_.ValueAt(line) : nullptr;
+    const auto found = runs_.find(line);
+    return found == runs_.end() ? nullptr : found->second.get();
 }
 
 VxEditColourRuns& VxEditColourCache::Renew(std::int32_t line)
 {
-    Drop(line);
-    auto* runs = new VxEditColourRuns();
-    lines_.SetValueAt(line, runs);
+    std::unique_ptr<VxEditColourRuns>& runs = runs_[line];
+    runs = std::make_unique<VxEditColourRuns>();
     return *runs;
 }
 
 void VxEditColourCache::Drop(std::int32_t line)
 {
-    if (line < 0 || line >= Lines())
-        return;
-    delete lines_.ValueAt(line);
-    lines_.SetValueAt(line, nullptr);
+    runs_.erase(line);
 }
 
 void VxEditColourCache::DropRange(std::int32_t first, std::int32_t last)
 {
-    for (std::int32_t line = std::max(first, 0); line <= last && line < Lines(); ++line)
-        Drop(line);
+    if (first > last)
+        return;
+    runs_.erase(runs_.lower_bound(first), runs_.upper_bound(last));
 }
 
-void VxEditColourCache::DropAll()
+void VxEditColourCache::Trim(std::int32_t near)
 {
-    if (lines_.IsMaterialized())
-        DropRange(0, Lines() - 1);
+    if (runs_.size() <= kKeptLines)
+        return;
+    // A quarter goes at once, so that trimming is rare.
+    while (runs_.size() > kKeptLines * 3 / 4) {
+        const auto first = runs_.begin();
+        const auto last = std::prev(runs_.end());
+        if (near - first->first >= last->first - near)
+            runs_.erase(first);
+        else
+            runs_.erase(last);
+    }
+}
+
+void VxEditColourCache::RenumberAfter(std::int32_t line, std::int32_t delta)
+{
+    const auto first = runs_.upper_bound(line);
+    if (first == runs_.end())
+        return;
+    std::map<std::int32_t, std::unique_ptr<VxEditColourRuns>> moved;
+    for (auto entry = first; entry != runs_.end(); ++entry)
+        moved.emplace_hint(moved.end(), entry->first + delta, std::move(entry->second));
+    runs_.erase(first, runs_.end());
+    runs_.merge(moved);
 }
 
 void VxEditColourCache::InsertLines(std::int32_t afterLine, std::int32_t count)
 {
-    lines_.InsertDefault(afterLine + 1, count);
+    if (count <= 0)
+        return;
+    RenumberAfter(afterLine, count);
+    lines_ += count;
 }
 
 void VxEditColourCache::RemoveLines(std::int32_t first, std::int32_t count)
 {
     if (count <= 0)
         return;
-    if (lines_.IsMaterialized())
-        DropRange(first, first + count - 1);
-    lines_.Delete(first, count);
+    DropRange(first, first + count - 1);
+    RenumberAfter(first + count - 1, -count);
+    lines_ -= count;
 }
 
 void VxEditColourCache::Reset(std::int32_t lines)
 {
-    DropAll();
-    lines_.Reset(lines);
+    runs_.clear();
+    lines_ = lines;
 }

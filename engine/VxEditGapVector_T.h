@@ -196,8 +196,8 @@ private:
         gapLength_ = capacity - length_;
     }
 
-    // Large blocks come straight from the system with their pages mapped in
-    // one call, which costs far less than faulting them in one by one.
+    // Large blocks come straight from the system, in huge pages where it
+    // has them.
     static constexpr std::size_t kMappedBytes = std::size_t{4} << 20;
 
     struct Free {
@@ -221,10 +221,10 @@ private:
             memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
             if (memory == MAP_FAILED)
                 memory = nullptr;
-            if (memory) {
+            // Pages are faulted in as they are first written, so a load
+            // touches the text once and room never used costs no memory.
+            if (memory)
                 madvise(memory, bytes, MADV_HUGEPAGE);
-                madvise(memory, bytes, 23 /* MADV_POPULATE_WRITE */);
-            }
         } else {
             memory = std::malloc(bytes > 0 ? bytes : 1);
         }

@@ -5,7 +5,18 @@
 VxEditLineIndex::VxEditLineIndex()
 {
     starts_.InsertValue(0, 1, 0);
-    lengths_.Reset(1);
+}
+
+void VxEditLineIndex::RenumberLengthsAfter(std::int32_t line, std::int32_t delta)
+{
+    auto first = longLengths_.upper_bound(line);
+    if (first == longLengths_.end())
+        return;
+    std::map<std::int32_t, std::int32_t> moved;
+    for (auto entry = first; entry != longLengths_.end(); ++entry)
+        moved.emplace_hint(moved.end(), entry->first + delta, entry->second);
+    longLengths_.erase(first, longLengths_.end());
+    longLengths_.merge(moved);
 }
 
 void VxEditLineIndex::MoveStepTo(std::int32_t line)
@@ -23,7 +34,7 @@ void VxEditLineIndex::MoveStepTo(std::int32_t line)
 
 void VxEditLineIndex::Shift(std::int32_t line, std::int64_t delta)
 {
-    lengths_.SetValueAt(line, kUnknownLength);
+    longLengths_.erase(line);
     MoveStepTo(line);
     stepLength_ += delta;
     if (stepLine_ >= Lines() - 1)
@@ -46,7 +57,7 @@ void VxEditLineIndex::InsertLines(std::int32_t afterLine, const std::int64_t* st
             start -= stepLength_;
         starts_.Insert(afterLine + 1, stored.data(), count);
     }
-    lengths_.InsertDefault(afterLine + 1, count);
+    RenumberLengthsAfter(afterLine, count);
 }
 
 void VxEditLineIndex::RemoveLines(std::int32_t first, std::int32_t count)
@@ -56,7 +67,8 @@ void VxEditLineIndex::RemoveLines(std::int32_t first, std::int32_t count)
     if (stepLine_ >= first)
         MoveStepTo(first - 1);
     starts_.Delete(first, count);
-    lengths_.Delete(first, count);
+    longLengths_.erase(longLengths_.lower_bound(first), longLengths_.lower_bound(first + count));
+    RenumberLengthsAfter(first + count - 1, -count);
     if (stepLine_ >= Lines() - 1)
         stepLength_ = 0;
 }

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "engine/VxEditGapVector_T.h"
-#include "engine/VxEditLazyArray_T.h"
 
 #include <cstdint>
+#include <map>
 
-// The start offset of every line, and a cache of each line's content length.
+// The start offset of every line, and a cache of the content length of long
+// lines (a short line is measured faster than a cache entry is kept in step).
 // A change of length inside line k moves the starts of all later lines; that
 // move is recorded as a pending step (stepLine_, stepLength_) and applied to
 // the stored starts only as far as a later request needs, so typing anywhere
@@ -32,16 +33,27 @@ public:
     // The line holding offset: the last line whose start is <= offset.
     std::int32_t LineOf(std::int64_t offset) const;
 
-    std::int32_t CachedLength(std::int32_t line) const { return lengths_.ValueAt(line); }
-    void SetCachedLength(std::int32_t line, std::int32_t length) { lengths_.SetValueAt(line, length); }
+    // Lines at least this many bytes long, line end included, have their
+    // content length kept.
+    static constexpr std::int64_t kCachedFrom = 1024;
+    std::int32_t CachedLength(std::int32_t line) const
+    {
+        const auto found = longLengths_.find(line);
+        return found == longLengths_.end() ? kUnknownLength : found->second;
+    }
+    void SetCachedLength(std::int32_t line, std::int32_t length) { longLengths_[line] = length; }
+    void ForgetLengths() { longLengths_.clear(); }
 
     void Reserve(std::int32_t lines);
 
 private:
     void MoveStepTo(std::int32_t line);
+    // Renumbers the cached lengths of the lines after line by delta.
+    void RenumberLengthsAfter(std::int32_t line, std::int32_t delta);
 
     VxEditGapVector_T<std::int64_t> starts_;
-    VxEditLazyArray_T<std::int32_t> lengths_{kUnknownLength};
+    // Few entries: only long lines that were measured.
+    std::map<std::int32_t, std::int32_t> longLengths_;
     std::int32_t stepLine_ = 0;
     std::int64_t stepLength_ = 0;
 };

@@ -36,8 +36,17 @@ std::int64_t SearchPiece(const char* text, std::size_t length, std::string_view 
     if (length < needle.size())
         return -1;
     if (matchCase) {
-        const void* hit = memmem(text, length, needle.data(), needle.size());
-        return hit ? static_cast<const char*>(hit) - text : -1;
+        // Tags are a few bytes long: memchr for the first byte outruns
+        // memmem on them.
+        const char* const end = text + length - needle.size() + 1;
+        for (const char* at = text; at < end; ++at) {
+            at = static_cast<const char*>(std::memchr(at, needle[0], static_cast<std::size_t>(end - at)));
+            if (!at)
+                return -1;
+            if (std::memcmp(at + 1, needle.data() + 1, needle.size() - 1) == 0)
+                return at - text;
+        }
+        return -1;
     }
     const unsigned char first = static_cast<unsigned char>(needle[0]);
     const char lower = static_cast<char>(std::tolower(first));
@@ -345,5 +354,6 @@ void VxEdit::ScanAhead(const VxEditLineColPair& range)
             break;
         }
         RecomputeLine(buffer_->PositionOf(earliest).line);
+        colour_.Trim(target);
     }
 }

@@ -25,6 +25,7 @@ const std::vector<ColorRun>* VxEdit::GetColourRuns(std::int32_t line)
     const VxEditLangConfig* config = GetLangConfig();
     if (!colouringEnabled_ || !config || line < 0 || line > LastLine())
         return nullptr;
+    colour_.Trim(line);
     if (line >= scanPosition_)
         ScanAhead(VxEditLineColPair(scanPosition_, 0, line, 0));
     VxEditColourRuns* runs = colour_.Get(line);

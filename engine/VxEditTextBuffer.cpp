@@ -1,6 +1,7 @@
 #include "engine/VxEditTextBuffer.h"
 
 #include "engine/VxEditFindRequest.h"
+#include "engine/VxEditLineEnds.h"
 #include "engine/VxEditPattern.h"
 #include "engine/VxEditTextSearch.h"
 #include "engine/VxEditUtf8.h"
@@ -58,16 +59,16 @@ void VxEditTextBuffer::IndexInserted(std::int64_t offset, const char* bytes, std
     const std::int32_t line = range.start.line;
     std::vector<std::int64_t>& starts = newStarts_;
     starts.clear();
-    std::int64_t lineStart = lines_.Start(line);
-    for (const char* p = bytes; (p = static_cast<const char*>(
-                                     std::memchr(p, separator_, bytes + length - p)));) {
-        ++p;
-        const std::int64_t next = offset + (p - bytes);
-        longestLine_ = std::max(longestLine_, next - lineStart);
+    const std::int64_t firstStart = lines_.Start(line);
+    std::int64_t lineStart = firstStart;
+    std::int64_t longest = 0;
+    VxEditLineEnds::ForEach(bytes, length, separator_, [&](std::int64_t end) {
+        const std::int64_t next = offset + end + 1;
+        longest = std::max(longest, next - lineStart);
         starts.push_back(next);
         lineStart = next;
-    }
-    longestLine_ = std::max(longestLine_, offset + length - lineStart);
+    });
+    longestLine_ = std::max({longestLine_, longest, offset + length - lineStart});
     lines_.Shift(line, length);
     lines_.InsertLines(line, starts.data(), static_cast<std::int32_t>(starts.size()));
 
@@ -121,15 +122,20 @@ std::int32_t VxEditTextBuffer::LineContentLength(std::int32_t line)
 {
     if (line < 0 || line > LastLine())
         return -1;
-    const std::int32_t cached = lines_.CachedLength(line);
-    if (cached != VxEditLineIndex::kUnknownLength)
-        return cached;
     const std::int64_t start = lines_.Start(line);
-    std::int64_t end = text_.Find(start, LineEnd(line), separator_);
+    const std::int64_t lineEnd = LineEnd(line);
+    const bool kept = lineEnd - start >= VxEditLineIndex::kCachedFrom;
+    if (kept) {
+        const std::int32_t cached = lines_.CachedLength(line);
+        if (cached != VxEditLineIndex::kUnknownLength)
+            return cached;
+    }
+    std::int64_t end = text_.Find(start, lineEnd, separator_);
     if (carriage_ != 0)
         end = text_.Find(start, end, carriage_);
     const auto length = static_cast<std::int32_t>(end - start);
-    lines_.SetCachedLength(line, length);
+    if (kept)
+        lines_.SetCachedLength(line, length);
     return length;
 }
 

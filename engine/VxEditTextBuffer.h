@@ -91,8 +91,8 @@ public:
 
     char Separator() const { return separator_; }
     char Carriage() const { return carriage_; }
-    void SetSeparator(char separator) { separator_ = separator; Changed(); }
-    void SetCarriage(char carriage) { carriage_ = carriage; Changed(); }
+    void SetSeparator(char separator) { separator_ = separator; lines_.ForgetLengths(); Changed(); }
+    void SetCarriage(char carriage) { carriage_ = carriage; lines_.ForgetLengths(); Changed(); }
 
     // Changes with every change of the text, and differs between any two
     // stores of a process: what was worked out from one revision of one

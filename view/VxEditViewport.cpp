@@ -13,11 +13,20 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 using tarrow::foundation::IMessage;
 using tarrow::foundation::ISubject;
 
 namespace {
+
+// Lines longer than this many bytes count one column a byte rather than
+// being measured character by character on every paint.
+constexpr std::int32_t kMeasuredBytes = 65536;
+
+// An edit of more lines than this leaves their widths to be learned when
+// they are painted.
+constexpr std::int32_t kMeasuredEditLines = 1000;
 
 }  // namespace
 
@@ -52,13 +61,17 @@ void VxEditViewport::SetScrollOrigin(int x, int y)
 
 int VxEditViewport::LongestLineColumns()
 {
-    if (extentDirty_) {
-        longestColumns_ = 0;
-        for (std::int32_t line = 0; line <= model_.LastLine(); ++line)
-            longestColumns_ = std::max(longestColumns_, model_.DisplayLength(line));
-        extentDirty_ = false;
-    }
     return longestColumns_;
+}
+
+void VxEditViewport::NoteWidth(std::int32_t line)
+{
+    const std::int32_t bytes = model_.LineLength(line);
+    const std::int32_t columns = bytes > kMeasuredBytes ? bytes : model_.DisplayLength(line);
+    if (columns > longestColumns_) {
+        longestColumns_ = columns;
+        widthGrew_ = true;
+    }
 }
 
 QSize VxEditViewport::DocumentExtent()
@@ -86,7 +99,7 @@ void VxEditViewport::Update(ISubject* subject, IMessage* message)
             composite->ForwardToObserver(*this, subject);
         return;
     case kMsgInitController:
-        extentDirty_ = true;
+        longestColumns_ = 0;
         SetScrollOrigin(0, 0);
         host_->ExtentChanged();
         host_->RepaintAll();
@@ -97,6 +110,7 @@ void VxEditViewport::Update(ISubject* subject, IMessage* message)
     case kMsgFontUpdate:
     case kMsgInvalidateColouring:
         metrics_.Rebuild(model_);
+        longestColumns_ = 0;
         SetScrollOrigin(scrollX_, scrollY_);
         host_->ExtentChanged();
         host_->RepaintAll();
@@ -123,9 +137,9 @@ void VxEditViewport::FollowTextCommand(IMessage* message)
     }
     const VxEditLineColPair range = command->Range().Normalized();
     const std::int32_t last = command->LastActionWasInsertion() ? range.end.line : range.start.line;
-    if (!extentDirty_) {
+    if (last - range.start.line < kMeasuredEditLines) {
         for (std::int32_t line = range.start.line; line <= last && line <= model_.LastLine(); ++line)
-            longestColumns_ = std::max(longestColumns_, model_.DisplayLength(line));
+            NoteWidth(line);
     }
     if (range.start.line == range.end.line) {
         host_->RepaintLines(range.start.line, range.start.line);
@@ -176,8 +190,10 @@ void VxEditViewport::Draw(QPainter& painter, const QRect& clip, const QPalette& 
     if (!textArea.isEmpty()) {
         painter.setClipRect(textArea);
         const int left = margin - scrollX_;
-        for (std::int32_t line = first; line <= last; ++line)
+        for (std::int32_t line = first; line <= last; ++line) {
+            NoteWidth(line);
             DrawLine(painter, line, line * lineHeight - scrollY_, left, right, colours);
+        }
         const int below = (std::max(last, first - 1) + 1) * lineHeight - scrollY_;
         if (below <= clip.bottom())
             painter.fillRect(QRect(textArea.left(), below, textArea.width(), clip.bottom() + 1 - below),
@@ -187,6 +203,9 @@ void VxEditViewport::Draw(QPainter& painter, const QRect& clip, const QPalette& 
     if (margin > 0 && clip.left() < margin)
         DrawMargin(painter, first, last, palette);
     painter.restore();
+    // The scroll bars learn of a wider line once it is on screen.
+    if (std::exchange(widthGrew_, false) && host_)
+        host_->ExtentChanged();
 }
 
 void VxEditViewport::DrawLine(QPainter& painter, std::int32_t line, int y, int left, int right,

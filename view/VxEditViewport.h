@@ -42,7 +42,8 @@ public:
     int ScrollX() const { return scrollX_; }
     int ScrollY() const { return scrollY_; }
     void SetScrollOrigin(int x, int y);
-    // Longest line in display columns × character width, lines × line height.
+    // Widest line seen in display columns × character width, lines × line
+    // height.
     QSize DocumentExtent();
     int LongestLineColumns();
     int MarginWidth() const;
@@ -94,8 +95,13 @@ private:
     VxEditFontMetrics metrics_;
     int scrollX_ = 0;
     int scrollY_ = 0;
-    // The widest line seen, in display columns; it grows with edits and is
-    // measured afresh only when the whole text or the metrics change.
+    // Notes the width of a line that is painted or edited.
+    void NoteWidth(std::int32_t line);
+
+    // The widest line painted or edited so far, in display columns: lines
+    // never shown are never measured, so opening a text of millions of
+    // lines measures only a screenful. It starts afresh when the whole text
+    // or the metrics change.
     int longestColumns_ = 0;
-    bool extentDirty_ = true;
+    bool widthGrew_ = false;
 };

@@ -25,6 +25,8 @@ protected:
 TEST_F(ScrollingTest, TheExtentFollowsTheLongestLineAndTheLineCount)
 {
     SetText("short\r\nmiddle line\r\nx");
+    // Widths are learned as lines are painted.
+    view->viewport()->repaint();
     EXPECT_EQ(QSize(11 * Cell(), 3 * LineHeight()), view->Viewport().DocumentExtent());
     view->Controller().SetCaret(2, 1);
     view->Controller().TypeText(std::string(20, 'y'));
