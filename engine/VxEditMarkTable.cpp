@@ -1,9 +1,6 @@
 #include "engine/VxEditMarkTable.h"
 
-VxEditMarkTable::VxEditMarkTable()
-{
-    slots_.Reset(1);
-}
+VxEditMarkTable::VxEditMarkTable() = default;
 
 VxEditMarkTable::~VxEditMarkTable()
 {
@@ -12,17 +9,17 @@ VxEditMarkTable::~VxEditMarkTable()
 
 VxEditLineMarks* VxEditMarkTable::Find(std::int32_t line) const
 {
-    return line >= 0 && line < Lines() ? slots_.ValueAt(line) : nullptr;
+    const std::ptrdiff_t index = withRecord_.IndexOf(line);
+    return index < 0 ? nullptr : recordsInOrder_[static_cast<std::size_t>(index)];
 }
 
 VxEditLineMarks& VxEditMarkTable::MarksFor(std::int32_t line)
 {
-    VxEditLineMarks* marks = slots_.ValueAt(line);
-    if (!marks) {
-        marks = new VxEditLineMarks();
-        records_.insert(marks);
-        slots_.SetValueAt(line, marks);
-    }
+    if (VxEditLineMarks* marks = Find(line))
+        return *marks;
+    auto* marks = new VxEditLineMarks();
+    records_.insert(marks);
+    recordsInOrder_.insert(recordsInOrder_.begin() + withRecord_.Insert(line), marks);
     return *marks;
 }
 
@@ -52,7 +49,7 @@ void VxEditMarkTable::Free(std::int32_t line)
     }
     records_.erase(marks);
     delete marks;
-    slots_.SetValueAt(line, nullptr);
+    recordsInOrder_.erase(recordsInOrder_.begin() + withRecord_.Erase(line));
 }
 
 void VxEditMarkTable::FreeIfEmpty(std::int32_t line)
@@ -65,7 +62,8 @@ void VxEditMarkTable::FreeIfEmpty(std::int32_t line)
 void VxEditMarkTable::InsertSlots(std::int32_t line, std::int32_t count, bool before)
 {
     const std::int32_t at = before ? line : line + 1;
-    slots_.InsertDefault(at, count);
+    lines_ += count;
+    withRecord_.Shift(at, count);
     for (VxEditMarkedLines& lines : byBit_)
         lines.Shift(at, count);
 }
@@ -74,11 +72,11 @@ void VxEditMarkTable::RemoveSlots(std::int32_t first, std::int32_t last)
 {
     if (last < first)
         return;
-    if (!records_.empty()) {
-        for (std::int32_t line = first; line <= last; ++line)
-            Free(line);
-    }
-    slots_.Delete(first, last - first + 1);
+    for (std::int32_t line = withRecord_.Next(first - 1); line >= 0 && line <= last;
+         line = withRecord_.Next(line))
+        Free(line);
+    lines_ -= last - first + 1;
+    withRecord_.RemoveLines(first, last);
     for (VxEditMarkedLines& lines : byBit_)
         lines.RemoveLines(first, last);
 }
@@ -88,6 +86,8 @@ void VxEditMarkTable::FreeAll()
     for (VxEditLineMarks* marks : records_)
         delete marks;
     records_.clear();
+    recordsInOrder_.clear();
+    withRecord_.Clear();
     for (VxEditMarkedLines& lines : byBit_)
         lines.Clear();
 }
@@ -95,5 +95,5 @@ void VxEditMarkTable::FreeAll()
 void VxEditMarkTable::Reset(std::int32_t lines)
 {
     FreeAll();
-    slots_.Reset(lines);
+    lines_ = lines;
 }

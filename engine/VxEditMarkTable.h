@@ -1,20 +1,21 @@
 #pragma once
 
-#include "engine/VxEditLazyArray_T.h"
 #include "engine/VxEditLineMarks.h"
 #include "engine/VxEditMarkedLines.h"
 
 #include <array>
 #include <cstdint>
 #include <unordered_set>
+#include <vector>
 
-// The mark records of all lines: one slot per line, empty for a line without
-// marks, the set of existing records, and for each bit the ordered lines
-// that carry it, so that counting and finding marked lines never walk the
-// text's lines. Bits change only through SetBit.
+// The mark records of all lines: the ordered lines that have a record, with
+// their records in the same order (a text of millions of lines with a few
+// marks costs a few entries), the set of existing records, and for each bit
+// the ordered lines that carry it, so that counting and finding marked
+// lines never walk the text's lines. Bits change only through SetBit.
 // Invariant: Lines() equals the model's line count, Records() holds exactly
-// the non-null slots, and a line is in LinesWith(bit) exactly when its
-// record holds the bit.
+// the records of recordsInOrder_, and a line is in LinesWith(bit) exactly
+// when its record holds the bit.
 class VxEditMarkTable {
 public:
     VxEditMarkTable();
@@ -22,7 +23,7 @@ public:
     VxEditMarkTable(const VxEditMarkTable&) = delete;
     VxEditMarkTable& operator=(const VxEditMarkTable&) = delete;
 
-    std::int32_t Lines() const { return static_cast<std::int32_t>(slots_.Length()); }
+    std::int32_t Lines() const { return lines_; }
     // The line's record, or null.
     VxEditLineMarks* Find(std::int32_t line) const;
     // The line's record, created when missing (for its value).
@@ -45,7 +46,9 @@ public:
 private:
     void FreeAll();
 
-    VxEditLazyArray_T<VxEditLineMarks*> slots_{nullptr};
+    std::int32_t lines_ = 1;
+    VxEditMarkedLines withRecord_;
+    std::vector<VxEditLineMarks*> recordsInOrder_;  // in the order of withRecord_
     std::unordered_set<VxEditLineMarks*> records_;
     std::array<VxEditMarkedLines, 32> byBit_;
 };

@@ -31,15 +31,20 @@ void VxEditMarkedLines::MoveStepTo(std::size_t index)
 
 bool VxEditMarkedLines::Contains(std::int32_t line) const
 {
-    const std::size_t index = LowerBound(line);
-    return index < lines_.size() && LineAt(index) == line;
+    return IndexOf(line) >= 0;
 }
 
-void VxEditMarkedLines::Insert(std::int32_t line)
+std::ptrdiff_t VxEditMarkedLines::IndexOf(std::int32_t line) const
+{
+    const std::size_t index = LowerBound(line);
+    return index < lines_.size() && LineAt(index) == line ? static_cast<std::ptrdiff_t>(index) : -1;
+}
+
+std::ptrdiff_t VxEditMarkedLines::Insert(std::int32_t line)
 {
     const std::size_t index = LowerBound(line);
     if (index < lines_.size() && LineAt(index) == line)
-        return;
+        return -1;
     const auto at = lines_.begin() + static_cast<std::ptrdiff_t>(index);
     if (index < stepIndex_) {
         lines_.insert(at, line);
@@ -47,16 +52,18 @@ void VxEditMarkedLines::Insert(std::int32_t line)
     } else {
         lines_.insert(at, line - step_);
     }
+    return static_cast<std::ptrdiff_t>(index);
 }
 
-void VxEditMarkedLines::Erase(std::int32_t line)
+std::ptrdiff_t VxEditMarkedLines::Erase(std::int32_t line)
 {
-    const std::size_t index = LowerBound(line);
-    if (index == lines_.size() || LineAt(index) != line)
-        return;
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
-    if (index < stepIndex_)
+    const std::ptrdiff_t index = IndexOf(line);
+    if (index < 0)
+        return -1;
+    lines_.erase(lines_.begin() + index);
+    if (static_cast<std::size_t>(index) < stepIndex_)
         --stepIndex_;
+    return index;
 }
 
 void VxEditMarkedLines::Shift(std::int32_t from, std::int32_t delta)

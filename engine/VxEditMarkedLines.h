@@ -16,8 +16,12 @@ public:
     std::int32_t Count() const { return static_cast<std::int32_t>(lines_.size()); }
     bool IsEmpty() const { return lines_.empty(); }
     bool Contains(std::int32_t line) const;
-    void Insert(std::int32_t line);
-    void Erase(std::int32_t line);
+    // The line's place in the order, or -1 when it is not in the list.
+    std::ptrdiff_t IndexOf(std::int32_t line) const;
+    // Adds the line; its place in the order, -1 when it was there already.
+    std::ptrdiff_t Insert(std::int32_t line);
+    // Removes the line; the place it had, or -1 when it was not there.
+    std::ptrdiff_t Erase(std::int32_t line);
     // Lines at or after from move by delta lines.
     void Shift(std::int32_t from, std::int32_t delta);
     // Lines first..last go; the lines after them move up to close the gap.
