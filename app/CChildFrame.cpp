@@ -4,6 +4,7 @@
 #include "app/CScrivoSettings.h"
 #include "app/EditViewFactory.h"
 #include "controller/VxEditController.h"
+#include "engine/VxEditTextBuffer.h"
 #include "engine/VxScrivo.h"
 #include "javatools/classview/CClassView.h"
 #include "javatools/codegen/CCatchBlockDlg.h"
@@ -62,7 +63,13 @@ CChildFrame::CChildFrame(CScrivoDoc* document, QWidget* editView,
     layout->addWidget(status);
     setWidget(body);
     setFocusProxy(editView_);
-    RefreshClassView();
+    // The tree of a large text fills in steps once the window is up, so
+    // that the text shows at once.
+    constexpr std::int64_t kSteppedFrom = 4 << 20;
+    if (document_->Model()->TextBuffer().Length() >= kSteppedFrom)
+        classView_->RefreshInSteps();
+    else
+        RefreshClassView();
 }
 
 void CChildFrame::RefreshClassView()

@@ -17,6 +17,9 @@ public:
     // How many bytes of text fill width pixels, rounded to the nearer
     // character boundary (see VxEditTextFit).
     virtual int Fit(const char* text, int length, int width, bool printing) const = 0;
+    // The advance of one display cell in a monospaced face, else 0: lines
+    // of megabytes are then measured in cells rather than shaped.
+    virtual double CellAdvance() const { return 0; }
 
     // The text area (the window without the left margin).
     virtual int ClientWidth() const = 0;

@@ -12,6 +12,8 @@
 #include "mvc/VxEditMsg.h"
 #include "resources/CommandIds.h"
 
+#include <cmath>
+
 #include <algorithm>
 
 using tarrow::foundation::CMvcCommand;
@@ -257,9 +259,20 @@ int VxEditController::PositionX(const VxEditLineCol& position)
     std::int32_t length = 0;
     if (!model_.LineText(position.line, text, length))
         return 0;
+    if (const double cell = LongLineCell(length); cell > 0) {
+        if (position.column <= length)
+            return static_cast<int>(std::lround(model_.CharToDisplayCol(position.column, position.line) * cell));
+        return static_cast<int>(std::lround(model_.DisplayLength(position.line) * cell)) +
+               (position.column - length) * view_.SpaceWidth();
+    }
     if (position.column <= length)
         return view_.TextExtent(text, position.column);
     return view_.TextExtent(text, length) + (position.column - length) * view_.SpaceWidth();
+}
+
+double VxEditController::LongLineCell(std::int32_t length) const
+{
+    return length >= VxEditLongLineColumns::kLongLine ? view_.CellAdvance() : 0.0;
 }
 
 VxEditLineCol VxEditController::PointToPosition(int& x, int& y, bool allowVirtual, bool printing)
@@ -274,7 +287,9 @@ VxEditLineCol VxEditController::PointToPosition(int& x, int& y, bool allowVirtua
     const char* text = nullptr;
     std::int32_t length = 0;
     model_.LineText(line, text, length);
-    const int extent = view_.TextExtent(text, length);
+    const double cell = LongLineCell(length);
+    const int extent = cell > 0 ? static_cast<int>(std::lround(model_.DisplayLength(line) * cell))
+                                : view_.TextExtent(text, length);
     if (extent < x) {
         std::int32_t column = length;
         int end = extent;
@@ -285,6 +300,13 @@ VxEditLineCol VxEditController::PointToPosition(int& x, int& y, bool allowVirtua
             end += extra * space;
         }
         x = end;
+        return VxEditLineCol(line, column);
+    }
+    if (cell > 0) {
+        std::int32_t snapped = 0;
+        const std::int32_t column =
+            model_.DisplayToCharCol(static_cast<std::int32_t>(std::lround(x / cell)), line, &snapped);
+        x = static_cast<int>(std::lround(snapped * cell));
         return VxEditLineCol(line, column);
     }
     const std::int32_t column = view_.Fit(text, length, x, printing);

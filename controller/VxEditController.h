@@ -97,6 +97,9 @@ public:
     VxEditLineCol PointToPosition(int& x, int& y, bool allowVirtual, bool printing = false);
     // The position's point in document coordinates.
     int PositionX(const VxEditLineCol& position);
+    // The cell advance by which a line of this length is measured, or 0
+    // when it is measured through the view's text extents.
+    double LongLineCell(std::int32_t length) const;
 
     // The window got the focus: the caret's line is remembered as the one
     // that the next line-leave notification reports when the caret leaves it.

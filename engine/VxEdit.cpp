@@ -81,6 +81,7 @@ void VxEdit::ResetLineData()
     colour_.Reset(buffer_->LineCount());
     spans_.clear();
     scanPosition_ = 0;
+    longLineColumns_.Forget();
 }
 
 void VxEdit::ResetColouring()
@@ -88,6 +89,7 @@ void VxEdit::ResetColouring()
     colour_.DropAll();
     spans_.clear();
     scanPosition_ = 0;
+    longLineColumns_.Forget();
 }
 
 void VxEdit::SetLangConfig(VxEditLangConfig* config)

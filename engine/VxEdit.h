@@ -2,6 +2,7 @@
 
 #include "engine/ColorRun.h"
 #include "engine/VxEditColourCache.h"
+#include "engine/VxEditLongLineColumns.h"
 #include "engine/VxEditLineColPair.h"
 #include "engine/VxEditMLComment.h"
 #include "engine/VxEditMarkTable.h"
@@ -45,6 +46,10 @@ struct VxEditFindRequest;
 class VxEdit : public tarrow::foundation::MvcTransactionModel, public tarrow::foundation::IObserver {
 public:
     static constexpr int kMaxLineLength = 2048;
+    // Only this many bytes of a line are coloured; the rest of a longer
+    // line (a minified script, a data table) shows as plain text, so that
+    // typing in a line of megabytes never colours megabytes.
+    static constexpr std::int32_t kColouredBytes = 4096;
     // Mark bits with a meaning of their own.
     static constexpr int kMarkErrorLine = 1;
     static constexpr int kMarkBreakpoint = 16;
@@ -121,11 +126,14 @@ public:
     std::int32_t CharToDisplayCol(std::int32_t column, std::int32_t line);
     std::int32_t DisplayToCharCol(std::int32_t display, std::int32_t line,
                                   std::int32_t* snappedDisplay = nullptr);
+    // startDisplay: the display column of text[0], for a text that does not
+    // start at a tab stop; the results count from the same origin.
     static std::int32_t CharToDisplayColIn(const char* text, std::int32_t length,
-                                           std::int32_t column, int tabSize);
+                                           std::int32_t column, int tabSize, std::int32_t startDisplay = 0);
     static std::int32_t DisplayToCharColIn(const char* text, std::int32_t length,
                                            std::int32_t display, int tabSize,
-                                           std::int32_t* snappedDisplay = nullptr);
+                                           std::int32_t* snappedDisplay = nullptr,
+                                           std::int32_t startDisplay = 0);
     std::int32_t DisplayLength(std::int32_t line);
     std::string WhitespaceFor(std::int32_t width) const;
     int TabWidthAt(const VxEditLineCol& position);
@@ -291,6 +299,7 @@ private:
     std::vector<VxEditMLComment> spans_;
     VxEditColourCache colour_;
     VxEditMarkTable marks_;
+    VxEditLongLineColumns longLineColumns_;
     int colouringEnabled_ = 1;
     bool autoBreakGuard_ = false;
     bool restoring_ = false;

@@ -88,11 +88,11 @@ bool VxEdit::IsBlankLine(std::int32_t line)
 }
 
 std::int32_t VxEdit::CharToDisplayColIn(const char* text, std::int32_t length, std::int32_t column,
-                                        int tabSize)
+                                        int tabSize, std::int32_t startDisplay)
 {
     column = std::clamp(column, 0, length);
     tabSize = std::max(tabSize, 1);
-    std::int32_t display = 0;
+    std::int32_t display = startDisplay;
     for (std::int32_t at = 0; at < column;) {
         int bytes = 1;
         const int cells = CellsOf(text, length, at, display, tabSize, bytes);
@@ -106,11 +106,11 @@ std::int32_t VxEdit::CharToDisplayColIn(const char* text, std::int32_t length, s
 }
 
 std::int32_t VxEdit::DisplayToCharColIn(const char* text, std::int32_t length, std::int32_t display,
-                                        int tabSize, std::int32_t* snappedDisplay)
+                                        int tabSize, std::int32_t* snappedDisplay, std::int32_t startDisplay)
 {
     tabSize = std::max(tabSize, 1);
     std::int32_t at = 0;
-    std::int32_t start = 0;
+    std::int32_t start = startDisplay;
     while (at < length) {
         int bytes = 1;
         const int cells = CellsOf(text, length, at, start, tabSize, bytes);
@@ -131,6 +131,8 @@ std::int32_t VxEdit::CharToDisplayCol(std::int32_t column, std::int32_t line)
     std::int32_t length = 0;
     if (!LineText(line, text, length))
         return column;
+    if (length >= VxEditLongLineColumns::kLongLine)
+        return longLineColumns_.DisplayOf(line, buffer_->LineStart(line), text, length, column, TabSize());
     return CharToDisplayColIn(text, length, column, TabSize());
 }
 
@@ -144,6 +146,9 @@ std::int32_t VxEdit::DisplayToCharCol(std::int32_t display, std::int32_t line,
             *snappedDisplay = display;
         return display;
     }
+    if (length >= VxEditLongLineColumns::kLongLine)
+        return longLineColumns_.ColumnOf(line, buffer_->LineStart(line), text, length, display, TabSize(),
+                                         snappedDisplay);
     return DisplayToCharColIn(text, length, display, TabSize(), snappedDisplay);
 }
 

@@ -230,6 +230,7 @@ void VxEdit::ApplyCommand(VxEditTextCommand& command, bool markSlotsBefore)
         return;
     const std::int32_t start = range.start.line;
     const std::int32_t end = range.end.line;
+    longLineColumns_.Edited(range);
     if (command.LastActionWasInsertion()) {
         colour_.InsertLines(start, end - start);
         marks_.InsertSlots(start, end - start, markSlotsBefore);

@@ -25,7 +25,8 @@ using quillet::platform::ShowMessage;
 
 namespace {
 
-constexpr std::size_t kReadSize = 512000;
+constexpr std::int64_t kReadSize = 512000;
+constexpr std::int64_t kProbeSize = 4096;
 constexpr std::int64_t kGrowthRoom = 64000;
 constexpr const char* kUnableToOpen = "Unable to Open File";
 
@@ -94,6 +95,12 @@ int VxEdit::LoadFile(const std::string& path)
         VxEditFileError::Report(error, path);
         return 0;
     }
+    // A device may never end (/dev/zero); files and pipes do.
+    if (!S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode)) {
+        close(descriptor);
+        ReportOpenFailure();
+        return 0;
+    }
     const std::int64_t fileLength = status.st_size;
     NewText();
     try {
@@ -103,17 +110,23 @@ int VxEdit::LoadFile(const std::string& path)
         return FailLoad(descriptor, kUnableToOpen);
     }
 
-    // Each read goes straight to the end of the text.
+    // Each read goes straight to the end of the text, until the file ends:
+    // the size it reported is a hint (a kernel file reports none, a file
+    // may grow while it is read), so what it holds at the end is read too.
     std::int64_t total = 0;
-    while (total < fileLength) {
-        const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(kReadSize, fileLength - total));
+    for (;;) {
+        std::int64_t wanted = kReadSize;
+        if (total < fileLength)
+            wanted = std::min<std::int64_t>(kReadSize, fileLength - total);
+        else if (total == fileLength)
+            wanted = kProbeSize;  // most often only tells that the file ended
         char* room = nullptr;
         try {
-            room = buffer_->RoomAtEnd(static_cast<std::int64_t>(wanted));
+            room = buffer_->RoomAtEnd(wanted);
         } catch (const std::bad_alloc&) {
             return FailLoad(descriptor, kUnableToOpen);
         }
-        const ssize_t count = ReadSome(descriptor, room, wanted);
+        const ssize_t count = ReadSome(descriptor, room, static_cast<std::size_t>(wanted));
         if (count < 0)
             return FailLoad(descriptor, VxEditFileError::MessageFor(errno, path));
         if (count == 0)

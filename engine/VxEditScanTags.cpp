@@ -224,7 +224,10 @@ bool VxEdit::FindSingleLineSpan(std::int32_t line, std::int32_t column, VxEditLi
 {
     const char* lineText = nullptr;
     std::int32_t length = 0;
-    if (!LineText(line, lineText, length) || column >= length)
+    if (!LineText(line, lineText, length))
+        return false;
+    length = std::min(length, kColouredBytes);
+    if (column >= length)
         return false;
     // Tag searches and the HTML rule may move the text store's gap.
     const std::string copy(lineText, static_cast<std::size_t>(length));
@@ -308,7 +311,8 @@ std::int64_t VxEdit::NextBeginTag(std::int64_t from, std::int64_t to, const std:
         if (hit < 0)
             return -1;
         const VxEditLineCol at = buffer_->PositionOf(hit);
-        if (at.column + static_cast<std::int32_t>(beginTag.size()) <= LineLength(at.line) && !IsInSingleLineSpan(at))
+        const std::int32_t coloured = std::min(LineLength(at.line), kColouredBytes);
+        if (at.column + static_cast<std::int32_t>(beginTag.size()) <= coloured && !IsInSingleLineSpan(at))
             return hit;
         from = hit + 1;
     }

@@ -85,6 +85,7 @@ void VxEdit::ScanLine(std::int32_t line, std::int32_t fromColumn)
     std::int32_t length = 0;
     if (!LineText(line, text, length))
         return;
+    length = std::min(length, kColouredBytes);
     const VxEditLangConfig& config = *GetLangConfig();
     if (length == 0) {
         colour_.Renew(line).push_back(MakeColorRun(0, TextGroup(config)));

@@ -69,8 +69,14 @@ void VxEditTextBuffer::IndexInserted(std::int64_t offset, const char* bytes, std
         lineStart = next;
     });
     longestLine_ = std::max({longestLine_, longest, offset + length - lineStart});
+    const std::int32_t keptLength = lines_.CachedLength(line);
     lines_.Shift(line, length);
     lines_.InsertLines(line, starts.data(), static_cast<std::int32_t>(starts.size()));
+    // Bytes typed into the content of a long line lengthen it by their
+    // count, which spares measuring the line again.
+    if (starts.empty() && keptLength != VxEditLineIndex::kUnknownLength && range.start.column <= keptLength &&
+        (carriage_ == 0 || !std::memchr(bytes, carriage_, static_cast<std::size_t>(length))))
+        lines_.SetCachedLength(line, static_cast<std::int32_t>(keptLength + length));
 
     if (starts.empty())
         range.end = VxEditLineCol(line, static_cast<std::int32_t>(range.start.column + length));
@@ -93,9 +99,16 @@ int VxEditTextBuffer::DeleteRange(const VxEditLineColPair& requested)
         return 1;
     const std::int32_t startLine = PositionOf(from).line;
     const std::int32_t endLine = PositionOf(to).line;
+    const std::int32_t keptLength = startLine == endLine ? lines_.CachedLength(startLine)
+                                                         : VxEditLineIndex::kUnknownLength;
     lines_.RemoveLines(startLine + 1, endLine - startLine);
     text_.Delete(from, to - from);
     lines_.Shift(startLine, -(to - from));
+    // Bytes taken from inside the content of a long line shorten it by
+    // their count.
+    if (keptLength != VxEditLineIndex::kUnknownLength && to - lines_.Start(startLine) <= keptLength &&
+        LineFullLength(startLine) >= VxEditLineIndex::kCachedFrom)
+        lines_.SetCachedLength(startLine, static_cast<std::int32_t>(keptLength - (to - from)));
     return 1;
 }
 

@@ -179,6 +179,11 @@ int CScrivoView::Fit(const char* text, int length, int width, bool printing) con
                               [&](int bytes) { return metrics.Extent(text, bytes); });
 }
 
+double CScrivoView::CellAdvance() const
+{
+    return viewport_.GetMetrics().CellAdvance();
+}
+
 int CScrivoView::ClientWidth() const
 {
     return std::max(viewport()->width() - viewport_.MarginWidth(), 0);

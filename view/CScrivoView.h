@@ -75,6 +75,7 @@ public:
     int SpaceWidth() const override;
     int TextExtent(const char* text, int length) const override;
     int Fit(const char* text, int length, int width, bool printing) const override;
+    double CellAdvance() const override;
     int ClientWidth() const override;
     int ClientHeight() const override;
     int ScrollX() const override;

@@ -29,6 +29,13 @@ QFont FontFor(const VxEditDisplayMetrics& described)
         return font;
     }
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // Some platforms (the offscreen one among them) name no fixed-pitch
+    // system face: the configured monospace face stands in.
+    if (!QFontInfo(font).fixedPitch()) {
+        font = QFont(QStringLiteral("monospace"));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+    }
     font.setPointSize(pointSize);
     return font;
 }
@@ -69,6 +76,10 @@ void VxEditFontMetrics::Measure(VxEdit& model, const QFont& font, const QPaintDe
                   metrics_.horizontalAdvance(QStringLiteral("MiW.")) == 4 * spaceWidth_;
     if (fixedPitch_)
         charWidth_ = spaceWidth_;
+    constexpr int kSampleCells = 100;
+    cellAdvance_ = QFontInfo(font_).fixedPitch()
+                       ? metrics_.horizontalAdvance(QString(kSampleCells, QLatin1Char('0'))) / double(kSampleCells)
+                       : 0.0;
     const std::string_view space = model.VisibleWhitespaceGlyph(false);
     const std::string_view tab = model.VisibleWhitespaceGlyph(true);
     spaceGlyph_ = QString::fromUtf8(space.data(), static_cast<qsizetype>(space.size()));

@@ -32,6 +32,13 @@ public:
     int LineHeight() const { return lineHeight_; }
     int Ascent() const { return ascent_; }
     int CharWidth() const { return charWidth_; }
+    bool FixedPitch() const { return fixedPitch_; }
+    // The advance of one cell in a monospaced face, in fractions of a
+    // pixel (a face may advance 7.75 pixels a character); 0 for a
+    // proportional face.
+    double CellAdvance() const { return cellAdvance_; }
+    // The painter's visible area in its own coordinates.
+    static QRect VisibleRect(const QPainter& painter);
     int SpaceWidth() const { return spaceWidth_; }
     int TabGlyphWidth() const { return tabGlyphWidth_; }
     int TabStopWidth() const { return tabStop_; }
@@ -50,8 +57,6 @@ private:
     void Measure(VxEdit& model, const QFont& font, const QPaintDevice* device);
     int NextTabStop(int x, int origin) const;
     int Advance(const char* text, int length) const;
-    // The painter's visible area in its own coordinates.
-    static QRect VisibleRect(const QPainter& painter);
     // Draws tab-free text from pen on, as far as it can be seen; returns
     // the pen after it.
     int DrawVisible(QPainter& painter, int pen, int y, const char* text, int length,
@@ -66,6 +71,7 @@ private:
     int tabGlyphWidth_ = 1;
     int tabStop_ = 4;
     bool fixedPitch_ = false;
+    double cellAdvance_ = 0;
     QString spaceGlyph_;
     QString tabGlyph_;
 };

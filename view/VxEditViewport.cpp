@@ -3,6 +3,7 @@
 #include "controller/VxEditController.h"
 #include "engine/VxEdit.h"
 #include "engine/VxEditCompositeCommand.h"
+#include "engine/VxEditLongLineColumns.h"
 #include "engine/VxEditTextCommand.h"
 #include "language/VxEditLangConfig.h"
 #include "mvc/VxEditMsg.h"
@@ -12,6 +13,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -231,22 +233,40 @@ void VxEditViewport::DrawLine(QPainter& painter, std::int32_t line, int y, int l
     }
     const VxEditColourPair firstRun = colours.Group(ColorRunGroup(*run));
 
+    // Only the columns on screen are drawn: a line of megabytes in a
+    // fixed-pitch face starts at the first visible cell and stops after
+    // the last one. Other lines are drawn from their start.
+    std::int32_t from = 0;
+    std::int32_t to = length;
     int x = left;
+    if (const double cell = metrics_.CellAdvance(); length >= VxEditLongLineColumns::kLongLine && cell > 0) {
+        const int visibleLeft = VxEditFontMetrics::VisibleRect(painter).left();
+        std::int32_t snapped = 0;
+        from = model_.DisplayToCharCol(std::max(static_cast<std::int32_t>((visibleLeft - left) / cell), 0), line,
+                                       &snapped);
+        to = model_.DisplayToCharCol(static_cast<std::int32_t>((right - left) / cell) + 2, line);
+        x = left + static_cast<int>(std::lround(snapped * cell));
+    }
+
     std::int32_t column = 0;
-    for (; run != runsEnd && column < length; ++run) {
+    for (; run != runsEnd && column < to; ++run) {
         if (x >= right)
             return;
         const auto given = static_cast<std::int32_t>(ColorRunLength(*run));
         const std::int32_t runLength = given == 0 ? length - column : std::min(given, length - column);
-        x += DrawChunk(painter, x, y, text + column, runLength, column, colours.Group(ColorRunGroup(*run)),
-                       showWhitespace, selection, left, colours);
+        const std::int32_t start = std::max(column, from);
+        const std::int32_t end = std::min(column + runLength, to);
+        if (start < end)
+            x += DrawChunk(painter, x, y, text + start, end - start, start, colours.Group(ColorRunGroup(*run)),
+                           showWhitespace, selection, left, colours);
         column += runLength;
     }
-    if (column < length && x < right) {
-        x += DrawChunk(painter, x, y, text + column, length - column, column, colours.Text(),
+    column = std::max(column, from);
+    if (column < to && x < right) {
+        x += DrawChunk(painter, x, y, text + column, to - column, column, colours.Text(),
                        showWhitespace, selection, left, colours);
     }
-    if (x < right)
+    if (to >= length && x < right)
         DrawBlankCells(painter, line, x, y, right, length, selection, firstRun, colours);
 }
 

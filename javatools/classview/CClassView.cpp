@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QMenu>
+#include <QTimer>
 
 // The icons are compiled into this library; a static library's resources
 // are registered by hand, from the global namespace.
@@ -36,6 +37,8 @@ CClassView::CClassView(VxScrivo& model, QWidget* parent)
     : QTreeWidget(parent), model_(&model)
 {
     InitClassViewIcons();
+    stepper_ = new QTimer(this);
+    connect(stepper_, &QTimer::timeout, this, &CClassView::StepRefresh);
     setColumnCount(1);
     header()->hide();
     setRootIsDecorated(true);
@@ -48,9 +51,33 @@ CClassView::~CClassView() = default;
 
 void CClassView::Refresh()
 {
+    pending_.reset();
+    stepper_->stop();
+    DeclarationScanner::Rebuild(*model_);
+    FillTree();
+}
+
+void CClassView::RefreshInSteps()
+{
+    pending_ = std::make_unique<DeclarationScanner>(*model_);
+    stepper_->start(0);
+}
+
+void CClassView::StepRefresh()
+{
+    // About a hundredth of a second of work a step.
+    constexpr std::int64_t kStepBytes = 4 << 20;
+    if (!pending_ || !pending_->Step(kStepBytes))
+        return;
+    pending_.reset();
+    stepper_->stop();
+    FillTree();
+}
+
+void CClassView::FillTree()
+{
     clear();
     VxScrivo& model = *model_;
-    DeclarationScanner::Rebuild(model);
     QList<QTreeWidgetItem*> items;
     for (const VxScrivoDeclaration& declaration : model.Declarations()) {
         auto* item = new QTreeWidgetItem(QStringList(QString::fromStdString(declaration.name)));

@@ -4,6 +4,10 @@
 
 #include <QTreeWidget>
 
+#include <memory>
+
+class DeclarationScanner;
+class QTimer;
 class VxScrivo;
 
 namespace tarrow::foundation {
@@ -22,8 +26,12 @@ public:
     explicit CClassView(VxScrivo& model, QWidget* parent = nullptr);
     ~CClassView() override;
 
-    // Rebuilds the list from the text.
+    // Rebuilds the list from the text, at once.
     void Refresh();
+    // Rebuilds the list in steps while the window stays responsive (for a
+    // large text); the tree is filled when the last step is done.
+    void RefreshInSteps();
+    bool IsRefreshing() const { return pending_ != nullptr; }
 
     // The index of the selected item in the declaration list, or -1.
     int SelectedIndex() const;
@@ -48,7 +56,12 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    void StepRefresh();
+    void FillTree();
+
     tarrow::foundation::RefPtr<VxScrivo> model_;
+    std::unique_ptr<DeclarationScanner> pending_;
+    QTimer* stepper_ = nullptr;
     tarrow::foundation::ICommandTarget* commandTarget_ = nullptr;
     bool returnFocusPending_ = false;
 };

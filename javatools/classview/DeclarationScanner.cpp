@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <limits>
 #include <string>
 
 // The keyword must not continue a name or follow a dot (Foo.class); its
@@ -70,52 +72,103 @@ VxScrivoDeclaration DeclarationScanner::ParseHeader(std::string_view header)
 
 void DeclarationScanner::Rebuild(VxScrivo& model)
 {
-    std::vector<VxScrivoDeclaration>& list = model.Declarations();
-    list.clear();
-    if (IsHtml(model) || model.LineCount() < 2)
-        return;
-    VxEditPattern pattern;
-    if (!pattern.IsCreated())
-        return;
-    pattern.SetPattern(kPattern);
+    DeclarationScanner scanner(model);
+    while (!scanner.Step(std::numeric_limits<std::int64_t>::max()))
+        continue;
+}
 
-    // The matches are collected first: telling comments and strings apart
-    // colours lines, which may move the text store's gap under the text.
+DeclarationScanner::DeclarationScanner(VxScrivo& model) : model_(model)
+{
+    Restart();
+}
+
+DeclarationScanner::~DeclarationScanner() = default;
+
+void DeclarationScanner::Restart()
+{
+    revision_ = model_.TextBuffer().Revision();
+    from_ = 0;
+    acceptedEnd_ = -1;
+    classes_.clear();
+    interfaces_.clear();
+    done_ = false;
+}
+
+void DeclarationScanner::Finish()
+{
+    std::vector<VxScrivoDeclaration>& list = model_.Declarations();
+    list = std::move(classes_);
+    list.insert(list.end(), std::make_move_iterator(interfaces_.begin()),
+                std::make_move_iterator(interfaces_.end()));
+    classes_.clear();
+    interfaces_.clear();
+    done_ = true;
+}
+
+bool DeclarationScanner::Step(std::int64_t bytes)
+{
+    if (done_)
+        return true;
+    if (model_.TextBuffer().Revision() != revision_)
+        Restart();
+    if (IsHtml(model_) || model_.LineCount() < 2) {
+        Finish();
+        return true;
+    }
+    if (!pattern_) {
+        pattern_ = std::make_unique<VxEditPattern>();
+        if (!pattern_->IsCreated()) {
+            Finish();
+            return true;
+        }
+        pattern_->SetPattern(kPattern);
+    }
+
+    // The matches of this step are collected first: telling comments and
+    // strings apart colours lines, which may move the text store's gap
+    // under the text.
     std::vector<Match> matches;
+    const std::int64_t size = model_.TextBuffer().Length();
+    const std::int64_t limit = from_ + std::min(bytes, size - from_);
     {
         const char* text = nullptr;
         std::int64_t length = 0;
-        const std::int32_t last = model.LastLine();
-        if (!model.TextSpan(VxEditLineColPair(0, 0, last, model.LineLength(last)), text, length))
-            return;
-        std::size_t from = 0;
+        const std::int32_t last = model_.LastLine();
+        if (!model_.TextSpan(VxEditLineColPair(0, 0, last, model_.LineLength(last)), text, length)) {
+            Finish();
+            return true;
+        }
+        // A header that starts before the step's end may run on past it.
+        constexpr std::int64_t kHeaderReach = 65536;
+        const auto subjectEnd = static_cast<std::size_t>(std::min(length, limit + kHeaderReach));
+        auto from = static_cast<std::size_t>(from_);
         std::size_t index = 0;
         std::size_t matchLength = 0;
-        const auto size = static_cast<std::size_t>(length);
-        while (from < size && pattern.FirstMatch(text, size, from, index, matchLength)) {
-            Match match{static_cast<std::int64_t>(index), static_cast<std::int64_t>(matchLength),
-                        ParseHeader(std::string_view(text + index, matchLength))};
+        while (from < static_cast<std::size_t>(limit) &&
+               pattern_->FirstMatch(text, subjectEnd, from, index, matchLength) &&
+               index < static_cast<std::size_t>(limit)) {
+            matches.push_back(Match{static_cast<std::int64_t>(index), static_cast<std::int64_t>(matchLength),
+                                    ParseHeader(std::string_view(text + index, matchLength))});
             // A header in a comment may run on into a real declaration, so
             // the next search starts just behind this match's keyword.
             from = index + 1;
-            matches.push_back(std::move(match));
         }
     }
 
-    std::vector<VxScrivoDeclaration> interfaces;
-    std::int64_t acceptedEnd = -1;
     for (Match& match : matches) {
-        const VxEditLineCol at = model.TextBuffer().PositionOf(match.offset);
+        const VxEditLineCol at = model_.TextBuffer().PositionOf(match.offset);
         // A keyword inside an accepted header is part of that header.
-        if (match.offset < acceptedEnd || model.IsInTagSpan(at))
+        if (match.offset < acceptedEnd_ || model_.IsInTagSpan(at))
             continue;
         match.declaration.line = at.line;
-        acceptedEnd = match.offset + match.length;
+        acceptedEnd_ = match.offset + match.length;
         if (match.declaration.kind == VxScrivoDeclaration::kInterface)
-            interfaces.push_back(std::move(match.declaration));
+            interfaces_.push_back(std::move(match.declaration));
         else
-            list.push_back(std::move(match.declaration));
+            classes_.push_back(std::move(match.declaration));
     }
-    list.insert(list.end(), std::make_move_iterator(interfaces.begin()),
-                std::make_move_iterator(interfaces.end()));
+    from_ = limit;
+    if (from_ >= size)
+        Finish();
+    return done_;
 }

@@ -3,8 +3,13 @@
 #include "ModelSupport.h"
 
 #include "language/VxEditLangConfig.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
 
 namespace quillet::test {
 namespace {
@@ -127,6 +132,68 @@ TEST(LineLengthLimit, TabThatCrossesTheLimitMovesToTheNextLine)
     ASSERT_EQ(2, model->LineCount());
     EXPECT_EQ(2047, model->LineLength(0));
     EXPECT_EQ("\tyz", LineOf(*model, 1));
+}
+
+// Lines of megabytes are measured through checkpoints that edits cut back:
+// after random edits near and far from the end of such a line, every byte
+// column and display column must map as a plain walk over the line does.
+TEST(DisplayColumns, LongLinesMapLikeAPlainWalkAfterRandomEdits)
+{
+    auto model = NewModel();
+    std::mt19937 random(20261209);
+    std::string line;
+    while (line.size() < 70000)
+        line += random() % 7 == 0 ? "\t\xE4\xB8\xAD" : "var x=1;";
+    // Loaded, since an edit would break a line this long.
+    TempDir dir;
+    WriteFileBytes(dir.File("long.js"), "short\r\n" + line + "\r\nlast");
+    ASSERT_EQ(1, model->LoadFile(dir.File("long.js")));
+    const std::string pieces[] = {"a", "\t", "\xC3\xA9", "\xE4\xB8\xAD\t", "\r\n", "bb"};
+    for (int round = 0; round < 300; ++round) {
+        const std::int32_t target = 1;
+        const std::int32_t length = model->LineLength(target);
+        switch (random() % 5) {
+        case 0:
+        case 1: {  // typing near the end of the long line
+            const std::int32_t column = model->SnapColumn(target, length - static_cast<std::int32_t>(random() % 64));
+            const std::string& piece = pieces[random() % 4];
+            model->InsertAtLineCol(target, column, piece.data(), static_cast<std::int64_t>(piece.size()));
+            break;
+        }
+        case 2: {  // deleting somewhere inside it
+            const std::int32_t from = model->SnapColumn(target, static_cast<std::int32_t>(random() % length));
+            const std::int32_t to = model->SnapColumn(target, std::min(length, from + 1 + static_cast<std::int32_t>(random() % 8)));
+            model->DeleteRange(target, from, target, to);
+            break;
+        }
+        case 3: {  // an edit on the line above, sometimes adding a line
+            const std::string& piece = pieces[4 + random() % 2];
+            model->InsertAtLineCol(0, 0, piece.data(), static_cast<std::int64_t>(piece.size()));
+            if (piece == "\r\n")
+                model->DeleteRange(0, 0, 1, 0);
+            break;
+        }
+        default:
+            break;
+        }
+        const std::string current = LineOf(*model, target);
+        ASSERT_GE(current.size(), 65536u);
+        const auto size = static_cast<std::int32_t>(current.size());
+        for (int probe = 0; probe < 4; ++probe) {
+            const auto column = static_cast<std::int32_t>(random() % (current.size() + 1));
+            ASSERT_EQ(VxEdit::CharToDisplayColIn(current.data(), size, column, model->TabSize()),
+                      model->CharToDisplayCol(column, target));
+            const std::int32_t display = VxEdit::CharToDisplayColIn(current.data(), size, size, model->TabSize());
+            const auto wanted = static_cast<std::int32_t>(random() % (display + 2));
+            std::int32_t expectedSnap = 0;
+            std::int32_t snap = 0;
+            ASSERT_EQ(VxEdit::DisplayToCharColIn(current.data(), size, wanted, model->TabSize(), &expectedSnap),
+                      model->DisplayToCharCol(wanted, target, &snap));
+            ASSERT_EQ(expectedSnap, snap);
+        }
+        ASSERT_EQ(VxEdit::CharToDisplayColIn(current.data(), size, size, model->TabSize()),
+                  model->DisplayLength(target));
+    }
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <thread>
 #include <filesystem>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -69,6 +71,46 @@ TEST(LoadAndSave, ACrLfSplitBetweenTwoReadsIsOneLineEnd)
     const VxEditLineCol split = lines.Position(512001);  // just after the LF at 512000
     EXPECT_EQ(0, split.column);
     EXPECT_EQ("next line", LineOf(*model, split.line));
+}
+
+TEST(LoadAndSave, TextsOfExactlyWholeReadsAndNulBytesKeepEveryByte)
+{
+    for (const std::size_t size : {std::size_t{512000}, std::size_t{1024000}}) {
+        std::string bytes;
+        for (std::size_t i = 0; bytes.size() < size; ++i)
+            bytes += i % 97 == 0 ? std::string("nul \0 here\n", 12) : std::string("line of text\r\n");
+        bytes.resize(size - 2);
+        bytes += "\r\n";  // the last read ends on a line end
+        ExpectRoundTrip(bytes);
+    }
+}
+
+// The size a file reports is only a hint: a file of the kernel reports 0
+// bytes and a pipe none, and both are read to their end.
+TEST(LoadAndSave, FilesAreReadToTheirEndWhateverSizeTheyReport)
+{
+    auto model = NewModel();
+    ASSERT_EQ(1, model->LoadFile("/proc/self/status"));
+    EXPECT_EQ(0u, AllText(*model).rfind("Name:", 0));
+
+    TempDir dir;
+    const std::string pipe = dir.File("pipe");
+    ASSERT_EQ(0, mkfifo(pipe.c_str(), 0600));
+    std::string bytes;
+    while (bytes.size() < 700000)
+        bytes += "written while the editor reads\n";
+    std::thread writer([&] {
+        std::FILE* file = std::fopen(pipe.c_str(), "wb");
+        if (!file)
+            return;
+        for (std::size_t at = 0; at < bytes.size(); at += 100000)
+            std::fwrite(bytes.data() + at, 1, std::min<std::size_t>(100000, bytes.size() - at), file);
+        std::fclose(file);
+    });
+    const int loaded = model->LoadFile(pipe);
+    writer.join();
+    ASSERT_EQ(1, loaded);
+    EXPECT_EQ(bytes, AllText(*model));
 }
 
 TEST(LoadAndSave, EmptyFileLoadsAsOneEmptyLine)

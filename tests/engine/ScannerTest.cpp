@@ -176,14 +176,30 @@ TEST_F(ScannerTest, TextBlocksAreOneStringAcrossTheirLines)
 TEST_F(ScannerTest, AWordLongerThanOneRunIsColouredToItsEnd)
 {
     TempDir dir;
-    WriteFileBytes(dir.File("Long.java"), std::string(70000, 'a') + " // c");
+    const int word = VxEdit::kColouredBytes - 10;
+    WriteFileBytes(dir.File("Long.java"), std::string(static_cast<std::size_t>(word), 'a') + " // c");
     model = NewModel<VxScrivo>();
     model->SetLangConfigByName("Java");
     ASSERT_EQ(1, model->LoadFile(dir.File("Long.java")));
     const std::vector<int> groups = ByteGroups(*model, 0);
-    ASSERT_EQ(70005u, groups.size());
-    EXPECT_EQ("Text", model->GetLangConfig()->GetColorGroupName(groups[69999]));
-    EXPECT_EQ("Comment", model->GetLangConfig()->GetColorGroupName(groups[70001]));
+    ASSERT_EQ(static_cast<std::size_t>(word + 5), groups.size());
+    EXPECT_EQ("Text", model->GetLangConfig()->GetColorGroupName(groups[word - 1]));
+    EXPECT_EQ("Comment", model->GetLangConfig()->GetColorGroupName(groups[word + 1]));
+}
+
+// A line of megabytes is coloured only as far as kColouredBytes: what lies
+// beyond is plain text, and opens no comment for the lines below.
+TEST_F(ScannerTest, OnlyTheStartOfAVeryLongLineIsColoured)
+{
+    TempDir dir;
+    WriteFileBytes(dir.File("Long.java"), "int a; // c" + std::string(70000, 'a') + " /* open\nint b;\n");
+    model = NewModel<VxScrivo>();
+    model->SetLangConfigByName("Java");
+    ASSERT_EQ(1, model->LoadFile(dir.File("Long.java")));
+    const std::vector<int> groups = ByteGroups(*model, 0);
+    ASSERT_EQ(static_cast<std::size_t>(VxEdit::kColouredBytes), groups.size());
+    EXPECT_EQ("Comment", model->GetLangConfig()->GetColorGroupName(groups.back()));
+    EXPECT_NE("Comment", model->GetLangConfig()->GetColorGroupName(ByteGroups(*model, 1).front()));
 }
 
 class MultiLineCommentTest : public ScannerTest {

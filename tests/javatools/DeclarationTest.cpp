@@ -67,3 +67,45 @@ TEST(DeclarationTest, HtmlAndOneLineTextsHaveNoDeclarations)
     EXPECT_TRUE(Scan("<html>\r\nclass Hello {\r\n</html>", "HTML").empty());
     EXPECT_TRUE(Scan("class Hello { }").empty());
 }
+
+// A scan in steps of any size finds what one scan of the whole text finds,
+// and an edit between steps starts it over on the edited text.
+TEST(DeclarationTest, ScanningInStepsFindsWhatOneScanFinds)
+{
+    RegisterJavaAndHtml();
+    const std::string source = DataFile("Declarations.java");
+    std::string text;
+    for (int copy = 0; copy < 4; ++copy)
+        text += source;
+    const std::vector<VxScrivoDeclaration> whole = Scan(text);
+    ASSERT_FALSE(whole.empty());
+    const auto same = [](const std::vector<VxScrivoDeclaration>& a, const std::vector<VxScrivoDeclaration>& b) {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (a[i].name != b[i].name || a[i].line != b[i].line || a[i].kind != b[i].kind)
+                return false;
+        }
+        return true;
+    };
+    for (const std::int64_t step : {std::int64_t{1}, std::int64_t{7}, std::int64_t{100}, std::int64_t{4096}}) {
+        auto model = ScrivoModel(text, "Java");
+        DeclarationScanner scanner(*model);
+        int steps = 0;
+        while (!scanner.Step(step))
+            ++steps;
+        EXPECT_TRUE(same(whole, model->Declarations())) << "steps of " << step;
+        EXPECT_GT(steps, 0);
+    }
+
+    auto model = ScrivoModel(text, "Java");
+    DeclarationScanner scanner(*model);
+    ASSERT_FALSE(scanner.Step(static_cast<std::int64_t>(text.size() / 2)));
+    const std::string added = "class Added {}\n";
+    model->InsertAtLineCol(0, 0, added.data(), static_cast<std::int64_t>(added.size()));
+    while (!scanner.Step(1000))
+        continue;
+    ASSERT_FALSE(model->Declarations().empty());
+    EXPECT_EQ("Added", model->Declarations().front().name);
+    EXPECT_EQ(whole.size() + 1, model->Declarations().size());
+}
