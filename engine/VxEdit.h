@@ -177,7 +177,7 @@ public:
 
     // The colouring scanner's state, kept in step with every edit.
     VxEditColourCache& ColourCache() { return colour_; }
-    const std::vector<VxEditMLComment>& Spans() const { return spans_; }
+    const VxEditSpanList& Spans() const { return spans_; }
     std::int32_t ScanPosition() const { return scanPosition_; }
     int IsColouringEnabled() const { return colouringEnabled_; }
     // 1 when the position lies inside a comment or string as the language's
@@ -202,7 +202,7 @@ protected:
     void NotifyAll(tarrow::foundation::IMessage* message);
     void NotifyAll(int messageId);
 
-    std::vector<VxEditMLComment>& MutableSpans() { return spans_; }
+    VxEditSpanList& MutableSpans() { return spans_; }
     void SetScanPosition(std::int32_t line) { scanPosition_ = line; }
     // Forgets every cached run and span (the configuration changed).
     void ResetColouring();
@@ -296,7 +296,7 @@ private:
     int FailLoad(int descriptor, const std::string& message);
 
     std::unique_ptr<VxEditTextBuffer> buffer_;
-    std::vector<VxEditMLComment> spans_;
+    VxEditSpanList spans_;
     VxEditColourCache colour_;
     VxEditMarkTable marks_;
     VxEditLongLineColumns longLineColumns_;

@@ -15,7 +15,7 @@
 class VxEditColourCache {
 public:
     // Trim keeps at most this many lines.
-    static constexpr std::size_t kKeptLines = 4096;
+    static constexpr std::size_t kKeptLines = 2048;
 
     std::int32_t Lines() const { return lines_; }
     // The cached runs of a line, or null; valid until the line is dropped

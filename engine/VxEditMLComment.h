@@ -3,6 +3,7 @@
 #include "engine/VxEditLineColPair.h"
 
 #include <cstdint>
+#include <deque>
 
 // A span of text found by the colouring scanner that crosses line ends (a
 // multi-line comment or tag): from its opening tag to just past its closing
@@ -17,3 +18,7 @@ public:
 
     std::int32_t kind = -1;
 };
+
+// The spans of a text in order. A deque: a text of a hundred thousand
+// comments grows it without ever holding two copies at once.
+using VxEditSpanList = std::deque<VxEditMLComment>;

@@ -127,7 +127,7 @@ void VxHTMLEdit::OnLinesEdited(std::int32_t first, std::int32_t last, const VxEd
         NotifyAll(paint.Get());
     }
     // A BeginTag on those lines may open a span now, or no longer.
-    const std::vector<VxEditMLComment>& spans = Spans();
+    const VxEditSpanList& spans = Spans();
     auto from = std::partition_point(spans.begin(), spans.end(),
                                      [above](const VxEditMLComment& span) { return span.start.line < above; });
     DropSpansStartingAt(static_cast<std::size_t>(from - spans.begin()));
