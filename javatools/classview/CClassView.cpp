@@ -60,13 +60,17 @@ void CClassView::Refresh()
 void CClassView::RefreshInSteps()
 {
     pending_ = std::make_unique<DeclarationScanner>(*model_);
-    stepper_->start(0);
+    // The first step waits a little, so that the window's first paints and
+    // the user's first keys come before it.
+    constexpr int kFirstStepDelay = 200;
+    stepper_->start(kFirstStepDelay);
 }
 
 void CClassView::StepRefresh()
 {
     // About a hundredth of a second of work a step.
     constexpr std::int64_t kStepBytes = 4 << 20;
+    stepper_->setInterval(0);
     if (!pending_ || !pending_->Step(kStepBytes))
         return;
     pending_.reset();
