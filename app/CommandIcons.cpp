@@ -2,10 +2,8 @@
 
 #include "resources/CommandIds.h"
 
+#include <QFile>
 #include <QHash>
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
 
 namespace {
 
@@ -43,23 +41,13 @@ const QHash<int, IconName>& IconNames()
     return names;
 }
 
-// The drawings are made on a 16-pixel grid; each size is rendered from the
-// vector form rather than scaled from another bitmap.
-QIcon RenderDrawing(const QString& file)
+// The drawings are made on a 16-pixel grid. The vector icon engine renders
+// each size from them when a toolbar first asks for it, rather than every
+// size of every icon at start-up.
+QIcon Drawing(const QString& file)
 {
-    QSvgRenderer renderer(QStringLiteral(":/icons/%1.svg").arg(file));
-    if (!renderer.isValid())
-        return {};
-    QIcon icon;
-    for (int size : {16, 24, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    const QString path = QStringLiteral(":/icons/%1.svg").arg(file);
+    return QFile::exists(path) ? QIcon(path) : QIcon();
 }
 
 }  // namespace
@@ -74,8 +62,7 @@ QIcon CommandIcon(int id)
     auto it = IconNames().constFind(id);
     if (it != IconNames().constEnd()) {
         const QString file = QString::fromLatin1(it->file);
-        icon = it->theme ? QIcon::fromTheme(QString::fromLatin1(it->theme), RenderDrawing(file))
-                         : RenderDrawing(file);
+        icon = it->theme ? QIcon::fromTheme(QString::fromLatin1(it->theme), Drawing(file)) : Drawing(file);
     }
     cache.insert(id, icon);
     return icon;
