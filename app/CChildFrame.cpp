@@ -221,13 +221,17 @@ const WordList& ListOf(const CScrivoSettings* settings, WordList CScrivoSettings
 
 }  // namespace
 
+bool CChildFrame::Accepted(QDialog& dialog)
+{
+    const QPointer<CChildFrame> alive(this);
+    return dialog.exec() == QDialog::Accepted && alive;
+}
+
 void CChildFrame::InsertClass()
 {
     CClassDialog dialog(ListOf(settings_, &CScrivoSettings::extendsList),
                         ListOf(settings_, &CScrivoSettings::implementsList), window());
-    // The window may be closed while its dialog is open.
-    const QPointer<CChildFrame> alive(this);
-    if (dialog.exec() != QDialog::Accepted || !alive)
+    if (!Accepted(dialog))
         return;
     CodeInsertion::Append(*document_->Model(), dialog.Declaration().Text());
     RefreshClassView();
@@ -236,9 +240,7 @@ void CChildFrame::InsertClass()
 void CChildFrame::InsertInterface()
 {
     CInterfaceDialog dialog(ListOf(settings_, &CScrivoSettings::implementsList), window());
-    // The window may be closed while its dialog is open.
-    const QPointer<CChildFrame> alive(this);
-    if (dialog.exec() != QDialog::Accepted || !alive)
+    if (!Accepted(dialog))
         return;
     CodeInsertion::Append(*document_->Model(), dialog.Declaration().Text());
     RefreshClassView();
@@ -248,9 +250,7 @@ void CChildFrame::InsertMethod()
 {
     CMethodDialog dialog(ListOf(settings_, &CScrivoSettings::varTypesList),
                          ListOf(settings_, &CScrivoSettings::throwsList), window());
-    // The window may be closed while its dialog is open.
-    const QPointer<CChildFrame> alive(this);
-    if (dialog.exec() != QDialog::Accepted || !alive)
+    if (!Accepted(dialog))
         return;
     VxScrivo& model = *document_->Model();
     CodeInsertion::InsertMethod(model, model.Declarations(), classView_->SelectedIndex(), dialog.Declaration().Text());
@@ -260,9 +260,7 @@ void CChildFrame::InsertMethod()
 void CChildFrame::InsertMemberVariable()
 {
     CVariableDialog dialog(ListOf(settings_, &CScrivoSettings::varTypesList), window());
-    // The window may be closed while its dialog is open.
-    const QPointer<CChildFrame> alive(this);
-    if (dialog.exec() != QDialog::Accepted || !alive)
+    if (!Accepted(dialog))
         return;
     VxScrivo& model = *document_->Model();
     CodeInsertion::InsertVariable(model, model.Declarations(), classView_->SelectedIndex(), dialog.Declaration().Text());
@@ -275,9 +273,7 @@ void CChildFrame::InsertTryCatch()
     if (!controller)
         return;
     CCatchBlockDlg dialog(ListOf(settings_, &CScrivoSettings::throwsList), window());
-    // The window may be closed while its dialog is open.
-    const QPointer<CChildFrame> alive(this);
-    if (dialog.exec() != QDialog::Accepted || !alive)
+    if (!Accepted(dialog))
         return;
     CodeInsertion::InsertTryCatch(*controller, dialog.Declaration().exceptionClass, dialog.Declaration().variable);
     RefreshClassView();

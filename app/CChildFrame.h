@@ -6,6 +6,7 @@
 
 #include <vector>
 
+class QDialog;
 class QLabel;
 class QSplitter;
 class QStatusBar;
@@ -55,6 +56,9 @@ protected:
 
 private:
     bool RunCodeCommand(int id);
+    // Runs a code-generation dialog: true when the user accepted it and
+    // this window is still open (it may be closed while the dialog is).
+    bool Accepted(QDialog& dialog);
     void InsertClass();
     void InsertInterface();
     void InsertMethod();

@@ -12,9 +12,8 @@
 #include "mvc/VxEditMsg.h"
 #include "resources/CommandIds.h"
 
-#include <cmath>
-
 #include <algorithm>
+#include <cmath>
 
 using tarrow::foundation::CMvcCommand;
 using tarrow::foundation::CommandState;

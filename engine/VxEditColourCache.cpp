@@ -43,23 +43,11 @@ void VxEditColourCache::Trim(std::int32_t near)
     }
 }
 
-void VxEditColourCache::RenumberAfter(std::int32_t line, std::int32_t delta)
-{
-    const auto first = runs_.upper_bound(line);
-    if (first == runs_.end())
-        return;
-    std::map<std::int32_t, std::unique_ptr<VxEditColourRuns>> moved;
-    for (auto entry = first; entry != runs_.end(); ++entry)
-        moved.emplace_hint(moved.end(), entry->first + delta, std::move(entry->second));
-    runs_.erase(first, runs_.end());
-    runs_.merge(moved);
-}
-
 void VxEditColourCache::InsertLines(std::int32_t afterLine, std::int32_t count)
 {
     if (count <= 0)
         return;
-    RenumberAfter(afterLine, count);
+    RenumberLinesAfter(runs_, afterLine, count);
     lines_ += count;
 }
 
@@ -68,7 +56,7 @@ void VxEditColourCache::RemoveLines(std::int32_t first, std::int32_t count)
     if (count <= 0)
         return;
     DropRange(first, first + count - 1);
-    RenumberAfter(first + count - 1, -count);
+    RenumberLinesAfter(runs_, first + count - 1, -count);
     lines_ -= count;
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "engine/ColorRun.h"
+#include "engine/VxEditLineMap.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <memory>
 
 // The colouring scanner's results, one run list per line (or none until the
@@ -38,8 +38,6 @@ public:
     void Reset(std::int32_t lines);
 
 private:
-    void RenumberAfter(std::int32_t line, std::int32_t delta);
-
-    std::map<std::int32_t, std::unique_ptr<VxEditColourRuns>> runs_;
+    VxEditLineMap<std::unique_ptr<VxEditColourRuns>> runs_;
     std::int32_t lines_ = 1;
 };

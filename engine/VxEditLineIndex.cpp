@@ -7,18 +7,6 @@ VxEditLineIndex::VxEditLineIndex()
     starts_.InsertValue(0, 1, 0);
 }
 
-void VxEditLineIndex::RenumberLengthsAfter(std::int32_t line, std::int32_t delta)
-{
-    auto first = longLengths_.upper_bound(line);
-    if (first == longLengths_.end())
-        return;
-    std::map<std::int32_t, std::int32_t> moved;
-    for (auto entry = first; entry != longLengths_.end(); ++entry)
-        moved.emplace_hint(moved.end(), entry->first + delta, entry->second);
-    longLengths_.erase(first, longLengths_.end());
-    longLengths_.merge(moved);
-}
-
 void VxEditLineIndex::MoveStepTo(std::int32_t line)
 {
     if (stepLength_ == 0) {
@@ -57,7 +45,7 @@ void VxEditLineIndex::InsertLines(std::int32_t afterLine, const std::int64_t* st
             start -= stepLength_;
         starts_.Insert(afterLine + 1, stored.data(), count);
     }
-    RenumberLengthsAfter(afterLine, count);
+    RenumberLinesAfter(longLengths_, afterLine, count);
 }
 
 void VxEditLineIndex::RemoveLines(std::int32_t first, std::int32_t count)
@@ -68,7 +56,7 @@ void VxEditLineIndex::RemoveLines(std::int32_t first, std::int32_t count)
         MoveStepTo(first - 1);
     starts_.Delete(first, count);
     longLengths_.erase(longLengths_.lower_bound(first), longLengths_.lower_bound(first + count));
-    RenumberLengthsAfter(first + count - 1, -count);
+    RenumberLinesAfter(longLengths_, first + count - 1, -count);
     if (stepLine_ >= Lines() - 1)
         stepLength_ = 0;
 }

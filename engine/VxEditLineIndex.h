@@ -1,9 +1,9 @@
 #pragma once
 
 #include "engine/VxEditGapVector_T.h"
+#include "engine/VxEditLineMap.h"
 
 #include <cstdint>
-#include <map>
 
 // The start offset of every line, and a cache of the content length of long
 // lines (a short line is measured faster than a cache entry is kept in step).
@@ -48,12 +48,10 @@ public:
 
 private:
     void MoveStepTo(std::int32_t line);
-    // Renumbers the cached lengths of the lines after line by delta.
-    void RenumberLengthsAfter(std::int32_t line, std::int32_t delta);
 
     VxEditGapVector_T<std::int64_t> starts_;
     // Few entries: only long lines that were measured.
-    std::map<std::int32_t, std::int32_t> longLengths_;
+    VxEditLineMap<std::int32_t> longLengths_;
     std::int32_t stepLine_ = 0;
     std::int64_t stepLength_ = 0;
 };

@@ -27,11 +27,13 @@ void VxEditLongLineColumns::Edited(const VxEditLineColPair& edit)
     if (line_ < 0)
         return;
     const VxEditLineColPair range = edit.Normalized();
-    const bool linesMoved = range.end.line != range.start.line;
-    if (range.start.line > line_ || (range.start.line < line_ && !linesMoved && range.end.line < line_))
+    if (range.start.line > line_)
         return;
-    if (range.start.line != line_) {
-        Forget();
+    if (range.start.line < line_) {
+        // Lines above moved it; an edit within one line above moves only
+        // its start, which Follow notices.
+        if (range.end.line != range.start.line)
+            Forget();
         return;
     }
     // What follows the edit's start on this line has changed.

@@ -59,8 +59,7 @@ void VxEditTextBuffer::IndexInserted(std::int64_t offset, const char* bytes, std
     const std::int32_t line = range.start.line;
     std::vector<std::int64_t>& starts = newStarts_;
     starts.clear();
-    const std::int64_t firstStart = lines_.Start(line);
-    std::int64_t lineStart = firstStart;
+    std::int64_t lineStart = lines_.Start(line);
     std::int64_t longest = 0;
     VxEditLineEnds::ForEach(bytes, length, separator_, [&](std::int64_t end) {
         const std::int64_t next = offset + end + 1;

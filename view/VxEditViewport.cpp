@@ -22,10 +22,6 @@ using tarrow::foundation::ISubject;
 
 namespace {
 
-// Lines longer than this many bytes count one column a byte rather than
-// being measured character by character on every paint.
-constexpr std::int32_t kMeasuredBytes = 65536;
-
 // An edit of more lines than this leaves their widths to be learned when
 // they are painted.
 constexpr std::int32_t kMeasuredEditLines = 1000;
@@ -69,7 +65,9 @@ int VxEditViewport::LongestLineColumns()
 void VxEditViewport::NoteWidth(std::int32_t line)
 {
     const std::int32_t bytes = model_.LineLength(line);
-    const std::int32_t columns = bytes > kMeasuredBytes ? bytes : model_.DisplayLength(line);
+    // A line of megabytes counts one column a byte rather than being
+    // measured character by character on every paint.
+    const std::int32_t columns = bytes > VxEditLongLineColumns::kLongLine ? bytes : model_.DisplayLength(line);
     if (columns > longestColumns_) {
         longestColumns_ = columns;
         widthGrew_ = true;
