@@ -19,6 +19,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QSplitter>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -57,8 +58,6 @@ CChildFrame::CChildFrame(CScrivoDoc* document, QWidget* editView,
     }
     linePane_->clear();
     columnPane_->clear();
-    linePane_->setAccessibleName(tr("Line"));
-    columnPane_->setAccessibleName(tr("Column"));
     status->setAccessibleName(tr("Document status bar"));
     layout->addWidget(status);
     setWidget(body);
@@ -106,6 +105,13 @@ void CChildFrame::ShowCaretPosition(const QString& lineText, const QString& colu
 {
     linePane_->setText(lineText);
     columnPane_->setText(columnText);
+    // A screen reader reads the pane's name, "Line: 12"; setting it tells
+    // the reader that the value changed.
+    const auto spoken = [](const QString& text) {
+        return QString(text).replace(QRegularExpression(QStringLiteral(":\\s*")), QStringLiteral(": "));
+    };
+    linePane_->setAccessibleName(spoken(lineText));
+    columnPane_->setAccessibleName(spoken(columnText));
 }
 
 void CChildFrame::FocusPane(int step)

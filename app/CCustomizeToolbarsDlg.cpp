@@ -199,8 +199,6 @@ void CCustomizeToolbarsDlg::FillCommands(const QString& group)
 {
     commands_->clear();
     for (int id : GroupCommands(group)) {
-        if (!toolbars_.Exists(id))
-            continue;
         auto* item = new QListWidgetItem(CommandIcon(id), PlainText(CommandInfoFor(id).menuText));
         item->setData(kCommandRole, id);
         item->setToolTip(CommandInfoFor(id).prompt.section(QLatin1Char('\n'), 0, 0));
@@ -279,7 +277,7 @@ void CCustomizeToolbarsDlg::StartButtonDrag(QToolBar* toolbar, QPoint position)
 {
     QAction* action = toolbar->actionAt(position);
     const int index = toolbar->actions().indexOf(action);
-    const QList<int> shown = toolbars_.ShownButtons(BarIdOf(toolbar));
+    const QList<int> shown = toolbars_.Buttons(BarIdOf(toolbar));
     if (index < 0 || index >= shown.size() || shown[index] == CToolbarManager::kSeparator)
         return;
     const int barId = BarIdOf(toolbar);

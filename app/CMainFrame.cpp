@@ -4,7 +4,6 @@
 #include "app/CCustomizeToolbarsDlg.h"
 #include "app/CFullScreen.h"
 #include "app/CToolbarManager.h"
-#include "app/CommandList.h"
 #include "app/CommandTable.h"
 #include "app/EditViewFactory.h"
 #include "app/MenuTable.h"
@@ -44,8 +43,7 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
       consoleBar_(new CConsoleBar(this)),
       outputBar_(new OutputControlBar(this))
 {
-    toolbars_ = new CToolbarManager(
-        *this, [this](int id) { return Action(id); }, [this](int id) { return CommandExists(id); });
+    toolbars_ = new CToolbarManager(*this, [this](int id) { return Action(id); });
     fullScreen_ = new CFullScreen(*this);
     setWindowTitle(QStringLiteral("Quillet"));
     setCentralWidget(mdiArea_);
@@ -69,8 +67,7 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
     // Indicators show greyed while their state is off.
     for (QLabel* indicator : {capsIndicator_, numIndicator_, overwriteIndicator_}) {
         statusBar()->addPermanentWidget(indicator);
-        indicator->setEnabled(false);
-        indicator->setAccessibleName(indicator->text());
+        SetIndicator(indicator, false);
     }
     capsIndicator_->setAccessibleDescription(QStringLiteral("Caps Lock"));
     numIndicator_->setAccessibleDescription(QStringLiteral("Num Lock"));
@@ -113,11 +110,9 @@ IConsoleHost& CMainFrame::ConsoleHost()
     return *consoleBar_;
 }
 
-void CMainFrame::SetApplicationTarget(tarrow::foundation::ICommandTarget* application,
-                                      std::function<bool(int)> documentCommands)
+void CMainFrame::SetApplicationTarget(tarrow::foundation::ICommandTarget* application)
 {
     application_ = application;
-    documentCommands_ = std::move(documentCommands);
     if (!toolbars_->Toolbar(toolbars_->Bars().constFirst().id)) {
         toolbars_->CreateToolbars();
         toolbars_->Load(profile_);
@@ -125,15 +120,6 @@ void CMainFrame::SetApplicationTarget(tarrow::foundation::ICommandTarget* applic
         consoleBar_->hide();
     }
     RebuildMenus();
-}
-
-bool CMainFrame::CommandExists(int id) const
-{
-    CommandState state;
-    auto* self = const_cast<CMainFrame*>(this);  // asking changes nothing
-    return self->OnUpdateCommand(id, state) ||
-           (application_ && application_->OnUpdateCommand(id, state)) ||
-           (documentCommands_ && documentCommands_(id));
 }
 
 bool CMainFrame::LargeButtons() const
@@ -267,8 +253,7 @@ void CMainFrame::UpdateTitle()
 
 QMenu* CMainFrame::AddMenu(QMenu* menu, const QList<int>& ids)
 {
-    for (const auto& entry : ShownCommandEntries(ids, [this](int id) { return CommandExists(id); })) {
-        const int id = entry.first;
+    for (int id : ids) {
         if (id == menus::kSeparator)
             menu->addSeparator();
         else if (id == menus::kRecentFiles)
@@ -305,11 +290,7 @@ void CMainFrame::RebuildMenus()
                    cmd::kViewConsole})
         Action(id)->setCheckable(true);
     for (const menus::Menu& menu : menus::MenuBarLayout(hadDocuments_)) {
-        QMenu* added = AddMenu(new QMenu(menu.title, menuBar()), menu.entries);
-        if (added->isEmpty())
-            delete added;
-        else
-            menuBar()->addMenu(added);
+        menuBar()->addMenu(AddMenu(new QMenu(menu.title, menuBar()), menu.entries));
     }
     // Keys of the main frame that have no menu entry.
     for (int id : {cmd::kNextPane, cmd::kPrevPane})
@@ -333,13 +314,22 @@ void CMainFrame::UpdateLockIndicators()
     if (statusBar()->isHidden())
         return;
     const std::optional<quillet::platform::LockKeyState> keys = quillet::platform::ReadLockKeys();
-    capsIndicator_->setEnabled(keys && keys->capsLock);
-    numIndicator_->setEnabled(keys && keys->numLock);
+    SetIndicator(capsIndicator_, keys && keys->capsLock);
+    SetIndicator(numIndicator_, keys && keys->numLock);
 }
 
 void CMainFrame::UpdateOverwriteIndicator()
 {
-    overwriteIndicator_->setEnabled(RouteUpdate(cmd::kIndicatorOvr).enabled);
+    SetIndicator(overwriteIndicator_, RouteUpdate(cmd::kIndicatorOvr).enabled);
+}
+
+void CMainFrame::SetIndicator(QLabel* indicator, bool on)
+{
+    // Greyed while off; a screen reader hears "CAP on" or "CAP off".
+    if (indicator->isEnabled() == on && !indicator->accessibleName().isEmpty())
+        return;
+    indicator->setEnabled(on);
+    indicator->setAccessibleName(indicator->text() + (on ? tr(" on") : tr(" off")));
 }
 
 bool CMainFrame::OnCommand(int id)

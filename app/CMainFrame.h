@@ -29,8 +29,8 @@ class Profile;
 // mode), the menu bar (one menu while no document is open, another while one
 // is), the toolbars, the status bar, the view modes and the routing of
 // numbered commands to the active child frame, this frame and the
-// application. Menus and toolbars offer exactly the commands that something
-// on that route carries out.
+// application. Menus and toolbars are fixed tables: a command that does not
+// apply to the active window is greyed by its update handler, never hidden.
 class CMainFrame : public QMainWindow, public tarrow::foundation::ICommandTarget {
     Q_OBJECT
 public:
@@ -38,14 +38,10 @@ public:
                QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    // The application object, asked last when routing a command, and what
-    // tells whether a document window carries a command out. With both
+    // The application object, asked last when routing a command. With it
     // known the frame makes its toolbars and menus and restores the layout
     // kept under "Toolbars".
-    void SetApplicationTarget(tarrow::foundation::ICommandTarget* application,
-                              std::function<bool(int)> documentCommands = {});
-    // Whether anything on the command route carries the command out.
-    bool CommandExists(int id) const;
+    void SetApplicationTarget(tarrow::foundation::ICommandTarget* application);
     CToolbarManager& Toolbars() const { return *toolbars_; }
 
     QMdiArea* MdiArea() const { return mdiArea_; }
@@ -91,6 +87,7 @@ private:
     void AddRecentFiles(QMenu* menu);
     void OnSubWindowActivated(QMdiSubWindow* window);
     void UpdateLockIndicators();
+    void SetIndicator(QLabel* indicator, bool on);
     // "Quillet - <document>" while a document window is active.
     void UpdateTitle();
     void CustomizeToolbars();
@@ -100,7 +97,6 @@ private:
     quillet::platform::Profile& profile_;
     const RecentFileList& recentFiles_;
     tarrow::foundation::ICommandTarget* application_ = nullptr;
-    std::function<bool(int)> documentCommands_;
     CToolbarManager* toolbars_;
     CFullScreen* fullScreen_;
     QMdiArea* mdiArea_;

@@ -6,7 +6,6 @@
 #include "app/CMainFrame.h"
 #include "app/CRecoveryStore.h"
 #include "app/CScrivoDoc.h"
-#include "app/CommandProbe.h"
 #include "app/EditViewFactory.h"
 #include "app/FileAssociation.h"
 #include "app/LanguageRegistration.h"
@@ -99,7 +98,6 @@ CScrivoApp::~CScrivoApp()
         DestroyFrames(document);
     frame_.reset();
     help_.reset();
-    probe_.reset();
     documents_.clear();
 }
 
@@ -128,8 +126,6 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
         });
     }
 
-    probe_ = std::make_unique<CommandProbe>(
-        [this](CScrivoDoc& document) { return CreateEditView(document, &printerSetup_); });
     recovery_ = std::make_unique<CRecoveryStore>(options_.recoveryDirectory.toStdString());
     recoveryTimer_ = new QTimer(this);
     recoveryTimer_->setInterval(1000);
@@ -137,7 +133,7 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
     recoveryTimer_->start();
 
     frame_ = std::make_unique<CMainFrame>(profile_, recentFiles_);
-    frame_->SetApplicationTarget(this, [this](int id) { return probe_->Handles(id); });
+    frame_->SetApplicationTarget(this);
     connect(frame_.get(), &CMainFrame::CloseRequested, this,
             [this](bool& accept) { accept = CloseAllDocuments(); });
     connect(frame_->OutputBar()->Control(), &OutputVxEditCtrl::ErrorLineRequested, this,

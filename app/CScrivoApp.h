@@ -16,7 +16,6 @@ class CChildFrame;
 class CHelpCommands;
 class CMainFrame;
 class DebuggerRunFlag;
-class CommandProbe;
 class CRecoveryStore;
 class CScrivoDoc;
 class QTimer;
@@ -118,7 +117,6 @@ private:
     Options options_;
     CScrivoSettings settings_;
     RecentFileList recentFiles_;
-    std::unique_ptr<CommandProbe> probe_;
     std::unique_ptr<CHelpCommands> help_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<SingleInstance> instance_;

@@ -1,7 +1,6 @@
 #include "app/CToolbarManager.h"
 
 #include "app/CommandIcons.h"
-#include "app/CommandList.h"
 #include "app/SettingsKeys.h"
 #include "platform/core/Profile.h"
 #include "resources/CommandIds.h"
@@ -51,9 +50,8 @@ bool SplitIds(const QString& text, QList<int>& ids)
 
 }  // namespace
 
-CToolbarManager::CToolbarManager(QMainWindow& frame, std::function<QAction*(int)> action,
-                                 std::function<bool(int)> exists)
-    : QObject(&frame), frame_(frame), action_(std::move(action)), exists_(std::move(exists))
+CToolbarManager::CToolbarManager(QMainWindow& frame, std::function<QAction*(int)> action)
+    : QObject(&frame), frame_(frame), action_(std::move(action))
 {
     using namespace cmd;
     bars_ = {
@@ -120,14 +118,6 @@ QList<int> CToolbarManager::Buttons(int barId) const
     return {};
 }
 
-QList<int> CToolbarManager::ShownButtons(int barId) const
-{
-    QList<int> ids;
-    for (const auto& entry : ShownCommandEntries(Buttons(barId), exists_))
-        ids << entry.first;
-    return ids;
-}
-
 void CToolbarManager::SetButtons(int barId, const QList<int>& buttons)
 {
     if (Bar* bar = Find(barId)) {
@@ -147,12 +137,11 @@ void CToolbarManager::InsertButton(int barId, int commandId, int index)
     Bar* bar = Find(barId);
     if (!bar)
         return;
-    const QList<QPair<int, int>> shown = ShownCommandEntries(bar->buttons, exists_);
     QList<int> buttons = bar->buttons;
-    if (index < 0 || index >= shown.size())
+    if (index < 0 || index >= buttons.size())
         buttons.append(commandId);
     else
-        buttons.insert(shown[index].second, commandId);
+        buttons.insert(index, commandId);
     SetButtons(barId, buttons);
 }
 
@@ -161,25 +150,24 @@ void CToolbarManager::RemoveButton(int barId, int index)
     Bar* bar = Find(barId);
     if (!bar)
         return;
-    const QList<QPair<int, int>> shown = ShownCommandEntries(bar->buttons, exists_);
-    if (index < 0 || index >= shown.size())
+    if (index < 0 || index >= bar->buttons.size())
         return;
     QList<int> buttons = bar->buttons;
-    buttons.removeAt(shown[index].second);
+    buttons.removeAt(index);
     SetButtons(barId, buttons);
 }
 
 void CToolbarManager::Rebuild(Bar& bar)
 {
     bar.toolbar->clear();
-    for (const auto& entry : ShownCommandEntries(bar.buttons, exists_)) {
-        if (entry.first == kSeparator) {
+    for (int id : bar.buttons) {
+        if (id == kSeparator) {
             bar.toolbar->addSeparator();
             continue;
         }
-        QAction* action = action_(entry.first);
+        QAction* action = action_(id);
         if (action->icon().isNull())
-            action->setIcon(CommandIcon(entry.first));
+            action->setIcon(CommandIcon(id));
         bar.toolbar->addAction(action);
         if (QWidget* button = bar.toolbar->widgetForAction(action)) {
             button->setAccessibleName(action->toolTip());

@@ -20,9 +20,9 @@ class Profile;
 // carries (in the user's order, changed by customising), the button size,
 // and their layout, kept under "Toolbars" in the settings store.
 //
-// A toolbar lists its commands by id, 0 standing for a separator. Only the
-// commands the program carries out get a button; the others stay in the list
-// and show as soon as the program has them.
+// A toolbar lists its commands by id, 0 standing for a separator. Every
+// command of the list has a button; one that does not apply to the active
+// window is greyed by its update handler, never taken off.
 class CToolbarManager : public QObject {
     Q_OBJECT
 public:
@@ -42,10 +42,8 @@ public:
         QHash<int, QList<int>> buttons;
     };
 
-    // action gives the frame's action of a command; exists tells whether the
-    // program carries the command out.
-    CToolbarManager(QMainWindow& frame, std::function<QAction*(int)> action,
-                    std::function<bool(int)> exists);
+    // action gives the frame's action of a command.
+    CToolbarManager(QMainWindow& frame, std::function<QAction*(int)> action);
 
     // Makes the three toolbars, docked at the top in order.
     void CreateToolbars();
@@ -53,7 +51,6 @@ public:
     QToolBar* Toolbar(int barId) const;
     // The toolbar a command id of the View menu shows or hides.
     QToolBar* ToolbarOfViewCommand(int commandId) const;
-    bool Exists(int commandId) const { return exists_(commandId); }
 
     QList<int> Buttons(int barId) const;
     void SetButtons(int barId, const QList<int>& buttons);
@@ -61,10 +58,8 @@ public:
     void ResetButtons(int barId);
     // Puts a command on a toolbar before the button at index (-1: at the end).
     void InsertButton(int barId, int commandId, int index);
-    // Takes the index-th shown button off.
+    // Takes the index-th button off.
     void RemoveButton(int barId, int index);
-    // The command of each shown button of a toolbar, in order (0: separator).
-    QList<int> ShownButtons(int barId) const;
 
     bool LargeButtons() const { return large_; }
     void SetLargeButtons(bool large);
@@ -86,7 +81,6 @@ private:
 
     QMainWindow& frame_;
     std::function<QAction*(int)> action_;
-    std::function<bool(int)> exists_;
     QList<Bar> bars_;
     bool large_ = false;
 };

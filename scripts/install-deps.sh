@@ -10,7 +10,8 @@ packages=(
   clang libclang-rt-14-dev
   openjdk-17-jdk-headless
   fonts-dejavu-core fontconfig
-  xvfb xdotool vim unzip
+  xvfb xdotool vim unzip openbox
+  python3-pyatspi at-spi2-core dbus-x11 python3-gi
   ccache libvterm-dev poppler-utils
   openjdk-17-source
   libqt6svg6

@@ -12,6 +12,17 @@ std::vector<std::string> CompileArgv(const std::string& compiler,
     return argv;
 }
 
+std::vector<std::string> CompilePathArguments(const std::string& sourcePath,
+                                              const std::string& classPath)
+{
+    std::vector<std::string> arguments;
+    if (!sourcePath.empty())
+        arguments.insert(arguments.end(), {"-sourcepath", sourcePath});
+    if (!classPath.empty())
+        arguments.insert(arguments.end(), {"-classpath", classPath});
+    return arguments;
+}
+
 std::vector<std::string> RedirectedArgv(const std::string& redirector,
                                         const std::vector<std::string>& command)
 {

@@ -11,6 +11,9 @@
 std::vector<std::string> CompileArgv(const std::string& compiler,
                                      const std::vector<std::string>& arguments,
                                      const std::vector<std::string>& targets);
+// "-sourcepath" and "-classpath" with their values, each only when given.
+std::vector<std::string> CompilePathArguments(const std::string& sourcePath,
+                                              const std::string& classPath);
 // The redirector in front of the command it is to run.
 std::vector<std::string> RedirectedArgv(const std::string& redirector,
                                         const std::vector<std::string>& command);

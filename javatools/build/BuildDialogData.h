@@ -10,6 +10,10 @@ struct CompileDialogData {
     std::string compilerPath;
     std::string targetFile;
     bool compileAll = false;
+    // Where the compiler finds the other sources and classes of the
+    // program (-sourcepath, -classpath); empty leaves the option out.
+    std::string sourcePath;
+    std::string classPath;
     std::string arguments;
     bool clearErrors = true;
 };

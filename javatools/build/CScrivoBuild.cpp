@@ -13,6 +13,7 @@
 #include "javatools/build/ProgramLookup.h"
 #include "javatools/build/ToolDialogRules.h"
 #include "javatools/console/IConsoleHost.h"
+#include "language/VxEditLangConfig.h"
 #include "platform/core/MessageSeam.h"
 #include "platform/core/Profile.h"
 #include "resources/CommandIds.h"
@@ -35,6 +36,14 @@ std::string SearchPath()
 {
     const char* path = std::getenv("PATH");
     return path ? path : "";
+}
+
+// "/a/b/" as the compiler's options take a folder: "/a/b"; "/" stays.
+std::string WithoutTrailingSlash(std::string directory)
+{
+    if (directory.size() > 1 && directory.back() == '/')
+        directory.pop_back();
+    return directory;
 }
 
 }  // namespace
@@ -67,15 +76,19 @@ bool CScrivoBuild::OnCommand(int id)
 
 bool CScrivoBuild::OnUpdateCommand(int id, tarrow::foundation::CommandState& state)
 {
+    // The Java tools act on Java texts; in an HTML or plain-text window the
+    // commands stay in the menus, greyed.
+    const VxEditLangConfig* config = model_.GetLangConfig();
+    const bool javaText = config && config->GetName() == "Java";
     switch (id) {
     case cmd::kBuildCompile:
-        state.enabled = true;
+        state.enabled = javaText;
         return true;
     case cmd::kBuildExecute:
-        state.enabled = host_->Console() != nullptr;
+        state.enabled = javaText && host_->Console() != nullptr;
         return true;
     case cmd::kBuildDebug:
-        state.enabled = host_->Console() != nullptr && !host_->DebuggerFlag()->IsRunning();
+        state.enabled = javaText && host_->Console() != nullptr && !host_->DebuggerFlag()->IsRunning();
         return true;
     default:
         return false;
@@ -132,9 +145,19 @@ void CScrivoBuild::Compile()
         compiler = store.GetString(settings::kTools, settings::kJavaCompiler, settings::kNoToolPath);
     }
 
+    // The other files of the program are found from the source root: the
+    // file's folder, or the folder above its package's folders. A path the
+    // user changed in this window is kept while the proposal stays the same.
+    const std::string sourceRoot = DocumentClass(WithoutEvery(fileName, ".java")).sourceRoot;
+    if (remembered_.proposedRoot != sourceRoot) {
+        remembered_.proposedRoot = sourceRoot;
+        remembered_.sourcePath = remembered_.classPath = WithoutTrailingSlash(sourceRoot);
+    }
     CompileDialogData data;
     data.compilerPath = compiler;
     data.targetFile = path;
+    data.sourcePath = remembered_.sourcePath;
+    data.classPath = remembered_.classPath;
     data.arguments = host_->CompilerArgs();
     data.clearErrors = remembered_.clearErrors;
     data.compileAll = false;
@@ -142,6 +165,8 @@ void CScrivoBuild::Compile()
         return;
 
     remembered_.clearErrors = data.clearErrors;
+    remembered_.sourcePath = data.sourcePath;
+    remembered_.classPath = data.classPath;
     if (data.clearErrors)
         model_.ClearMarkEverywhere(VxEdit::kMarkErrorLine);
     host_->CompilerArgs() = data.arguments;
@@ -153,9 +178,11 @@ void CScrivoBuild::Compile()
         ShowMessage(kNoCompiler, MessageButtons::Ok);
         return;
     }
-    std::vector<std::string> arguments;
-    if (!Split(data.arguments, arguments))
+    std::vector<std::string> arguments = CompilePathArguments(data.sourcePath, data.classPath);
+    std::vector<std::string> typed;
+    if (!Split(data.arguments, typed))
         return;
+    arguments.insert(arguments.end(), typed.begin(), typed.end());
     std::vector<std::string> targets{shownTarget};
     if (data.compileAll) {
         // Every file of the directory is compiled, so every one the user
@@ -168,16 +195,19 @@ void CScrivoBuild::Compile()
     }
     const std::vector<std::string> argv = CompileArgv(compiler, arguments, targets);
 
+    // Relative paths the user gives are read from the source root, where
+    // the compiler runs.
     if (store.GetInt(settings::kTools, settings::kCompilerUseOutputWnd, 1) == 1)
-        CompileThroughOutputWindow(compiler, argv, shownTarget, directory);
+        CompileThroughOutputWindow(compiler, argv, shownTarget, directory, sourceRoot);
     else
-        RunInConsole(fileName, argv, {});
+        RunInConsole(fileName, argv, sourceRoot);
 }
 
 void CScrivoBuild::CompileThroughOutputWindow(const std::string& compiler,
                                               const std::vector<std::string>& argv,
                                               const std::string& shownTarget,
-                                              const std::string& directory)
+                                              const std::string& directory,
+                                              const std::string& workingDirectory)
 {
     host_->ShowOutput(CompileLog::CompilingLine(shownTarget), directory);
     CompileLog log(compiler, shownTarget);
@@ -185,7 +215,8 @@ void CScrivoBuild::CompileThroughOutputWindow(const std::string& compiler,
     CompileRunner::Result result;
     {
         quillet::platform::WaitCursor wait;
-        result = CompileRunner::Run(RedirectedArgv(redirector, argv), [this] { host_->KeepPainting(); });
+        result = CompileRunner::Run(RedirectedArgv(redirector, argv), workingDirectory,
+                                    [this] { host_->KeepPainting(); });
     }
     log.AppendOutput(result.output);
     // A compiler that never ran must not read like a clean compile.

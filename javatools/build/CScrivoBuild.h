@@ -41,6 +41,9 @@ public:
 private:
     struct Remembered {
         bool clearErrors = true;
+        std::string proposedRoot;
+        std::string sourcePath;
+        std::string classPath;
         ViewerDialogData viewer;
         bool autoBreakpoints = true;
         bool launchImmediately = false;
@@ -54,7 +57,8 @@ private:
     ClassOfDocument DocumentClass(const std::string& simpleName) const;
 
     void CompileThroughOutputWindow(const std::string& compiler, const std::vector<std::string>& argv,
-                                    const std::string& shownTarget, const std::string& directory);
+                                    const std::string& shownTarget, const std::string& directory,
+                                    const std::string& workingDirectory);
     void StartDebugger(const DebuggerDialogData& data);
     std::vector<int> BreakpointLines() const;
     // Runs the program in a console tab; a start that fails is reported.

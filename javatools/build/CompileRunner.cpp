@@ -64,6 +64,7 @@ private:
 }  // namespace
 
 CompileRunner::Result CompileRunner::Run(const std::vector<std::string>& redirectorArgv,
+                                         const std::string& workingDirectory,
                                          const std::function<void()>& idle)
 {
     Result result;
@@ -82,6 +83,8 @@ CompileRunner::Result CompileRunner::Run(const std::vector<std::string>& redirec
     posix_spawn_file_actions_adddup2(actions.Get(), input.Read(), STDIN_FILENO);
     posix_spawn_file_actions_adddup2(actions.Get(), output.Write(), STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(actions.Get(), output.Write(), STDERR_FILENO);
+    if (!workingDirectory.empty())
+        posix_spawn_file_actions_addchdir_np(actions.Get(), workingDirectory.c_str());
 
     std::vector<char*> argv;
     for (const std::string& argument : redirectorArgv)

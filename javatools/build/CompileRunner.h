@@ -22,7 +22,8 @@ public:
         std::string failure;
     };
 
-    // redirectorArgv[0] is the redirector's path; the rest is its command.
+    // redirectorArgv[0] is the redirector's path; the rest is its command,
+    // run in workingDirectory (the editor's own when empty).
     static Result Run(const std::vector<std::string>& redirectorArgv,
-                      const std::function<void()>& idle);
+                      const std::string& workingDirectory, const std::function<void()>& idle);
 };

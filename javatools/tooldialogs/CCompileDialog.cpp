@@ -20,12 +20,16 @@ CCompileDialog::CCompileDialog(CompileDialogData& data, QWidget* parent)
     targetFile->setMaximumHeight(targetFile->fontMetrics().lineSpacing() * 3 + 12);
     compileAll = new QCheckBox(tr("Compile All files in this directory"));
     compileAll->setChecked(data.compileAll);
+    sourcePath = new QLineEdit(QString::fromStdString(data.sourcePath));
+    classPath = new QLineEdit(QString::fromStdString(data.classPath));
     arguments = new QLineEdit(QString::fromStdString(data.arguments));
     clearErrors = new QCheckBox(tr("Clear previously marked errors"));
     clearErrors->setChecked(data.clearErrors);
     form->addRow(tr("Compiler Path"), compilerPath);
     form->addRow(tr("Target File"), targetFile);
     form->addRow(compileAll);
+    form->addRow(tr("Source path (-sourcepath)"), sourcePath);
+    form->addRow(tr("Class path (-classpath)"), classPath);
     form->addRow(tr("Additional Command line args"), arguments);
     form->addRow(clearErrors);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -41,6 +45,8 @@ void CCompileDialog::accept()
     entered.compilerPath = compilerPath->text().toStdString();
     entered.targetFile = targetFile->toPlainText().toStdString();
     entered.compileAll = compileAll->isChecked();
+    entered.sourcePath = sourcePath->text().toStdString();
+    entered.classPath = classPath->text().toStdString();
     entered.arguments = arguments->text().toStdString();
     entered.clearErrors = clearErrors->isChecked();
     const std::string refusal = CompileDialogRefusal(entered);

@@ -4,6 +4,7 @@
 #include "javatools/build/DebuggerRunFlag.h"
 #include "javatools/build/IBuildHost.h"
 #include "javatools/console/IConsoleHost.h"
+#include "language/VxEditLangConfig.h"
 #include "mvc/ICommandTarget.h"
 #include "platform/core/MemoryProfile.h"
 #include "platform/core/MessageSeam.h"
@@ -104,6 +105,7 @@ protected:
             "package a.b;\n\npublic class Hello {\n    public static void main(String[] a) {\n"
             "        System.out.println(1);\n    }\n}";
         model_->InsertAtLineCol(0, 0, text.data(), static_cast<std::int64_t>(text.size()));
+        model_->SetLangConfig(java_.Get());
         build_ = std::make_unique<CScrivoBuild>(*model_, std::unique_ptr<IBuildHost>(host_));
     }
     void TearDown() override
@@ -121,6 +123,8 @@ protected:
 
     TempDir dir_;
     RecordingMessageSink messages_;
+    tarrow::foundation::RefPtr<VxEditLangConfig> java_ =
+        tarrow::foundation::RefPtr<VxEditLangConfig>::Adopt(new VxEditLangConfig("Java"));
     FakeHost* host_ = nullptr;
     VxEdit* model_ = nullptr;
     std::unique_ptr<CScrivoBuild> build_;
@@ -136,6 +140,14 @@ TEST_F(BuildCommandTest, DebugStopsAtEveryBreakpointOfThePackagedClass)
     model_->ToggleMark(0, VxEdit::kMarkBreakpoint);
     model_->ToggleMark(model_->LastLine(), VxEdit::kMarkBreakpoint);
     ASSERT_TRUE(Enabled(cmd::kBuildDebug));
+    // The same text in an HTML window leaves the Java tools greyed.
+    const auto html = tarrow::foundation::RefPtr<VxEditLangConfig>::Adopt(new VxEditLangConfig("HTML"));
+    model_->SetLangConfig(html.Get());
+    EXPECT_FALSE(Enabled(cmd::kBuildCompile));
+    EXPECT_FALSE(Enabled(cmd::kBuildExecute));
+    EXPECT_FALSE(Enabled(cmd::kBuildDebug));
+    model_->SetLangConfig(java_.Get());
+    EXPECT_TRUE(Enabled(cmd::kBuildCompile));
 
     ASSERT_TRUE(build_->OnCommand(cmd::kBuildDebug));
 

@@ -77,7 +77,7 @@ TEST(ArgumentSplitting, DisplayedCommandLinesSplitBackToTheirArguments)
 
 TEST(ToolDialogRules, CompileRefusesPathsOfSixCharactersOrFewer)
 {
-    CompileDialogData data{"/a/jc1", "/src/Foo.java", false, "", true};
+    CompileDialogData data{"/a/jc1", "/src/Foo.java", false, "/src", "/src", "", true};
     EXPECT_EQ(CompileDialogRefusal(data), "Please enter compiler path");
     data.compilerPath = "<NONE>";
     EXPECT_EQ(CompileDialogRefusal(data), "Please enter compiler path");

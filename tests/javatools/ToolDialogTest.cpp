@@ -18,7 +18,7 @@ using Texts = std::vector<std::string>;
 TEST(ToolDialogs, CompileStaysOpenOnAShortCompilerPath)
 {
     RecordingMessageSink messages;
-    CompileDialogData data{"<NONE>", "/src/Foo.java", false, "-g", true};
+    CompileDialogData data{"<NONE>", "/src/Foo.java", false, "/src", "/src", "-g", true};
     CCompileDialog dialog(data);
     dialog.show();
     dialog.accept();
@@ -28,11 +28,14 @@ TEST(ToolDialogs, CompileStaysOpenOnAShortCompilerPath)
 
     dialog.compilerPath->setText("/usr/bin/javac");
     dialog.compileAll->setChecked(true);
+    dialog.classPath->setText("/src:/lib/x.jar");
     dialog.accept();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(data.compilerPath, "/usr/bin/javac");
     EXPECT_TRUE(data.compileAll);
     EXPECT_EQ(data.arguments, "-g");
+    EXPECT_EQ(data.sourcePath, "/src");
+    EXPECT_EQ(data.classPath, "/src:/lib/x.jar");
 }
 
 TEST(ToolDialogs, ViewerEnablesAndFillsItsFieldsAsTheBoxesAreClicked)
