@@ -4,6 +4,7 @@
 #include "app/LanguageRegistration.h"
 #include "platform/core/ProgramDirectory.h"
 #include "platform/qt/DisplayCheck.h"
+#include "platform/qt/ModalFocusKeeper.h"
 #include "platform/qt/QtMessageSink.h"
 #include "platform/qt/QtProfile.h"
 
@@ -100,6 +101,7 @@ int RunEditor(int argc, char** argv)
     quillet::platform::QtProfile profile;
     quillet::platform::QtMessageSink messages;
     quillet::platform::SetMessageSink(&messages);
+    const quillet::platform::ModalFocusKeeper focusKeeper;
 
     int status = 0;
     {

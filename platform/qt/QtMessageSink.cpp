@@ -4,7 +4,6 @@
 #include <QCursor>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 
 namespace quillet::platform {
@@ -45,25 +44,6 @@ MessageAnswer AnswerOf(int button)
     }
 }
 
-// Gives the window that was active before a dialog its activation back when
-// the dialog closes. Window managers do this themselves; a bare display
-// (a test server, a kiosk session) would leave no window active and the
-// frame's shortcuts dead.
-class ReturnActivation {
-public:
-    ReturnActivation() : window_(QApplication::activeWindow()) {}
-    ~ReturnActivation()
-    {
-        if (window_ && window_->isVisible())
-            window_->activateWindow();
-    }
-    ReturnActivation(const ReturnActivation&) = delete;
-    ReturnActivation& operator=(const ReturnActivation&) = delete;
-
-private:
-    QPointer<QWidget> window_;
-};
-
 }  // namespace
 
 MessageAnswer QtMessageSink::Show(const Message& message)
@@ -80,11 +60,7 @@ MessageAnswer QtMessageSink::Show(const Message& message)
     const bool waiting = QApplication::overrideCursor() != nullptr;
     if (waiting)
         QApplication::setOverrideCursor(Qt::ArrowCursor);
-    int button = 0;
-    {
-        const ReturnActivation activation;
-        button = box.exec();
-    }
+    const int button = box.exec();
     if (waiting)
         QApplication::restoreOverrideCursor();
     return AnswerOf(button);
@@ -104,7 +80,6 @@ bool QtMessageSink::ChooseFile(const FileDialogRequest& request, std::string& pa
     // the file that will really be written.
     if (request.save && request.defaultSuffix.size() > 1 && request.defaultSuffix[0] == '.')
         dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix.substr(1)));
-    const ReturnActivation activation;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     path = dialog.selectedFiles().constFirst().toStdString();
