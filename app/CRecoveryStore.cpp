@@ -1,5 +1,7 @@
 #include "app/CRecoveryStore.h"
 
+#include "platform/core/PrivateFolder.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -35,8 +37,9 @@ bool EndsWith(const std::string& text, const std::string& end)
 CRecoveryStore::CRecoveryStore(std::string directory)
     : directory_(directory.empty() ? DefaultDirectory() : std::move(directory))
 {
-    std::error_code error;
-    fs::create_directories(directory_, error);
+    // The journals hold the user's unsaved text: nobody else may read them.
+    if (!quillet::platform::MakePrivateFolder(directory_, &problem_))
+        return;
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     owner_ = std::to_string(getpid()) + "-" +
              std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());

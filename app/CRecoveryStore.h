@@ -20,13 +20,16 @@ public:
     };
 
     // directory empty: $XDG_STATE_HOME/Quillet/recovery (default
-    // ~/.local/state/Quillet/recovery). The folder is made when missing.
+    // ~/.local/state/Quillet/recovery). The folder is made private to the
+    // user (0700) when missing, and refused when it is not the user's.
     explicit CRecoveryStore(std::string directory = {});
     ~CRecoveryStore();
     CRecoveryStore(const CRecoveryStore&) = delete;
     CRecoveryStore& operator=(const CRecoveryStore&) = delete;
 
     bool IsUsable() const { return lock_ >= 0; }
+    // Why the folder cannot be used, when it cannot.
+    const std::string& Problem() const { return problem_; }
     const std::string& Directory() const { return directory_; }
     // A journal name of this instance's, new each time.
     std::string NewJournalPath();
@@ -42,6 +45,7 @@ public:
 private:
     std::string directory_;
     std::string owner_;
+    std::string problem_;
     int lock_ = -1;
     int journals_ = 0;
     // Owner files taken by TakeOrphans, with their open locks.

@@ -11,6 +11,7 @@
 #include "app/LanguageRegistration.h"
 #include "app/SettingsKeys.h"
 #include "app/SingleInstance.h"
+#include "engine/VxEditMirrorFile.h"
 #include "engine/VxEditRecoveryJournal.h"
 #include "platform/core/MessageSeam.h"
 #include "platform/core/ProgramDirectory.h"
@@ -127,6 +128,13 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
     }
 
     recovery_ = std::make_unique<CRecoveryStore>(options_.recoveryDirectory.toStdString());
+    if (!recovery_->Problem().empty())
+        quillet::platform::ShowMessage("Unsaved text cannot be kept for recovery after a crash:\n" +
+                                           recovery_->Problem(),
+                                       MessageButtons::Ok, MessageIcon::Warning);
+    // A save into the file itself keeps the old content beside the journals
+    // until the new one is written.
+    VxEditMirrorFile::SetBackupFolder(recovery_->IsUsable() ? recovery_->Directory() : std::string());
     recoveryTimer_ = new QTimer(this);
     recoveryTimer_->setInterval(1000);
     connect(recoveryTimer_, &QTimer::timeout, this, &CScrivoApp::FlushRecoveryRecords);

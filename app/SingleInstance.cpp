@@ -1,13 +1,15 @@
 #include "app/SingleInstance.h"
 
-#include <QDir>
+#include "platform/core/PrivateFolder.h"
+
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QTimer>
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -16,11 +18,31 @@ namespace {
 // with "ok\n" once it has taken the file.
 constexpr char kAnswer[] = "ok\n";
 
+QString ChannelPath(const QString& name)
+{
+    if (name.startsWith(QLatin1Char('/')))
+        return name;
+    const std::string folder = quillet::platform::PrivateRuntimeFolder();
+    if (folder.empty())
+        return {};
+    return QString::fromStdString(folder) + QLatin1Char('/') +
+           (name.isEmpty() ? QStringLiteral("quillet") : name);
+}
+
+// Whether the process at the other end of the socket runs as this user.
+bool PeerIsThisUser(const QLocalSocket& socket)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    const int descriptor = static_cast<int>(socket.socketDescriptor());
+    return descriptor >= 0 && getsockopt(descriptor, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           peer.uid == geteuid();
+}
+
 }  // namespace
 
 SingleInstance::SingleInstance(QString serverName, QObject* parent)
-    : QObject(parent),
-      serverName_(serverName.isEmpty() ? QStringLiteral("quillet-%1").arg(getuid()) : serverName)
+    : QObject(parent), serverName_(ChannelPath(serverName))
 {
 }
 
@@ -28,6 +50,8 @@ SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::HandOver(const QString& path, int timeoutMs) const
 {
+    if (serverName_.isEmpty())
+        return false;
     // Waits in a local event loop rather than blocking, so that an instance
     // served by the same thread (as in tests) can still answer.
     QLocalSocket socket;
@@ -45,11 +69,17 @@ bool SingleInstance::HandOver(const QString& path, int timeoutMs) const
         loop.quit();
     });
     QObject::connect(&socket, &QLocalSocket::connected, &loop, [&] {
+        // A path is told only to a process of the same user.
+        if (!PeerIsThisUser(socket)) {
+            failed = true;
+            loop.quit();
+            return;
+        }
         socket.write(QFileInfo(path).absoluteFilePath().toUtf8() + '\n');
     });
     QObject::connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
         answer += socket.readAll();
-        if (answer.endsWith('\n'))
+        if (answer.endsWith('\n') || answer.size() > 16)
             loop.quit();
     });
     timeout.start(timeoutMs);
@@ -61,9 +91,11 @@ bool SingleInstance::HandOver(const QString& path, int timeoutMs) const
 
 bool SingleInstance::Listen()
 {
+    if (serverName_.isEmpty())
+        return false;
     // Two instances starting at once take turns here, so that only one of
     // them ends up listening.
-    QLockFile turn(QDir::temp().filePath(serverName_ + QStringLiteral(".lock")));
+    QLockFile turn(serverName_ + QStringLiteral(".lock"));
     if (!turn.tryLock(5000))
         return false;
     // Another instance that answers on the name stays the one that takes
@@ -89,14 +121,30 @@ void SingleInstance::AcceptConnections()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            while (socket->canReadLine()) {
-                const QByteArray line = socket->readLine().chopped(1);
-                if (!line.isEmpty())
-                    emit FileRequested(QString::fromUtf8(line));
-                socket->write(kAnswer);
-                socket->flush();
-            }
-        });
+        if (!PeerIsThisUser(*socket)) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        socket->setReadBufferSize(kMaxRequest + 1);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadRequests(socket); });
     }
+}
+
+void SingleInstance::ReadRequests(QLocalSocket* socket)
+{
+    while (socket->canReadLine()) {
+        const QByteArray line = socket->readLine(kMaxRequest + 1);
+        if (!line.endsWith('\n')) {
+            socket->abort();
+            return;
+        }
+        if (line.size() > 1)
+            emit FileRequested(QString::fromUtf8(line.chopped(1)));
+        socket->write(kAnswer);
+        socket->flush();
+    }
+    // A line longer than any path we take is not a request.
+    if (socket->bytesAvailable() > kMaxRequest)
+        socket->abort();
 }

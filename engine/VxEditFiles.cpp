@@ -182,6 +182,10 @@ int VxEdit::SaveFile(const std::string& path)
         const int error = file->Error();
         file->Abort();
         VxEditFileError::Report(error != 0 ? error : EIO, path);
+        if (!file->KeptBackup().empty())
+            ShowMessage("The old content of '" + path + "' could not be put back; it is kept in '" +
+                            file->KeptBackup() + "'.",
+                        MessageButtons::Ok, MessageIcon::Warning);
         return 0;
     }
     savePoint_ = reinterpret_cast<std::uintptr_t>(UndoTop());

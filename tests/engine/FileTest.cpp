@@ -5,6 +5,7 @@
 #include "mvc/CArchive.h"
 #include "platform/core/MessageSeam.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,6 @@
 #include <cstdio>
 #include <thread>
 #include <filesystem>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -170,8 +170,7 @@ TEST(LoadFailures, TheOpenFailureBoxHasOnlyItsTextAndOk)
 
 TEST(LoadFailures, UnreadableFileReportsAccessDenied)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root reads every file";
+    QUILLET_RUN_UNPRIVILEGED();
     TempDir dir;
     WriteFileBytes(dir.File("secret"), "x");
     chmod(dir.File("secret").c_str(), 0);
@@ -228,76 +227,6 @@ TEST(Save, KeepsPermissionsAndFollowsSymbolicLinks)
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.Path()))
         ++entries;
     EXPECT_EQ(2, entries);  // no temporary file left behind
-}
-
-// Writes a few bytes, then reports a full disk.
-class FullDiskFile : public VxEditMirrorFile {
-public:
-    using VxEditMirrorFile::VxEditMirrorFile;
-
-protected:
-    ssize_t WriteSome(int descriptor, const char* bytes, std::size_t length) override
-    {
-        if (written_ >= 4) {
-            errno = ENOSPC;
-            return -1;
-        }
-        const std::size_t some = std::min<std::size_t>(length, 4);
-        written_ += some;
-        return VxEditMirrorFile::WriteSome(descriptor, bytes, some);
-    }
-
-private:
-    std::size_t written_ = 0;
-};
-
-class FullDiskModel : public VxEdit {
-protected:
-    std::unique_ptr<VxEditMirrorFile> CreateMirrorFile(const std::string& target) override
-    {
-        return std::make_unique<FullDiskFile>(target);
-    }
-};
-
-TEST(SaveFailures, FullDiskKeepsTheOldFileAndTheModifiedFlag)
-{
-    TempDir dir;
-    const std::string target = dir.File("Full.java");
-    WriteFileBytes(target, "old contents");
-    RecordingMessageSink sink;
-    auto model = NewModel<FullDiskModel>();
-    model->InsertAtLineCol(0, 0, "much newer contents", 19);
-    EXPECT_EQ(0, model->SaveFile(target));
-    EXPECT_EQ((std::vector<std::string>{"The disk is full while accessing '" + target + "'."}), sink.Texts());
-    EXPECT_EQ("old contents", ReadFileBytes(target));
-    EXPECT_EQ(1, model->IsModified());
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.Path()))
-        ++entries;
-    EXPECT_EQ(1, entries);
-}
-
-// The same on a real, small file system, where we may mount one.
-TEST(SaveFailures, FullTmpfsKeepsTheOldFile)
-{
-    TempDir dir;
-    const std::string mountPoint = dir.File("small");
-    fs::create_directory(mountPoint);
-    if (mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0)
-        GTEST_SKIP() << "cannot mount a small file system here";
-    struct Unmount {
-        std::string path;
-        ~Unmount() { umount(path.c_str()); }
-    } unmount{mountPoint};
-    const std::string target = mountPoint + "/Big.java";
-    WriteFileBytes(target, "old");
-    RecordingMessageSink sink;
-    auto model = NewModel();
-    const std::string text(40000, 'z');
-    model->InsertAtLineCol(0, 0, (text + "\n" + text).c_str(), -1);
-    EXPECT_EQ(0, model->SaveFile(target));
-    EXPECT_EQ("old", ReadFileBytes(target));
-    EXPECT_EQ((std::vector<std::string>{"The disk is full while accessing '" + target + "'."}), sink.Texts());
 }
 
 TEST(Archive, TextAndConfigurationNameTravelThroughAnArchive)
