@@ -138,14 +138,14 @@ class XServer:
 class Editor:
     """One cold start of quillet on its own display, settings and temporary folder."""
 
-    def __init__(self, program, server, folder, path):
+    def __init__(self, program, server, folder, path, settings=""):
         self.server = server
         self.report = os.path.join(folder, "paints.txt")
         for sub in ("config/Tarrow Samples", "data", "state", "tmp"):
             os.makedirs(os.path.join(folder, sub), exist_ok=True)
         # The association question has been answered, as on any later start.
         with open(os.path.join(folder, "config/Tarrow Samples/Quillet.conf"), "w") as conf:
-            conf.write("[Java%20Files]\nAssociate=0\n")
+            conf.write("[Java%20Files]\nAssociate=0\n" + settings)
         env = dict(os.environ, DISPLAY=server.display, QT_QPA_PLATFORM="xcb", HOME=folder,
                    XDG_CONFIG_HOME=os.path.join(folder, "config"),
                    XDG_DATA_HOME=os.path.join(folder, "data"),

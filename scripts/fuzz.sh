@@ -2,7 +2,10 @@
 # Builds the libFuzzer programs with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer (without the windows), and runs every target
 # for a while, starting from its checked-in corpus tests/fuzz/corpus/<target>/.
-# New inputs go to a scratch corpus in the build directory; a crashing,
+# New inputs go to a scratch corpus in the build directory; when a target
+# ends cleanly, those that add coverage are merged into its checked-in
+# corpus (libFuzzer's -merge=1, which keeps the smallest input for each
+# feature), so the test run's replay covers them from then on. A crashing,
 # leaking or hanging input is written there as <target>-crash-..., to be
 # fixed and then added to the target's corpus folder.
 #   FUZZ_JOBS=2 bash scripts/fuzz.sh [seconds per target] [build directory]
@@ -40,7 +43,9 @@ run() {
   mkdir -p "$scratch"
   (cd "$out" && "./fuzz_$target" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
      -print_final_stats=1 -artifact_prefix="$out/$target-" \
-     "$scratch" "$here/tests/fuzz/corpus/$target") >"$out/$target.log" 2>&1
+     "$scratch" "$here/tests/fuzz/corpus/$target") >"$out/$target.log" 2>&1 || return 1
+  (cd "$out" && "./fuzz_$target" -merge=1 -max_len=4096 -timeout=10 \
+     "$here/tests/fuzz/corpus/$target" "$scratch") >"$out/$target.merge.log" 2>&1
 }
 
 failed=()
