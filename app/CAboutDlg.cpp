@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 CAboutDlg::CAboutDlg(QWidget* parent)
@@ -40,9 +41,14 @@ CAboutDlg::CAboutDlg(QWidget* parent)
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    // Return closes the box, as in every message box; the link is a Tab away.
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setDefault(true);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(link_);
     layout->addWidget(buttons);
+    setTabOrder(ok, link_);
+    ok->setFocus();
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -45,6 +45,7 @@ CChildFrame::CChildFrame(CScrivoDoc* document, QWidget* editView,
     splitter_->setStretchFactor(1, 1);
     splitter_->setSizes({160, 480});
     classView_->SetCommandTarget(this);
+    classView_->setAccessibleName(tr("Class tree"));
     connect(classView_, &CClassView::DeclarationActivated, this, &CChildFrame::GoToDeclaration);
     connect(classView_, &CClassView::FocusReturnRequested, this, &CChildFrame::FocusEditor);
     layout->addWidget(splitter_, 1);
@@ -101,8 +102,20 @@ void CChildFrame::FocusEditor()
     editView_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
+void CChildFrame::UpdateModifiedMark()
+{
+    const bool modified = document_->IsModified();
+    // Until the window is named there is no place for the mark.
+    if (modified == isWindowModified() || !windowTitle().contains(QStringLiteral("[*]")))
+        return;
+    setWindowModified(modified);
+    emit ModifiedMarkChanged();
+}
+
 void CChildFrame::ShowCaretPosition(const QString& lineText, const QString& columnText)
 {
+    // Every edit moves the caret: the mark follows the text at once.
+    UpdateModifiedMark();
     linePane_->setText(lineText);
     columnPane_->setText(columnText);
     // A screen reader reads the pane's name, "Line: 12"; setting it tells

@@ -41,6 +41,8 @@ public:
     // Moves the focus to the next (1) or previous (-1) pane of the split window.
     void FocusPane(int step);
 
+    // Shows whether the document has unsaved changes ("*" in the title).
+    void UpdateModifiedMark();
     // The status texts "Line:%d" and "Col:%d".
     void ShowCaretPosition(const QString& lineText, const QString& columnText);
 
@@ -50,6 +52,7 @@ public:
 signals:
     // Asked before the window closes; handlers set accept to false to refuse.
     void CloseRequested(CChildFrame* frame, bool& accept);
+    void ModifiedMarkChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

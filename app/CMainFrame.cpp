@@ -160,6 +160,10 @@ void CMainFrame::AddChild(CChildFrame* child)
             UpdateTitle();
     });
     connect(child, &QMdiSubWindow::windowStateChanged, this, [this] { UpdateTitle(); });
+    connect(child, &CChildFrame::ModifiedMarkChanged, this, [this, child] {
+        if (child == ActiveChild())
+            UpdateTitle();
+    });
     connect(child, &QObject::destroyed, this, [this] {
         QTimer::singleShot(0, this, [this] {
             if (mdiArea_->subWindowList().isEmpty() && hadDocuments_)
@@ -237,6 +241,7 @@ void CMainFrame::UpdateAllActions()
             it.value()->setChecked(state.checked);
     }
     UpdateOverwriteIndicator();
+    UpdateModifiedMarks();
 }
 
 void CMainFrame::UpdateTitle()
@@ -246,9 +251,18 @@ void CMainFrame::UpdateTitle()
     // A maximised window outside the tabs puts "- [title]" after the
     // frame's own title itself.
     const bool titledByWindow = child && !workbookMode_ && child->isMaximized();
-    setWindowTitle(child && !titledByWindow
-                       ? QStringLiteral("%1 - %2").arg(application, child->windowTitle())
-                       : application);
+    const bool named = child && !titledByWindow;
+    setWindowTitle(named ? QStringLiteral("%1 - %2").arg(application, child->windowTitle()) : application);
+    setWindowModified(named && child->isWindowModified());
+}
+
+void CMainFrame::UpdateModifiedMarks()
+{
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (auto* child = qobject_cast<CChildFrame*>(window))
+            child->UpdateModifiedMark();
+    }
+    UpdateTitle();
 }
 
 QMenu* CMainFrame::AddMenu(QMenu* menu, const QList<int>& ids)

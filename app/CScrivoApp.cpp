@@ -270,8 +270,11 @@ void CScrivoApp::UpdateFrameTitles(CScrivoDoc* document)
     std::vector<CChildFrame*> frames = FramesOf(document);
     const QString title = QString::fromStdString(document->Title());
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        frames[i]->setWindowTitle(frames.size() == 1 ? title
-                                                     : QStringLiteral("%1:%2").arg(title).arg(i + 1));
+        // "[*]" shows as "*" while the document has unsaved changes.
+        const QString name = frames.size() == 1 ? title : QStringLiteral("%1:%2").arg(title).arg(i + 1);
+        frames[i]->setWindowTitle(name + QStringLiteral("[*]"));
+        frames[i]->UpdateModifiedMark();
+        frames[i]->EditView()->setAccessibleName(name);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "app/CommandLineJob.h"
 #include "app/LanguageRegistration.h"
 #include "platform/core/ProgramDirectory.h"
+#include "platform/qt/ContextMenuKey.h"
 #include "platform/qt/DisplayCheck.h"
 #include "platform/qt/ModalFocusKeeper.h"
 #include "platform/qt/QtMessageSink.h"
@@ -102,6 +103,7 @@ int RunEditor(int argc, char** argv)
     quillet::platform::QtMessageSink messages;
     quillet::platform::SetMessageSink(&messages);
     const quillet::platform::ModalFocusKeeper focusKeeper;
+    const quillet::platform::ContextMenuKey menuKey;
 
     int status = 0;
     {

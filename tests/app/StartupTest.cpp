@@ -57,6 +57,13 @@ protected:
         document.Model()->InsertAtLineCol(0, 0, text.data(), static_cast<std::int64_t>(text.size()));
     }
 
+    // A window's title as shown: "[*]" is "*" while the window is modified.
+    static QString Shown(const QWidget* window)
+    {
+        return QString(window->windowTitle())
+            .replace(QStringLiteral("[*]"), window->isWindowModified() ? QStringLiteral("*") : QString());
+    }
+
     static bool WaitFor(const std::function<bool()>& condition)
     {
         QElapsedTimer timer;
@@ -250,7 +257,7 @@ TEST_F(StartupTest, MenusFollowWhetherADocumentIsOpenAndCommandsReachTheView)
     // A second window on the same document shares its model.
     EXPECT_TRUE(frame->RouteCommand(cmd::kWindowNew));
     EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 2);
-    EXPECT_EQ(frame->MdiArea()->subWindowList()[1]->windowTitle(), "Quillet1:2");
+    EXPECT_EQ(frame->MdiArea()->subWindowList()[1]->windowTitle(), "Quillet1:2[*]");
     EXPECT_TRUE(frame->RouteCommand(cmd::kFileClose));
     EXPECT_TRUE(app.Documents().empty());
     QApplication::processEvents();
@@ -267,25 +274,29 @@ TEST_F(StartupTest, TheMainTitleNamesTheActiveDocumentAndF6StaysWithinIt)
     CScrivoApp app(profile_, OptionsIn(dir));
     ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
     CMainFrame* frame = app.MainFrame();
-    EXPECT_EQ(frame->windowTitle(), "Quillet");
+    EXPECT_EQ(Shown(frame), "Quillet");
 
     CScrivoDoc* first = app.NewDocument();
     app.NewDocument();
-    ASSERT_TRUE(WaitFor([&] { return frame->windowTitle() == "Quillet - Quillet2"; }))
+    ASSERT_TRUE(WaitFor([&] { return Shown(frame) == "Quillet - Quillet2"; }))
         << frame->windowTitle().toStdString();
     QMdiSubWindow* active = frame->MdiArea()->activeSubWindow();
     EXPECT_TRUE(frame->RouteCommand(cmd::kNextPane));
     EXPECT_EQ(frame->MdiArea()->activeSubWindow(), active);
 
     frame->MdiArea()->setActiveSubWindow(frame->MdiArea()->subWindowList()[0]);
-    EXPECT_EQ(frame->windowTitle(), "Quillet - Quillet1");
+    EXPECT_EQ(Shown(frame), "Quillet - Quillet1");
+    // Unsaved changes show as "*" after the name, in the window and the frame.
+    Type(*first, "class Renamed {}");
+    ASSERT_TRUE(WaitFor([&] { return Shown(frame) == "Quillet - Quillet1*"; })) << Shown(frame).toStdString();
+    EXPECT_EQ(Shown(frame->MdiArea()->subWindowList()[0]), "Quillet1*");
     messages_.QueueFileAnswer(dir.File("Renamed"));
     ASSERT_TRUE(first->DoSave(""));
-    EXPECT_EQ(frame->windowTitle(), "Quillet - Renamed.java");
+    ASSERT_TRUE(WaitFor([&] { return Shown(frame) == "Quillet - Renamed.java"; })) << Shown(frame).toStdString();
 
     EXPECT_TRUE(frame->RouteCommand(cmd::kFileClose));
     EXPECT_TRUE(frame->RouteCommand(cmd::kFileClose));
-    ASSERT_TRUE(WaitFor([&] { return frame->windowTitle() == "Quillet"; })) << frame->windowTitle().toStdString();
+    ASSERT_TRUE(WaitFor([&] { return Shown(frame) == "Quillet"; })) << Shown(frame).toStdString();
 }
 
 TEST_F(StartupTest, ArrangingWindowsIsForFloatingWindowsAndLeavesTheTabSettingAlone)
