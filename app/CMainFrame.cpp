@@ -51,16 +51,20 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
     mdiArea_->setTabsMovable(true);
     mdiArea_->setDocumentMode(true);
     resize(1024, 768);
-    addDockWidget(Qt::BottomDockWidgetArea, consoleBar_);
-    consoleBar_->hide();
 
     workbookMode_ = profile_.GetInt(settings::kSettings, settings::kWorkbookMode, 1) != 0;
     toolbars_->SetLargeButtons(profile_.GetInt(settings::kSettings, settings::kLargeButtons, 0) != 0);
 
-    // The output window starts docked at the bottom, about 100 pixels high,
-    // and shown only when it was shown at the last exit.
+    // The output window and the console share the bottom as tabs, across
+    // the whole width, a quarter of the window high; the output window
+    // shows only when it was shown at the last exit, the console once a
+    // program runs. The layout the user makes is stored with the toolbars'.
+    setCorner(Qt::BottomLeftCorner, Qt::BottomDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::BottomDockWidgetArea);
     addDockWidget(Qt::BottomDockWidgetArea, outputBar_);
-    resizeDocks({outputBar_}, {100}, Qt::Vertical);
+    tabifyDockWidget(outputBar_, consoleBar_);
+    resizeDocks({outputBar_, consoleBar_}, {height() / 4, height() / 4}, Qt::Vertical);
+    consoleBar_->hide();
     outputBar_->setVisible(
         profile_.GetInt(settings::kSettings, settings::kInitialShowOutput, 0) != 0);
 

@@ -11,10 +11,11 @@ packages=(
   openjdk-17-jdk-headless
   fonts-dejavu-core fontconfig
   xvfb xdotool vim unzip openbox
-  python3-pyatspi at-spi2-core dbus-x11 python3-gi
+  python3-pyatspi at-spi2-core dbus dbus-x11 python3-gi
   ccache libvterm-dev poppler-utils
   openjdk-17-source
   libqt6svg6
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

@@ -16,5 +16,7 @@ void OutputControlBar::ShowOutput(const std::string& text, const std::string& ba
 {
     if (isHidden())
         show();
+    // Tabbed with the console, the compiler's report comes to the front.
+    raise();
     control_->ShowText(text, baseDirectory);
 }
