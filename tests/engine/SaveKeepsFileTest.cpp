@@ -73,6 +73,29 @@ std::string AccessAcl(uid_t reader)
     return acl;
 }
 
+// A 64 KiB file system of its own at path, where we may mount one (as root).
+class SmallFileSystem {
+public:
+    explicit SmallFileSystem(std::string path) : path_(std::move(path))
+    {
+        fs::create_directory(path_);
+        mounted_ = mount("tmpfs", path_.c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~SmallFileSystem()
+    {
+        if (mounted_)
+            umount(path_.c_str());
+    }
+    SmallFileSystem(const SmallFileSystem&) = delete;
+    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+    bool Mounted() const { return mounted_; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+    bool mounted_ = false;
+};
+
 // Each test keeps in-place backups in a folder of its own, to see that none
 // is left behind.
 class SaveKeepsFile : public ::testing::Test {
@@ -221,14 +244,10 @@ TEST_F(SaveKeepsFile, AFullDiskDuringAnInPlaceSavePutsTheOldTextBack)
 // The same on a real, small file system, where we may mount one.
 TEST_F(SaveKeepsFile, AFullTmpfsDuringAnInPlaceSavePutsTheOldTextBack)
 {
-    const std::string mountPoint = dir_.File("small");
-    fs::create_directory(mountPoint);
-    if (mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0)
+    const SmallFileSystem small(dir_.File("small"));
+    if (!small.Mounted())
         GTEST_SKIP() << "cannot mount a small file system here";
-    struct Unmount {
-        std::string path;
-        ~Unmount() { umount(path.c_str()); }
-    } unmount{mountPoint};
+    const std::string& mountPoint = small.Path();
     const std::string file = mountPoint + "/Big.java";
     const std::string old(20000, 'o');
     WriteFileBytes(file, old);
@@ -263,14 +282,10 @@ TEST(SaveFailures, FullDiskKeepsTheOldFileAndTheModifiedFlag)
 TEST(SaveFailures, FullTmpfsKeepsTheOldFile)
 {
     TempDir dir;
-    const std::string mountPoint = dir.File("small");
-    fs::create_directory(mountPoint);
-    if (mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0)
+    const SmallFileSystem small(dir.File("small"));
+    if (!small.Mounted())
         GTEST_SKIP() << "cannot mount a small file system here";
-    struct Unmount {
-        std::string path;
-        ~Unmount() { umount(path.c_str()); }
-    } unmount{mountPoint};
+    const std::string& mountPoint = small.Path();
     const std::string target = mountPoint + "/Big.java";
     WriteFileBytes(target, "old");
     RecordingMessageSink sink;
