@@ -160,8 +160,15 @@ bool CChildFrame::OnCommand(int id)
     if (id == cmd::kFileSave)
         RefreshClassView();
     for (tarrow::foundation::ICommandTarget* target : route_) {
-        if (target->OnCommand(id))
+        if (target->OnCommand(id)) {
+            // Line numbers are one choice for every window.
+            if (id == cmd::kViewLineNumbers) {
+                CommandState state;
+                OnUpdateCommand(id, state);
+                emit LineNumbersChosen(state.checked);
+            }
             return true;
+        }
     }
     return false;
 }

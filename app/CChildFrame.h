@@ -53,6 +53,8 @@ signals:
     // Asked before the window closes; handlers set accept to false to refuse.
     void CloseRequested(CChildFrame* frame, bool& accept);
     void ModifiedMarkChanged();
+    // View › Line Numbers was chosen in this window.
+    void LineNumbersChosen(bool shown);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

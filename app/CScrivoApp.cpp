@@ -241,7 +241,10 @@ CChildFrame* CScrivoApp::NewWindow(CScrivoDoc* document)
     if (auto* editView = qobject_cast<CScrivoView*>(view.widget)) {
         editView->Controller().SetBuildCommands(std::make_unique<CScrivoBuild>(
             editView->Model(), std::make_unique<CBuildHost>(*this, *document)));
+        editView->Controller().ShowLineNumbers(
+            profile_.GetInt(settings::kSettings, settings::kLineNumbers, 0) != 0);
     }
+    connect(child, &CChildFrame::LineNumbersChosen, this, &CScrivoApp::ShowLineNumbersEverywhere);
     connect(child, &CChildFrame::CloseRequested, this, &CScrivoApp::OnChildClosing);
     connect(child, &QObject::destroyed, this, [this, document] { OnFrameDestroyed(document); });
     ++frameCounts_[document];
@@ -250,6 +253,17 @@ CChildFrame* CScrivoApp::NewWindow(CScrivoDoc* document)
     frame_->AddChild(child);
     UpdateFrameTitles(document);
     return child;
+}
+
+void CScrivoApp::ShowLineNumbersEverywhere(bool shown)
+{
+    profile_.WriteInt(settings::kSettings, settings::kLineNumbers, shown ? 1 : 0);
+    for (QMdiSubWindow* window : frame_->MdiArea()->subWindowList()) {
+        auto* child = qobject_cast<CChildFrame*>(window);
+        auto* editView = child ? qobject_cast<CScrivoView*>(child->EditView()) : nullptr;
+        if (editView && editView->Controller().LineNumbersShown() != shown)
+            editView->Controller().ShowLineNumbers(shown);
+    }
 }
 
 std::vector<CChildFrame*> CScrivoApp::FramesOf(const CScrivoDoc* document) const

@@ -100,6 +100,9 @@ private:
     void RemoveDocument(CScrivoDoc* document);
     void UpdateFrameTitles(CScrivoDoc* document);
     std::vector<CChildFrame*> FramesOf(const CScrivoDoc* document) const;
+    // View › Line Numbers is one setting ("Settings"/"LineNumbers") for every
+    // edit window, those open now and those opened later.
+    void ShowLineNumbersEverywhere(bool shown);
     void OnChildClosing(CChildFrame* frame, bool& accept);
     // Closes the document's windows at once, without asking again.
     void DestroyFrames(CScrivoDoc* document);

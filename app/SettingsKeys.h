@@ -28,6 +28,7 @@ inline constexpr const char* kWorkbookMode = "WorkbookMode";
 inline constexpr const char* kLargeButtons = "LargeButtons";
 inline constexpr const char* kInitialShowOutput = "InitialShowOutput";
 inline constexpr const char* kPreviewPages = "PreviewPages";
+inline constexpr const char* kLineNumbers = "LineNumbers";
 
 inline constexpr const char* kRecentFileList = "Recent File List";
 inline constexpr const char* kRecentFileFormat = "File%d";

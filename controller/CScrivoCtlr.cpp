@@ -68,15 +68,25 @@ void CScrivoCtlr::OnMouseWheel(int delta)
 void CScrivoCtlr::ShowLineNumbers(bool show)
 {
     lineNumbers_ = show;
+    marginDigits_ = LineNumberDigits();
     // The caret keeps its text position; its point moves with the margin.
     SetCaret(Caret().line, Caret().column, true);
     GetView().InvalidateAll();
 }
 
+int CScrivoCtlr::LineNumberDigits() const
+{
+    int digits = 1;
+    for (std::int64_t lines = GetModel().LineCount(); lines >= 10; lines /= 10)
+        ++digits;
+    return std::max(kLineNumberDigits, digits);
+}
+
 int CScrivoCtlr::MarginWidth() const
 {
+    // The numbers and a blank after them.
     if (lineNumbers_)
-        return kLineNumberDigits * GetView().CharWidth();
+        return (LineNumberDigits() + 1) * GetView().CharWidth();
     return VxEditController::MarginWidth();
 }
 
@@ -104,6 +114,12 @@ std::string CScrivoCtlr::ColumnText() const
 
 void CScrivoCtlr::OnCaretChanged()
 {
+    // A text that grows past 9,999 lines (or shrinks back) widens the
+    // margin for every line, not only the edited ones.
+    if (lineNumbers_ && LineNumberDigits() != marginDigits_) {
+        marginDigits_ = LineNumberDigits();
+        GetView().InvalidateAll();
+    }
     if (caretStatus_)
         caretStatus_(LineAndColumnText(), LineText(), ColumnText());
 }

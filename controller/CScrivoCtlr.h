@@ -20,7 +20,8 @@ public:
     using OverwriteHandler = std::function<void(bool overwrite)>;
 
     static constexpr int kLineNumberBase = 1;
-    static constexpr int kLineNumberDigits = 5;
+    // Numbers have four digits at least ("%04d"), more in longer texts.
+    static constexpr int kLineNumberDigits = 4;
 
     CScrivoCtlr(VxEdit& model, IVxEditView& view, IVxEditClipboard& clipboard);
     ~CScrivoCtlr() override;
@@ -59,7 +60,10 @@ protected:
     void OnOverwriteChanged() override;
 
 private:
+    int LineNumberDigits() const;
+
     bool lineNumbers_ = false;
+    int marginDigits_ = kLineNumberDigits;
     int wheelRemainder_ = 0;
     std::unique_ptr<IBuildCommands> build_;
     CaretStatusHandler caretStatus_;

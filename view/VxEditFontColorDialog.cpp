@@ -196,12 +196,25 @@ void VxEditFontColorDialog::TakeControls()
     if (index < 0)
         return;
     VxEditColorGroup& group = groups_[static_cast<std::size_t>(index)];
-    group.ForeColorAutomatic = foreAutomatic_->isChecked() ? 1 : 0;
-    group.BackColorAutomatic = backAutomatic_->isChecked() ? 1 : 0;
-    if (!group.ForeColorAutomatic)
-        group.Foreground = ToColorRef(foreground_->Colour());
-    if (!group.BackColorAutomatic)
-        group.Background = ToColorRef(background_->Colour());
+    // Ticking "Automatic" keeps the chosen colour aside; clearing it gives
+    // that colour back instead of the automatic one.
+    const auto follow = [index](bool automatic, auto& flag, std::uint32_t& colour,
+                                std::map<int, std::uint32_t>& chosen, std::uint32_t inWell) {
+        const bool was = flag != 0;
+        flag = automatic ? 1 : 0;
+        if (automatic && !was) {
+            chosen[index] = inWell;
+        } else if (!automatic) {
+            const auto kept = chosen.find(index);
+            colour = was && kept != chosen.end() ? kept->second : inWell;
+            if (was && kept != chosen.end())
+                chosen.erase(kept);
+        }
+    };
+    follow(foreAutomatic_->isChecked(), group.ForeColorAutomatic, group.Foreground, chosenFore_,
+           ToColorRef(foreground_->Colour()));
+    follow(backAutomatic_->isChecked(), group.BackColorAutomatic, group.Background, chosenBack_,
+           ToColorRef(background_->Colour()));
     ResolveAutomatic(index);
     ShowSelected();
 }

@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QPalette>
 
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -72,6 +74,10 @@ private:
     VxEditLangConfig& config_;
     FontDescription font_;
     std::vector<VxEditColorGroup> groups_;
+    // The colour each group had in its wells before "Automatic" replaced it,
+    // given back when the box is cleared again (0x00BBGGRR; index order).
+    std::map<int, std::uint32_t> chosenFore_;
+    std::map<int, std::uint32_t> chosenBack_;
     int textIndex_ = 0;
     int selectionIndex_ = 1;
     QPalette system_;

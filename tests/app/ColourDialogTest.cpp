@@ -99,6 +99,13 @@ TEST(ColourDialogTest, GroupsAutomaticColoursAndResetAll)
     EXPECT_EQ(dialog.WorkingGroups()[text].Foreground, windowText);
     EXPECT_EQ(dialog.WorkingGroups()[keywordIndex].Foreground, windowText);
     EXPECT_EQ(dialog.WorkingGroups()[selection].Background, windowText);
+    // Clearing the box again gives back the colour chosen before, to Text
+    // and to the groups that follow it.
+    dialog.ForegroundAutomatic()->setChecked(false);
+    EXPECT_EQ(dialog.WorkingGroups()[text].Foreground, Ref(QColor(1, 2, 3)));
+    EXPECT_EQ(dialog.ForegroundWell()->Colour(), QColor(1, 2, 3));
+    EXPECT_EQ(dialog.WorkingGroups()[keywordIndex].Foreground, Ref(QColor(1, 2, 3)));
+    dialog.ForegroundAutomatic()->setChecked(true);
 
     // A group of its own colour; Reset All shows the configuration again.
     SelectGroup(dialog, "Keyword");

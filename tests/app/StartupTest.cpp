@@ -237,7 +237,6 @@ TEST_F(StartupTest, MenusFollowWhetherADocumentIsOpenAndCommandsReachTheView)
             titles << action->text();
         return titles.join(QLatin1Char(' ')).toStdString();
     };
-    // Menus that hold commands still to come are left out while empty.
     EXPECT_EQ(menuTitles(), "&File &View &Tools &Window &Help");
     EXPECT_FALSE(frame->RouteUpdate(cmd::kFileSave).enabled);
 
@@ -258,6 +257,14 @@ TEST_F(StartupTest, MenusFollowWhetherADocumentIsOpenAndCommandsReachTheView)
     EXPECT_TRUE(frame->RouteCommand(cmd::kWindowNew));
     EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 2);
     EXPECT_EQ(frame->MdiArea()->subWindowList()[1]->windowTitle(), "Quillet1:2[*]");
+    // Line numbers are one choice, kept, for every window, new ones too.
+    EXPECT_TRUE(frame->RouteUpdate(cmd::kViewLineNumbers).checked);
+    EXPECT_EQ(profile_.GetInt("Settings", "LineNumbers", -1), 1);
+    EXPECT_TRUE(frame->RouteCommand(cmd::kViewLineNumbers));
+    frame->MdiArea()->setActiveSubWindow(frame->MdiArea()->subWindowList()[0]);
+    EXPECT_FALSE(frame->RouteUpdate(cmd::kViewLineNumbers).checked);
+    EXPECT_EQ(profile_.GetInt("Settings", "LineNumbers", -1), 0);
+    EXPECT_TRUE(frame->RouteCommand(cmd::kViewLineNumbers));
     EXPECT_TRUE(frame->RouteCommand(cmd::kFileClose));
     EXPECT_TRUE(app.Documents().empty());
     QApplication::processEvents();
