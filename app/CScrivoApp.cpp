@@ -25,6 +25,7 @@
 #include "view/CScrivoView.h"
 #include "engine/VxEdit.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -108,14 +109,14 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
     RegisterLanguages(profile_, programDirectory, options_.userSettingsDirectory.toStdString());
     recentFiles_.Load(profile_);
     printerSetup_.SetPreviewPages(profile_.GetInt(settings::kSettings, settings::kPreviewPages, 0));
+    printerSetup_.SetPrintInColour(profile_.GetInt(settings::kSettings, settings::kPrintInColour, 0) != 0);
 
     const int associate = AskAndStoreAssociation();
-    const QString file = arguments.isEmpty() ? QString() : arguments.constFirst();
     if (associate == settings::kAssociateYes) {
         FileAssociation(options_.dataHome.toStdString(), options_.configHome.toStdString())
             .Register(programDirectory + "quillet");
         instance_ = std::make_unique<SingleInstance>(options_.instanceName);
-        if (!file.isEmpty() && instance_->HandOver(file))
+        if (!arguments.isEmpty() && instance_->HandOver(arguments))
             return StartResult::HandedOver;
         instance_->Listen();
         connect(instance_.get(), &SingleInstance::FileRequested, this, [this](const QString& path) {
@@ -142,8 +143,15 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
 
     frame_ = std::make_unique<CMainFrame>(profile_, recentFiles_);
     frame_->SetApplicationTarget(this);
+    frame_->Action(cmd::kViewReopenLastFiles)->setCheckable(true);
     connect(frame_.get(), &CMainFrame::CloseRequested, this,
-            [this](bool& accept) { accept = CloseAllDocuments(); });
+            [this](bool& accept) {
+                accept = SaveModifiedDocuments();
+                if (!accept)
+                    return;
+                CurrentSession().Write(profile_);
+                DestroyAllFrames();
+            });
     connect(frame_->OutputBar()->Control(), &OutputVxEditCtrl::ErrorLineRequested, this,
             &CScrivoApp::ShowErrorLine);
     if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
@@ -153,9 +161,12 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
         });
     }
 
-    if (!file.isEmpty() && !OpenDocument(file))
+    // Of several files, those that open are enough to go on with.
+    if (!arguments.isEmpty() && OpenDocuments(arguments) == 0)
         return StartResult::Failed;
     frame_->show();
+    if (arguments.isEmpty())
+        ReopenLastSession();
 
     settings_.ReadCommandInterpreter();
     settings_.Load(profile_, programDirectory);
@@ -169,6 +180,7 @@ void CScrivoApp::Exit()
     // Kept once the user has seen a preview, as the recent files are.
     if (printerSetup_.PreviewPages() != 0)
         profile_.WriteInt(settings::kSettings, settings::kPreviewPages, printerSetup_.PreviewPages());
+    profile_.WriteInt(settings::kSettings, settings::kPrintInColour, printerSetup_.PrintInColour() ? 1 : 0);
 }
 
 int CScrivoApp::AskAndStoreAssociation()
@@ -332,16 +344,36 @@ bool CScrivoApp::CloseDocument(CScrivoDoc* document)
 
 bool CScrivoApp::CloseAllDocuments()
 {
+    if (!SaveModifiedDocuments())
+        return false;
+    DestroyAllFrames();
+    return true;
+}
+
+bool CScrivoApp::SaveModifiedDocuments()
+{
     for (const auto& document : documents_) {
         if (!document->SaveModified())
             return false;
     }
+    return true;
+}
+
+void CScrivoApp::DestroyAllFrames()
+{
     std::vector<CScrivoDoc*> open;
     for (const auto& document : documents_)
         open.push_back(document.get());
     for (CScrivoDoc* document : open)
         DestroyFrames(document);
-    return true;
+}
+
+int CScrivoApp::OpenDocuments(const QStringList& paths)
+{
+    int opened = 0;
+    for (const QString& path : paths)
+        opened += OpenDocument(path) ? 1 : 0;
+    return opened;
 }
 
 bool CScrivoApp::SaveAll()
@@ -447,9 +479,13 @@ void CScrivoApp::PromptOpen()
     quillet::platform::FileDialogRequest request;
     request.title = "Open";
     request.filters = {CScrivoDoc::kFilterName, CScrivoDoc::kAllFilesFilter};
-    std::string path;
-    if (quillet::platform::ChooseFile(request, path))
-        OpenDocument(QString::fromStdString(path));
+    std::vector<std::string> paths;
+    if (!quillet::platform::ChooseFiles(request, paths))
+        return;
+    QStringList files;
+    for (const std::string& path : paths)
+        files << QString::fromStdString(path);
+    OpenDocuments(files);
 }
 
 void CScrivoApp::OpenRecent(int index)
@@ -502,6 +538,9 @@ bool CScrivoApp::OnCommand(int id)
     case cmd::kToolsSettings:
         ConfigureTools();
         return true;
+    case cmd::kViewReopenLastFiles:
+        CLastSession::SetReopensAtStart(profile_, !CLastSession::ReopensAtStart(profile_));
+        return true;
     default:
         return false;
     }
@@ -525,6 +564,9 @@ bool CScrivoApp::OnUpdateCommand(int id, CommandState& state)
         return true;
     case cmd::kFileSaveAll:
         state.enabled = !documents_.empty();
+        return true;
+    case cmd::kViewReopenLastFiles:
+        state.checked = CLastSession::ReopensAtStart(profile_);
         return true;
     default:
         return false;

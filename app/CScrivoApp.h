@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CLastSession.h"
 #include "app/CScrivoSettings.h"
 #include "app/RecentFileList.h"
 #include "mvc/ICommandTarget.h"
@@ -69,8 +70,15 @@ public:
     CChildFrame* NewWindow(CScrivoDoc* document);
     bool CloseDocument(CScrivoDoc* document);
     bool SaveAll();
+    // Opens each file; the number of documents opened.
+    int OpenDocuments(const QStringList& paths);
     // Asks about every modified document; false when the user cancelled.
     bool CloseAllDocuments();
+    // The open files, their carets and first lines, and the active one.
+    CLastSession CurrentSession() const;
+    // Opens the files of a session as they were; the paths of the files
+    // that are gone.
+    QStringList ReopenSession(const CLastSession& session);
     CScrivoDoc* ActiveDocument() const;
     // Asks, document by document, about files that other programs changed,
     // replaced or deleted; run whenever the application becomes active.
@@ -98,6 +106,10 @@ private:
     void OpenRecent(int index);
     void AddToRecentFiles(const std::string& path);
     void RemoveDocument(CScrivoDoc* document);
+    bool SaveModifiedDocuments();
+    void DestroyAllFrames();
+    // A plain start reopens the last session, with one note for missing files.
+    void ReopenLastSession();
     void UpdateFrameTitles(CScrivoDoc* document);
     std::vector<CChildFrame*> FramesOf(const CScrivoDoc* document) const;
     // View › Line Numbers is one setting ("Settings"/"LineNumbers") for every

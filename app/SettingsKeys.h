@@ -29,9 +29,20 @@ inline constexpr const char* kLargeButtons = "LargeButtons";
 inline constexpr const char* kInitialShowOutput = "InitialShowOutput";
 inline constexpr const char* kPreviewPages = "PreviewPages";
 inline constexpr const char* kLineNumbers = "LineNumbers";
+inline constexpr const char* kPrintInColour = "PrintInColour";
 
 inline constexpr const char* kRecentFileList = "Recent File List";
 inline constexpr const char* kRecentFileFormat = "File%d";
+
+// The documents open at the last exit, reopened at the next plain start.
+inline constexpr const char* kSession = "Session";
+inline constexpr const char* kSessionReopen = "ReopenAtStart";
+inline constexpr const char* kSessionCount = "Count";
+inline constexpr const char* kSessionActive = "Active";
+inline constexpr const char* kSessionFileFormat = "File%d";
+inline constexpr const char* kSessionLineFormat = "Line%d";
+inline constexpr const char* kSessionColumnFormat = "Column%d";
+inline constexpr const char* kSessionTopLineFormat = "TopLine%d";
 
 inline constexpr const char* kToolbars = "Toolbars";
 inline constexpr const char* kHtmlOverrides = "HTML";

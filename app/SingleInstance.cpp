@@ -50,8 +50,22 @@ SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::HandOver(const QString& path, int timeoutMs) const
 {
-    if (serverName_.isEmpty())
+    return HandOver(QStringList{path}, timeoutMs);
+}
+
+bool SingleInstance::HandOver(const QStringList& paths, int timeoutMs) const
+{
+    if (serverName_.isEmpty() || paths.isEmpty())
         return false;
+    QByteArray requests;
+    for (const QString& path : paths) {
+        const QByteArray line = QFileInfo(path).absoluteFilePath().toUtf8() + '\n';
+        // The instance refuses a longer line, and the whole connection with it.
+        if (line.size() > kMaxRequest)
+            return false;
+        requests += line;
+    }
+    const QByteArray expected = QByteArray(kAnswer).repeated(static_cast<int>(paths.size()));
     // Waits in a local event loop rather than blocking, so that an instance
     // served by the same thread (as in tests) can still answer.
     QLocalSocket socket;
@@ -75,18 +89,18 @@ bool SingleInstance::HandOver(const QString& path, int timeoutMs) const
             loop.quit();
             return;
         }
-        socket.write(QFileInfo(path).absoluteFilePath().toUtf8() + '\n');
+        socket.write(requests);
     });
     QObject::connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
         answer += socket.readAll();
-        if (answer.endsWith('\n') || answer.size() > 16)
+        if (answer.size() >= expected.size() || !expected.startsWith(answer))
             loop.quit();
     });
     timeout.start(timeoutMs);
     socket.connectToServer(serverName_);
-    if (!failed && answer != kAnswer)
+    if (!failed && answer != expected)
         loop.exec();
-    return !failed && answer == kAnswer;
+    return !failed && answer == expected;
 }
 
 bool SingleInstance::Listen()

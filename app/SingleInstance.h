@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QLocalServer;
 class QLocalSocket;
@@ -25,6 +26,9 @@ public:
     // Sends the absolute path to a running instance; true when one of the
     // user's own took it.
     bool HandOver(const QString& path, int timeoutMs = 2000) const;
+    // Sends each absolute path as a request line of its own over one
+    // connection; true when the instance took every one of them.
+    bool HandOver(const QStringList& paths, int timeoutMs = 2000) const;
     // Starts listening for hand-overs; false when the name cannot be taken.
     bool Listen();
 

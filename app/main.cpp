@@ -39,8 +39,8 @@ void DescribeOptions(QCommandLineParser& options)
     options.addHelpOption();
     options.addOption(kPrintToPdf);
     options.addOption(kExportHtml);
-    options.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The file to open."),
-                                  QStringLiteral("[file]"));
+    options.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The files to open."),
+                                  QStringLiteral("[file...]"));
 }
 
 // Help and the forms that write a file need no display.
@@ -108,7 +108,7 @@ int RunEditor(int argc, char** argv)
     int status = 0;
     {
         CScrivoApp app(profile);
-        switch (app.Start(options.positionalArguments().mid(0, 1))) {
+        switch (app.Start(options.positionalArguments())) {
         case CScrivoApp::StartResult::HandedOver:
             break;
         case CScrivoApp::StartResult::Failed:

@@ -33,6 +33,7 @@ inline constexpr int kEditUndo = 57643;
 inline constexpr int kEditRedo = 57644;
 inline constexpr int kEditCopyAsHtml = 32817;
 inline constexpr int kEditGotoLine = 32816;
+inline constexpr int kEditFindInFiles = 32870;
 
 // View
 inline constexpr int kViewStatusBar = 59393;
@@ -48,6 +49,8 @@ inline constexpr int kViewToolbarTools = 32810;
 inline constexpr int kViewCustomizeToolbars = 32814;
 // The in-editor console's bar (Linux only).
 inline constexpr int kViewConsole = 32840;
+// Whether a plain start opens the files of the last session.
+inline constexpr int kViewReopenLastFiles = 32871;
 
 // Output window
 inline constexpr int kOutputClear = 32813;

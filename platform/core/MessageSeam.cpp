@@ -1,5 +1,6 @@
 #include "platform/core/MessageSeam.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace quillet::platform {
@@ -62,6 +63,12 @@ bool ChooseFile(const FileDialogRequest& request, std::string& path)
     return true;
 }
 
+bool ChooseFiles(const FileDialogRequest& request, std::vector<std::string>& paths)
+{
+    paths.clear();
+    return MessageSink().ChooseFiles(request, paths) && !paths.empty();
+}
+
 std::string WithDefaultSuffix(const std::string& path, const std::string& suffix)
 {
     const std::size_t slash = path.find_last_of('/');
@@ -99,6 +106,20 @@ bool RecordingMessageSink::ChooseFile(const FileDialogRequest& request, std::str
     path = fileAnswers_.front();
     fileAnswers_.pop_front();
     return !path.empty();
+}
+
+bool RecordingMessageSink::ChooseFiles(const FileDialogRequest& request, std::vector<std::string>& paths)
+{
+    std::string answer;
+    if (!ChooseFile(request, answer))
+        return false;
+    for (std::size_t start = 0; start <= answer.size();) {
+        const std::size_t end = std::min(answer.find('\n', start), answer.size());
+        if (end > start)
+            paths.push_back(answer.substr(start, end - start));
+        start = end + 1;
+    }
+    return !paths.empty();
 }
 
 std::vector<std::string> RecordingMessageSink::Texts() const

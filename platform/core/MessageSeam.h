@@ -39,6 +39,15 @@ public:
     virtual MessageAnswer Show(const Message& message) = 0;
     // Fills path with the chosen file; false when the user cancelled.
     virtual bool ChooseFile(const FileDialogRequest& request, std::string& path) { return false; }
+    // An Open dialog in which several files may be chosen at once.
+    virtual bool ChooseFiles(const FileDialogRequest& request, std::vector<std::string>& paths)
+    {
+        std::string path;
+        if (!ChooseFile(request, path))
+            return false;
+        paths.assign(1, path);
+        return true;
+    }
     virtual void BeginWait() {}
     virtual void EndWait() {}
 };
@@ -53,6 +62,8 @@ MessageAnswer ShowMessage(const std::string& text,
                           MessageIcon icon = MessageIcon::Warning);
 MessageAnswer ShowMessage(const Message& message);
 bool ChooseFile(const FileDialogRequest& request, std::string& path);
+// Fills paths with the chosen files; false when the user cancelled.
+bool ChooseFiles(const FileDialogRequest& request, std::vector<std::string>& paths);
 // Appends the default suffix to a file name without an extension.
 std::string WithDefaultSuffix(const std::string& path, const std::string& suffix);
 
@@ -74,6 +85,8 @@ public:
 
     MessageAnswer Show(const Message& message) override;
     bool ChooseFile(const FileDialogRequest& request, std::string& path) override;
+    // Takes the next file answer; a line feed separates the files in it.
+    bool ChooseFiles(const FileDialogRequest& request, std::vector<std::string>& paths) override;
     void BeginWait() override { ++waitDepth_; ++waitCount_; }
     void EndWait() override { --waitDepth_; }
 

@@ -66,7 +66,7 @@ MessageAnswer QtMessageSink::Show(const Message& message)
     return AnswerOf(button);
 }
 
-bool QtMessageSink::ChooseFile(const FileDialogRequest& request, std::string& path)
+QStringList QtMessageSink::Choose(const FileDialogRequest& request, bool several)
 {
     QStringList filters;
     for (const std::string& filter : request.filters)
@@ -75,15 +75,32 @@ bool QtMessageSink::ChooseFile(const FileDialogRequest& request, std::string& pa
                        QString::fromStdString(request.initialPath));
     dialog.setNameFilters(filters);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setFileMode(request.save    ? QFileDialog::AnyFile
+                       : several ? QFileDialog::ExistingFiles
+                                 : QFileDialog::ExistingFile);
     // The dialog adds the suffix itself, so that it asks before replacing
     // the file that will really be written.
     if (request.save && request.defaultSuffix.size() > 1 && request.defaultSuffix[0] == '.')
         dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix.substr(1)));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
+bool QtMessageSink::ChooseFile(const FileDialogRequest& request, std::string& path)
+{
+    const QStringList chosen = Choose(request, false);
+    if (chosen.isEmpty())
         return false;
-    path = dialog.selectedFiles().constFirst().toStdString();
+    path = chosen.constFirst().toStdString();
     return true;
+}
+
+bool QtMessageSink::ChooseFiles(const FileDialogRequest& request, std::vector<std::string>& paths)
+{
+    for (const QString& path : Choose(request, true))
+        paths.push_back(path.toStdString());
+    return !paths.empty();
 }
 
 void QtMessageSink::BeginWait()

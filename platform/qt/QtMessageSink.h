@@ -2,6 +2,8 @@
 
 #include "platform/core/MessageSeam.h"
 
+#include <QStringList>
+
 class QWidget;
 
 namespace quillet::platform {
@@ -15,10 +17,13 @@ public:
 
     MessageAnswer Show(const Message& message) override;
     bool ChooseFile(const FileDialogRequest& request, std::string& path) override;
+    bool ChooseFiles(const FileDialogRequest& request, std::vector<std::string>& paths) override;
     void BeginWait() override;
     void EndWait() override;
 
 private:
+    QStringList Choose(const FileDialogRequest& request, bool several);
+
     QWidget* parent_;
 };
 
