@@ -37,17 +37,19 @@ void DescribeOptions(QCommandLineParser& options)
     options.setApplicationDescription(
         QStringLiteral("Quillet, a source-code editor for Java, HTML and JavaScript files."));
     options.addHelpOption();
+    options.addVersionOption();
     options.addOption(kPrintToPdf);
     options.addOption(kExportHtml);
     options.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The files to open."),
                                   QStringLiteral("[file...]"));
 }
 
-// Help and the forms that write a file need no display.
+// Help, the version and the forms that write a file need no display.
 bool NeedsNoDisplay(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
-        for (const char* option : {"-h", "-?", "--help", "--help-all", "--print-to-pdf", "--export-html"}) {
+        for (const char* option : {"-h", "-?", "--help", "--help-all", "-v", "--version",
+                                   "--print-to-pdf", "--export-html"}) {
             if (std::strcmp(argv[i], option) == 0)
                 return true;
         }
@@ -59,6 +61,10 @@ void NameApplication()
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Tarrow Samples"));
     QCoreApplication::setApplicationName(QStringLiteral("Quillet"));
+    // The build names the version; the desktop matches windows to the
+    // installed entry by its name.
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarrowsamples.Quillet"));
 }
 
 int RunWithoutDisplay(int argc, char** argv)
@@ -69,7 +75,7 @@ int RunWithoutDisplay(int argc, char** argv)
     NameApplication();
     QCommandLineParser options;
     DescribeOptions(options);
-    options.process(application);  // --help ends here
+    options.process(application);  // --help and --version end here
 
     const bool print = options.isSet(kPrintToPdf);
     if (print && options.isSet(kExportHtml)) {

@@ -15,7 +15,7 @@ packages=(
   ccache libvterm-dev poppler-utils
   openjdk-17-source
   libqt6svg6
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file man-db
 )
 
 missing=()
