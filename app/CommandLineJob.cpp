@@ -2,9 +2,11 @@
 
 #include "app/CScrivoDoc.h"
 #include "app/LanguageRegistration.h"
+#include "app/SettingsKeys.h"
 #include "engine/VxEditFileError.h"
 #include "engine/VxScrivo.h"
 #include "language/VxEditHtmlExport.h"
+#include "platform/core/Profile.h"
 #include "view/VxEditPrinter.h"
 
 #include <cerrno>
@@ -45,6 +47,8 @@ int CommandLineJob::PrintToPdf(const std::string& file, const std::string& pdf)
         return 1;
     document.SetPathName(file);
     VxEditPrinter printer(*document.Model(), document.Title());
+    // As the windows print: in colour when the user chose so.
+    printer.SetInColour(profile_.GetInt(settings::kSettings, settings::kPrintInColour, 0) != 0);
     if (printer.WritePdf(pdf) != 1) {
         VxEditFileError::Report(EIO, pdf);
         return 1;

@@ -7,7 +7,9 @@
 #include "view/VxEditPrinter.h"
 #include "view/VxEditPrinterSetup.h"
 
+#include <QCheckBox>
 #include <QPrintDialog>
+#include <QVBoxLayout>
 #include <QPrinter>
 
 namespace {
@@ -41,9 +43,17 @@ bool CScrivoView::FilePrint()
     dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setMinMax(1, kMaxDialogPage);
+    auto* options = new QWidget;
+    options->setWindowTitle(tr("Colour"));
+    auto* inColour = new QCheckBox(tr("Print in colour"), options);
+    inColour->setChecked(printerSetup_->PrintInColour());
+    (new QVBoxLayout(options))->addWidget(inColour);
+    dialog.setOptionTabs({options});
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    printerSetup_->SetPrintInColour(inColour->isChecked());
     VxEditPrinter job(Model(), PrintTitle());
+    job.SetInColour(printerSetup_->PrintInColour());
     job.BeginPrinting(printer);
     if (job.PrintTo(printer))
         return true;
@@ -58,11 +68,13 @@ void CScrivoView::FilePrintPreview()
         return;
     QPrinter& printer = printerSetup_->Printer();
     VxEditPrinter job(Model(), PrintTitle());
+    job.SetInColour(printerSetup_->PrintInColour());
     job.BeginPrinting(printer);
     VxEditPrintPreview preview(job, printer, this);
     preview.SetTwoPages(printerSetup_->PreviewPages() == 2);
     const int result = preview.exec();
     printerSetup_->SetPreviewPages(preview.TwoPages() ? 2 : 1);
+    printerSetup_->SetPrintInColour(job.InColour());
     if (result == VxEditPrintPreview::kPrintRequested)
         FilePrint();
 }

@@ -1,9 +1,12 @@
 #include "view/VxEditPrinter.h"
 
 #include "engine/VxEdit.h"
+#include "language/VxEditLangConfig.h"
+#include "view/VxEditColours.h"
 #include "platform/core/MessageSeam.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -135,19 +138,59 @@ void VxEditPrinter::DrawBody(QPainter& painter, int page, const QRect& rect)
     const int lineHeight = layout_->LineHeight();
     const QColor black(Qt::black);
     const QColor white(Qt::white);
+    const VxEditColours colours(model.GetLangConfig(), QGuiApplication::palette());
     int y = rect.top();
     for (std::int32_t row = layout_->FirstRowOf(page); row <= layout_->LastRowOf(page); ++row) {
         const VxEditLineCol& at = layout_->Row(row);
         // The rows were laid out when the job began; a line edited since
         // prints what is left of it.
         if (model.IsValidPosition(at.line, at.column)) {
+            // The runs first: working them out may move the text store's gap.
+            const std::vector<ColorRun>* runs =
+                inColour_ && model.LineLength(at.line) > 0 ? model.GetColourRuns(at.line) : nullptr;
             const char* text = nullptr;
             std::int32_t length = 0;
             model.LineText(at.line, text, length);
             const std::int32_t bytes = layout_->RowBytes(row, length);
-            metrics_.Draw(painter, rect.left(), y, text + at.column, bytes, rect.left(), black, white);
+            if (runs && !runs->empty())
+                DrawColouredRow(painter, rect.left(), y, text, length, at.column, bytes, *runs, colours);
+            else
+                metrics_.Draw(painter, rect.left(), y, text + at.column, bytes, rect.left(), black, white);
         }
         y += lineHeight;
+    }
+}
+
+void VxEditPrinter::DrawColouredRow(QPainter& painter, int left, int y, const char* text, std::int32_t length,
+                                    std::int32_t from, std::int32_t bytes, const std::vector<ColorRun>& runs,
+                                    const VxEditColours& colours)
+{
+    // Paper stays white: a background prints only where a group has one of
+    // its own, and text on the screen's own background prints on white.
+    const QColor paper(Qt::white);
+    const QColor screen = colours.Text().background;
+    const std::int32_t to = from + bytes;
+    std::int32_t column = 0;
+    int x = left;
+    for (const ColorRun& run : runs) {
+        if (column >= to)
+            break;
+        const auto given = static_cast<std::int32_t>(ColorRunLength(run));
+        const std::int32_t runLength = given == 0 ? length - column : std::min(given, length - column);
+        const std::int32_t start = std::max(column, from);
+        const std::int32_t end = std::min(column + runLength, to);
+        if (start < end) {
+            const VxEditColourPair pair = colours.Group(ColorRunGroup(run));
+            const QColor background = pair.background == screen ? paper : pair.background;
+            const QColor ink = pair.foreground == background ? QColor(Qt::black) : pair.foreground;
+            // Tab stops count from the row's start, as in the black print.
+            x += metrics_.Draw(painter, x, y, text + start, end - start, left, ink, background);
+        }
+        column += runLength;
+    }
+    if (column < to) {
+        column = std::max(column, from);
+        metrics_.Draw(painter, x, y, text + column, to - column, left, Qt::black, paper);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ColorRun.h"
 #include "mvc/IRefCount.h"
 #include "view/VxEditFontMetrics.h"
 #include "view/VxEditPrintLayout.h"
@@ -9,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class QPagedPaintDevice;
 class QPaintDevice;
@@ -16,10 +18,12 @@ class QPainter;
 class QPdfWriter;
 class QPrinter;
 class VxEdit;
+class VxEditColours;
 
 // The print steps of an edit view: lays a model's text out for a printer
 // once, then prints any page of it (header with the title and a rule, the
-// body's rows in black on white, footer with a rule and the page number).
+// body's rows in black on white, or in the screen's syntax colours on white
+// when asked, footer with a rule and the page number).
 // The body is drawn with the viewport's own tab-expanding text output,
 // measured with the printer's font. Print, Print Preview and the command
 // line's PDF output all go through these steps.
@@ -50,6 +54,9 @@ public:
     const VxEditPrintLayout* Layout() const { return layout_.get(); }
     const VxEditFontMetrics& Metrics() const { return metrics_; }
     const std::string& Title() const { return title_; }
+    // The body in the syntax colours of the screen instead of black.
+    void SetInColour(bool inColour) { inColour_ = inColour; }
+    bool InColour() const { return inColour_; }
     // Pages printed so far; the preview shows that it draws only what it shows.
     int PagesPrinted() const { return pagesPrinted_; }
 
@@ -62,6 +69,9 @@ protected:
     virtual void DrawHeader(QPainter& painter, int page, const QRect& rect);
     virtual void DrawBody(QPainter& painter, int page, const QRect& rect);
     virtual void DrawFooter(QPainter& painter, int page, const QRect& rect);
+    void DrawColouredRow(QPainter& painter, int left, int y, const char* text, std::int32_t length,
+                         std::int32_t from, std::int32_t bytes, const std::vector<ColorRun>& runs,
+                         const VxEditColours& colours);
 
 private:
     tarrow::foundation::RefPtr<VxEdit> model_;
@@ -69,4 +79,5 @@ private:
     VxEditFontMetrics metrics_;
     std::unique_ptr<VxEditPrintLayout> layout_;
     int pagesPrinted_ = 0;
+    bool inColour_ = false;
 };

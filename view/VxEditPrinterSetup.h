@@ -23,8 +23,12 @@ public:
     // Pages Print Preview shows at once: 1 or 2, 0 while never chosen (one).
     int PreviewPages() const { return previewPages_; }
     void SetPreviewPages(int pages) { previewPages_ = pages; }
+    // Print and Print Preview use the syntax colours instead of black.
+    bool PrintInColour() const { return printInColour_; }
+    void SetPrintInColour(bool inColour) { printInColour_ = inColour; }
 
 private:
     std::unique_ptr<QPrinter> printer_;
     int previewPages_ = 0;
+    bool printInColour_ = false;
 };

@@ -10,11 +10,13 @@
 #include "tests/support/TempDir.h"
 #include "view/VxEditPrinter.h"
 
+#include <QImage>
 #include <QPdfWriter>
 
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -141,6 +143,39 @@ TEST_F(CommandLine, PrintsAJavaFileToAPdfWithTitlePageNumbersAndEveryLineInOrder
             body += lines[i];
     }
     EXPECT_EQ(Squeezed(body), Squeezed(java));
+}
+
+// The pixels of the PDF's first page (at 50 dpi) that are clearly coloured,
+// neither grey nor black nor white.
+int ColouredPixels(const std::string& pdf, const std::string& prefix)
+{
+    const ProcessResult render = RunProcess({"pdftoppm", "-r", "50", "-f", "1", "-l", "1", pdf, prefix});
+    EXPECT_EQ(render.exitStatus, 0) << render.err;
+    const QImage page(QString::fromStdString(prefix + "-1.ppm"));
+    EXPECT_FALSE(page.isNull());
+    int coloured = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor pixel = page.pixelColor(x, y);
+            if (pixel.hsvSaturation() > 80 && pixel.value() > 60)
+                ++coloured;
+        }
+    }
+    return coloured;
+}
+
+TEST_F(CommandLine, PrintsBlackOnWhiteUnlessPrintInColourIsOn)
+{
+    WriteFileBytes(directory.File("Hello.java"), HelloJava());
+    ASSERT_EQ(Quillet({"--print-to-pdf", "Hello.java", "Black.pdf"}).exitStatus, 0);
+    EXPECT_EQ(ColouredPixels(directory.File("Black.pdf"), directory.File("black")), 0);
+
+    std::filesystem::create_directories(directory.File("config/Tarrow Samples"));
+    WriteFileBytes(directory.File("config/Tarrow Samples/Quillet.conf"), "[Settings]\nPrintInColour=1\n");
+    const ProcessResult run = Quillet({"--print-to-pdf", "Hello.java", "Colour.pdf"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    // Keywords, comments and strings print in their colours.
+    EXPECT_GT(ColouredPixels(directory.File("Colour.pdf"), directory.File("colour")), 50);
 }
 
 TEST_F(CommandLine, ExportsTheSamePageAsExportAsHtml)

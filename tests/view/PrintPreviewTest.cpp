@@ -1,12 +1,14 @@
 // Print Preview of a long text opens without drawing the whole job: only the
 // pages on show are printed, and they show the text in black on white. A
-// print job takes the printer's page range and copies.
+// print job takes the printer's page range and copies. The preview fits a
+// page or its width, or zooms.
 #include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
 #include "tests/view/ViewSupport.h"
 #include "view/VxEditPrintPreview.h"
 #include "view/VxEditPrinter.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
@@ -62,6 +64,39 @@ TEST(PrintPreview, DrawsOnlyThePagesOnShow)
     preview.ShowPage(pages);
     EXPECT_FALSE(preview.NextButton()->isEnabled());
     EXPECT_EQ(preview.PagesShown(), 1);
+}
+
+TEST(PrintPreview, FitsThePageOrTheWidthAndZoomsInAndOut)
+{
+    ViewFixture fixture;
+    fixture.SetText("class Zoomed {}\r\n");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    VxEditPrinter job(*fixture.model, "Zoomed.java");
+    job.BeginPrinting(printer);
+    VxEditPrintPreview preview(job, printer);
+    preview.resize(600, 700);
+    preview.show();
+    const double page = preview.Zoom();
+    EXPECT_EQ(preview.CurrentFit(), VxEditPrintPreview::Fit::Page);
+
+    // A portrait page as wide as the window is taller than the window.
+    preview.SetFit(VxEditPrintPreview::Fit::Width);
+    const double width = preview.Zoom();
+    EXPECT_GT(width, page);
+    preview.ZoomIn();
+    EXPECT_EQ(preview.CurrentFit(), VxEditPrintPreview::Fit::Zoom);
+    EXPECT_DOUBLE_EQ(preview.Zoom(), width * 1.25);
+    preview.ZoomOut();
+    preview.ZoomOut();
+    EXPECT_DOUBLE_EQ(preview.Zoom(), width / 1.25);
+    preview.SetFit(VxEditPrintPreview::Fit::Page);
+    EXPECT_DOUBLE_EQ(preview.Zoom(), page);
+
+    // Print in colour switches the job it shows.
+    EXPECT_FALSE(job.InColour());
+    preview.InColourBox()->click();
+    EXPECT_TRUE(job.InColour());
 }
 
 TEST(PrintJob, PrintsThePageRangeAsOftenAsTheCopiesAsk)
