@@ -2,6 +2,7 @@
 
 #include "app/CBuildHost.h"
 #include "app/CChildFrame.h"
+#include "app/CFindInFiles.h"
 #include "app/CHelpCommands.h"
 #include "app/CMainFrame.h"
 #include "app/CRecoveryStore.h"
@@ -98,6 +99,7 @@ CScrivoApp::~CScrivoApp()
         open.push_back(document.get());
     for (CScrivoDoc* document : open)
         DestroyFrames(document);
+    findInFiles_ = nullptr;
     frame_.reset();
     help_.reset();
     documents_.clear();
@@ -144,6 +146,7 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
     frame_ = std::make_unique<CMainFrame>(profile_, recentFiles_);
     frame_->SetApplicationTarget(this);
     frame_->Action(cmd::kViewReopenLastFiles)->setCheckable(true);
+    CreateFindInFiles();
     connect(frame_.get(), &CMainFrame::CloseRequested, this,
             [this](bool& accept) {
                 accept = SaveModifiedDocuments();
@@ -509,7 +512,7 @@ void CScrivoApp::AddToRecentFiles(const std::string& path)
 
 bool CScrivoApp::OnCommand(int id)
 {
-    if (help_->OnCommand(id))
+    if (help_->OnCommand(id) || (findInFiles_ && findInFiles_->OnCommand(id)))
         return true;
     if (id >= cmd::kFileMruFirst && id <= cmd::kFileMruLast) {
         OpenRecent(id - cmd::kFileMruFirst);
@@ -548,7 +551,7 @@ bool CScrivoApp::OnCommand(int id)
 
 bool CScrivoApp::OnUpdateCommand(int id, CommandState& state)
 {
-    if (help_->OnUpdateCommand(id, state))
+    if (help_->OnUpdateCommand(id, state) || (findInFiles_ && findInFiles_->OnUpdateCommand(id, state)))
         return true;
     if (id >= cmd::kFileMruFirst && id <= cmd::kFileMruLast)
         return true;

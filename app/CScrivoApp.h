@@ -14,6 +14,7 @@
 #include <vector>
 
 class CChildFrame;
+class CFindInFiles;
 class CHelpCommands;
 class CMainFrame;
 class DebuggerRunFlag;
@@ -79,6 +80,11 @@ public:
     // Opens the files of a session as they were; the paths of the files
     // that are gone.
     QStringList ReopenSession(const CLastSession& session);
+    // Find in Files of the main frame; null before start-up.
+    CFindInFiles* FindInFiles() const { return findInFiles_; }
+    // Opens (or activates) the file and selects a match of Find in Files;
+    // the line counts from 1.
+    void ShowFileMatch(const QString& path, int line, int column, int length);
     CScrivoDoc* ActiveDocument() const;
     // Asks, document by document, about files that other programs changed,
     // replaced or deleted; run whenever the application becomes active.
@@ -110,6 +116,9 @@ private:
     void DestroyAllFrames();
     // A plain start reopens the last session, with one note for missing files.
     void ReopenLastSession();
+    void CreateFindInFiles();
+    // The current texts of the documents that have a file, by path.
+    std::map<std::string, std::string> OpenTexts() const;
     void UpdateFrameTitles(CScrivoDoc* document);
     std::vector<CChildFrame*> FramesOf(const CScrivoDoc* document) const;
     // View › Line Numbers is one setting ("Settings"/"LineNumbers") for every
@@ -134,6 +143,7 @@ private:
     RecentFileList recentFiles_;
     std::unique_ptr<CHelpCommands> help_;
     std::unique_ptr<CMainFrame> frame_;
+    CFindInFiles* findInFiles_ = nullptr;  // owned by the frame
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<CRecoveryStore> recovery_;
     QTimer* recoveryTimer_ = nullptr;

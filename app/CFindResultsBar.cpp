@@ -1,0 +1,84 @@
+#include "app/CFindResultsBar.h"
+
+#include "engine/VxEditFileSearchRequest.h"
+
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Where a match is, kept with its line of the list.
+enum Role { kPath = Qt::UserRole, kLine, kColumn, kLength };
+
+// A line of a minified file is shown cut; the match stays selectable.
+constexpr int kShownText = 400;
+
+}  // namespace
+
+CFindResultsBar::CFindResultsBar(QWidget* parent)
+    : QDockWidget(tr(kTitle), parent), list_(new QListWidget(this)), stop_(new QPushButton(tr("Stop"), this))
+{
+    setObjectName(QStringLiteral("FindResults"));
+    list_->setUniformItemSizes(true);
+    list_->setAccessibleName(tr(kTitle));
+    list_->installEventFilter(this);
+    stop_->setEnabled(false);
+    connect(stop_, &QPushButton::clicked, this, &CFindResultsBar::StopRequested);
+    connect(list_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        if (item && !item->data(kPath).isNull())
+            emit MatchActivated(item->data(kPath).toString(), item->data(kLine).toInt(),
+                                item->data(kColumn).toInt(), item->data(kLength).toInt());
+    });
+    auto* content = new QWidget(this);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(list_, 1);
+    layout->addWidget(stop_, 0, Qt::AlignLeft);
+    setWidget(content);
+}
+
+void CFindResultsBar::Begin()
+{
+    list_->clear();
+    stop_->setEnabled(true);
+}
+
+void CFindResultsBar::Add(const std::vector<VxEditFileMatch>& matches)
+{
+    for (const VxEditFileMatch& match : matches) {
+        QString text = QString::fromUtf8(match.text.data(), static_cast<qsizetype>(match.text.size()));
+        if (text.size() > kShownText)
+            text = text.left(kShownText) + QStringLiteral("...");
+        auto* item = new QListWidgetItem(
+            QStringLiteral("%1:%2: %3").arg(QString::fromStdString(match.path)).arg(match.line).arg(text));
+        item->setData(kPath, QString::fromStdString(match.path));
+        item->setData(kLine, static_cast<int>(match.line));
+        item->setData(kColumn, static_cast<int>(match.column));
+        item->setData(kLength, static_cast<int>(match.length));
+        list_->addItem(item);
+    }
+}
+
+void CFindResultsBar::Finish(const QString& summary)
+{
+    list_->addItem(summary);
+    stop_->setEnabled(false);
+}
+
+bool CFindResultsBar::IsSearching() const
+{
+    return stop_->isEnabled();
+}
+
+bool CFindResultsBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == list_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && IsSearching()) {
+        emit StopRequested();
+        return true;
+    }
+    return QDockWidget::eventFilter(watched, event);
+}
