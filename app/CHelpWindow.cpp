@@ -52,6 +52,19 @@ CHelpWindow::CHelpWindow(const QString& helpDirectory, QWidget* parent)
     splitter->setSizes({200, 660});
     setCentralWidget(splitter);
 
+    // Escape and Ctrl+W close the help, as they close other viewers; in the
+    // search box Escape first clears the search.
+    auto* closeHelp = new QAction(tr("Close"), this);
+    closeHelp->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    closeHelp->setShortcutContext(Qt::WindowShortcut);
+    connect(closeHelp, &QAction::triggered, this, [this] {
+        if (search_->hasFocus() && !search_->text().isEmpty())
+            search_->clear();
+        else
+            close();
+    });
+    addAction(closeHelp);
+
     auto* toolbar = addToolBar(tr("Navigation"));
     toolbar->setObjectName(QStringLiteral("HelpNavigation"));
     toolbar->setMovable(false);

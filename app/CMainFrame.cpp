@@ -310,9 +310,17 @@ void CMainFrame::RebuildMenus()
     for (const menus::Menu& menu : menus::MenuBarLayout(hadDocuments_)) {
         menuBar()->addMenu(AddMenu(new QMenu(menu.title, menuBar()), menu.entries));
     }
-    // Keys of the main frame that have no menu entry.
+    // Keys of the main frame that have no menu entry, and the commands of
+    // the other menu bar: every key of the tables works from the start, as
+    // far as its command applies.
     for (int id : {cmd::kNextPane, cmd::kPrevPane})
         Action(id);
+    for (const menus::Menu& menu : menus::MenuBarLayout(!hadDocuments_)) {
+        for (int id : menu.entries) {
+            if (id > 0)
+                Action(id);
+        }
+    }
     UpdateAllActions();
 }
 

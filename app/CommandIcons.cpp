@@ -36,7 +36,8 @@ const QHash<int, IconName>& IconNames()
         {cmd::kInsertInterface, {nullptr, "quillet-new-interface"}},
         {cmd::kInsertMethod, {nullptr, "quillet-add-method"}},
         {cmd::kInsertMemberVariable, {nullptr, "quillet-add-variable"}},
-        {cmd::kHelpCustom, {nullptr, "quillet-custom-help"}},
+        // A page of the web or the JDK's API pages, usually.
+        {cmd::kHelpCustom, {"internet-web-browser", "quillet-custom-help"}},
     };
     return names;
 }

@@ -85,7 +85,15 @@ void CToolsDialog::Browse(QLineEdit* field, bool helpFiles)
 
 void CToolsDialog::Detect()
 {
-    ApplyDetected(DetectJavaTools(Environment("JAVA_HOME"), Environment("PATH"), "/usr/lib/jvm"));
+    const JavaToolPaths found = DetectJavaTools(Environment("JAVA_HOME"), Environment("PATH"), "/usr/lib/jvm");
+    if (found.appViewer.empty() && found.compiler.empty() && found.debugger.empty()) {
+        quillet::platform::ShowMessage(
+            "No Java development kit was found: neither in JAVA_HOME, nor on the PATH, nor under "
+            "/usr/lib/jvm. Install one (for example the package openjdk-17-jdk-headless) or fill in "
+            "the paths yourself.");
+        return;
+    }
+    ApplyDetected(found);
 }
 
 void CToolsDialog::ApplyDetected(const JavaToolPaths& paths)

@@ -2,6 +2,7 @@
 #include "app/CMainFrame.h"
 #include "app/CScrivoApp.h"
 #include "app/CToolbarManager.h"
+#include "app/CommandIcons.h"
 #include "language/VxEditLangConfigRegistry.h"
 #include "platform/core/MemoryProfile.h"
 #include "platform/core/MessageSeam.h"
@@ -146,6 +147,11 @@ TEST_F(FrameTest, FirstStartLayoutSurvivesARestart)
             EXPECT_EQ(bar.toolbar->widgetForAction(action)->accessibleName(), action->toolTip());
         }
     }
+    // Help Contents, Custom Online Help and About look different.
+    const auto look = [](int id) { return CommandIcon(id).pixmap(16, 16).toImage(); };
+    EXPECT_NE(look(cmd::kHelpContents), look(cmd::kHelpCustom));
+    EXPECT_NE(look(cmd::kHelpContents), look(cmd::kAppAbout));
+    EXPECT_NE(look(cmd::kHelpCustom), look(cmd::kAppAbout));
     EXPECT_EQ(frame.Action(cmd::kFileNew)->toolTip(), "New");
     EXPECT_EQ(frame.Action(cmd::kFileNew)->statusTip(), "Create a new document");
 

@@ -9,10 +9,14 @@
 #include "platform/core/MessageSeam.h"
 #include "resources/CommandIds.h"
 #include "tests/support/TempDir.h"
+#include "view/VxEditKeyTable.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QKeySequence>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -46,6 +50,20 @@ QStringList LinksOf(const QTextDocument& page)
         }
     }
     return links;
+}
+
+// The keys a page names: combinations with Ctrl or Shift (Alt+letter is a
+// dialog's mnemonic, not a key of the program's tables) and function keys.
+QStringList KeysNamedIn(const QString& text)
+{
+    static const QRegularExpression key(QStringLiteral(
+        R"(\b(?:(?:Ctrl|Shift|Alt)\+)*(?:(?:Ctrl|Shift)\+)(?:(?:Alt|Shift)\+)*)"
+        R"((?:Page Up|Page Down|Backspace|Delete|Insert|Home|End|Up|Down|Left|Right|Tab|Space|Enter|Escape|)"
+        R"(F\d{1,2}|[A-Z0-9]\b|[\]\[+\-=])|\bF\d{1,2}\b)"));
+    QStringList keys;
+    for (auto it = key.globalMatch(text); it.hasNext();)
+        keys << it.next().captured(0);
+    return keys;
 }
 
 class HelpTest : public ::testing::Test {
@@ -113,6 +131,36 @@ TEST_F(HelpTest, EveryLinkOfEveryPageLeadsToAPageThatLeadsBackToTheContents)
             pending << target.adjusted(QUrl::RemoveFragment);
         }
     }
+    // Every key a page names is bound: in the frame's accelerators, the
+    // edit view's key table, the help window's own keys, or the few keys a
+    // window handles itself.
+    std::set<QString> bound{QStringLiteral("Shift+Tab"), QStringLiteral("Ctrl++"), QStringLiteral("Ctrl+-"),
+                            QStringLiteral("Ctrl+Shift+C"), QStringLiteral("Ctrl+Shift+V"),
+                            QStringLiteral("Shift+F10")};
+    for (QObject* owner : std::initializer_list<QObject*>{app_->MainFrame(), window}) {
+        for (const QAction* action : owner->findChildren<QAction*>()) {
+            for (const QKeySequence& keys : action->shortcuts())
+                bound.insert(keys.toString(QKeySequence::PortableText));
+        }
+    }
+    for (const QString& name : seen) {
+        QFile page(HelpDirectory() + name);
+        ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+        QTextDocument document;
+        document.setHtml(QString::fromUtf8(page.readAll()));
+        for (const QString& named : KeysNamedIn(document.toPlainText())) {
+            QString portable = named;
+            portable.replace(QStringLiteral("Page Up"), QStringLiteral("PgUp"))
+                .replace(QStringLiteral("Page Down"), QStringLiteral("PgDown"))
+                .replace(QStringLiteral("Enter"), QStringLiteral("Return"))
+                .replace(QStringLiteral("Escape"), QStringLiteral("Esc"));
+            const QKeySequence keys = QKeySequence::fromString(portable, QKeySequence::PortableText);
+            const bool inTable = keys.count() == 1 && VxEditKeyTable::CommandFor(keys[0]) != 0;
+            EXPECT_TRUE(inTable || bound.count(keys.toString(QKeySequence::PortableText)) != 0)
+                << name.toStdString() << " names " << named.toStdString() << ", which nothing is bound to";
+        }
+    }
+
     // Every page is reachable, and the contents list every one of them.
     const QStringList files = QDir(HelpDirectory()).entryList({QStringLiteral("*.htm")}, QDir::Files);
     EXPECT_EQ(seen.size(), static_cast<std::size_t>(files.size()));
