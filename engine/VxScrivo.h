@@ -2,6 +2,7 @@
 
 #include "engine/VxHTMLEdit.h"
 #include "engine/VxScrivoDeclaration.h"
+#include "engine/VxScrivoMember.h"
 #include "language/VxEditLangTag.h"
 
 #include <vector>
@@ -26,6 +27,10 @@ public:
     // on request by the class view's scan, never on an edit.
     std::vector<VxScrivoDeclaration>& Declarations() { return declarations_; }
     const std::vector<VxScrivoDeclaration>& Declarations() const { return declarations_; }
+    // The types with their constructors, methods and fields, nested as in
+    // the text; built by the same scan as the declarations.
+    std::vector<VxScrivoMember>& Outline() { return outline_; }
+    const std::vector<VxScrivoMember>& Outline() const { return outline_; }
 
 protected:
     ~VxScrivo() override = default;
@@ -44,4 +49,5 @@ private:
 
     VxEditLangTag textBlock_;
     std::vector<VxScrivoDeclaration> declarations_;
+    std::vector<VxScrivoMember> outline_;
 };

@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <algorithm>
+
 // The icons are compiled into this library; a static library's resources
 // are registered by hand, from the global namespace.
 static void InitClassViewIcons()
@@ -20,6 +22,7 @@ static void InitClassViewIcons()
 
 namespace {
 
+// The kinds of VxScrivoMember; a declaration's kinds are its first four.
 const QIcon& IconFor(int kind)
 {
     static const QIcon icons[] = {
@@ -27,8 +30,25 @@ const QIcon& IconFor(int kind)
         QIcon(QStringLiteral(":/classview/interface.svg")),
         QIcon(QStringLiteral(":/classview/enum.svg")),
         QIcon(QStringLiteral(":/classview/record.svg")),
+        QIcon(QStringLiteral(":/classview/constructor.svg")),
+        QIcon(QStringLiteral(":/classview/method.svg")),
+        QIcon(QStringLiteral(":/classview/field.svg")),
     };
-    return icons[kind >= 0 && kind < 4 ? kind : 0];
+    return icons[kind >= 0 && kind < 7 ? kind : 0];
+}
+
+// The index of a type's entry in the declaration list.
+constexpr int kDeclarationRole = Qt::UserRole + 1;
+
+QTreeWidgetItem* NewItem(const std::string& text, int line, int kind)
+{
+    const QString label = QString::fromStdString(text);
+    auto* item = new QTreeWidgetItem(QStringList(label));
+    item->setData(0, Qt::UserRole, line);
+    item->setIcon(0, IconFor(kind));
+    // A long signature shows whole when the pointer rests on it.
+    item->setToolTip(0, label);
+    return item;
 }
 
 }  // namespace
@@ -81,21 +101,61 @@ void CClassView::StepRefresh()
 void CClassView::FillTree()
 {
     clear();
-    VxScrivo& model = *model_;
-    QList<QTreeWidgetItem*> items;
-    for (const VxScrivoDeclaration& declaration : model.Declarations()) {
-        auto* item = new QTreeWidgetItem(QStringList(QString::fromStdString(declaration.name)));
-        item->setData(0, Qt::UserRole, declaration.line);
-        item->setIcon(0, IconFor(declaration.kind));
-        items << item;
+    const VxScrivo& model = *model_;
+    const std::vector<VxScrivoMember>& outline = model.Outline();
+    // Every outline entry under its type; members keep the text's order.
+    std::vector<QTreeWidgetItem*> items(outline.size(), nullptr);
+    std::vector<bool> placed(outline.size(), false);
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        const VxScrivoMember& member = outline[i];
+        items[i] = NewItem(member.label, member.line, member.kind);
+        if (member.parent >= 0 && static_cast<std::size_t>(member.parent) < i) {
+            items[static_cast<std::size_t>(member.parent)]->addChild(items[i]);
+            placed[i] = true;
+        }
     }
-    addTopLevelItems(items);
+    // The roots in the declaration list's order; a declaration the outline
+    // does not know (a local class) still has its entry.
+    QList<QTreeWidgetItem*> roots;
+    const std::vector<VxScrivoDeclaration>& declarations = model.Declarations();
+    for (std::size_t d = 0; d < declarations.size(); ++d) {
+        const VxScrivoDeclaration& declaration = declarations[d];
+        auto type = std::find_if(outline.begin(), outline.end(), [&declaration](const VxScrivoMember& m) {
+            return m.IsType() && m.name == declaration.name && m.line == declaration.line;
+        });
+        QTreeWidgetItem* item = nullptr;
+        if (type != outline.end()) {
+            const auto index = static_cast<std::size_t>(type - outline.begin());
+            item = items[index];
+            if (placed[index])
+                item = nullptr;
+            placed[index] = true;
+            items[index]->setData(0, kDeclarationRole, static_cast<int>(d));
+        } else {
+            item = NewItem(declaration.name, declaration.line, declaration.kind);
+            item->setData(0, kDeclarationRole, static_cast<int>(d));
+        }
+        if (item)
+            roots << item;
+    }
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        if (!placed[i])
+            roots << items[i];
+    }
+    addTopLevelItems(roots);
+    expandAll();
 }
 
 int CClassView::SelectedIndex() const
 {
     const QList<QTreeWidgetItem*> selected = selectedItems();
-    return selected.isEmpty() ? -1 : indexOfTopLevelItem(selected.first());
+    // A member stands for the type it belongs to.
+    for (QTreeWidgetItem* item = selected.isEmpty() ? nullptr : selected.first(); item; item = item->parent()) {
+        const QVariant index = item->data(0, kDeclarationRole);
+        if (index.isValid())
+            return index.toInt();
+    }
+    return -1;
 }
 
 int CClassView::SelectedLine() const

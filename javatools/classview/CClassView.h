@@ -14,10 +14,11 @@ namespace tarrow::foundation {
 class ICommandTarget;
 }
 
-// The class tree of a document window: one root item per declaration of the
-// text (classes, enums and records, then interfaces), each with the image of
-// its kind and its line as item data. Built on request only, never while
-// typing. A double-click asks for the declaration's line and leaves the
+// The class tree of a document window: one root item per top-level
+// declaration of the text (classes, enums and records, then interfaces),
+// with its constructors, methods, fields and nested types below it in
+// source order; each item has the image of its kind, its line as item data
+// and its whole text as tooltip. Built on request only, never while typing. A double-click asks for the declaration's line and leaves the
 // keyboard focus with the edit view; the right button opens the tree popup,
 // whose commands go to the window's command target.
 class CClassView : public QTreeWidget {
@@ -33,7 +34,8 @@ public:
     void RefreshInSteps();
     bool IsRefreshing() const { return pending_ != nullptr; }
 
-    // The index of the selected item in the declaration list, or -1.
+    // The index in the declaration list of the selected type, or of the
+    // type of the selected member; -1 without one.
     int SelectedIndex() const;
     // The item data of the selected item; line 0 without a selection.
     int SelectedLine() const;

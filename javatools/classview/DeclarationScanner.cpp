@@ -4,6 +4,7 @@
 #include "engine/VxEditPattern.h"
 #include "engine/VxEditTextBuffer.h"
 #include "engine/VxScrivo.h"
+#include "javatools/classview/MemberScanner.h"
 #include "language/VxEditLangConfig.h"
 
 #include <algorithm>
@@ -91,6 +92,7 @@ void DeclarationScanner::Restart()
     acceptedEnd_ = -1;
     classes_.clear();
     interfaces_.clear();
+    members_ = std::make_unique<MemberScanner>();
     done_ = false;
 }
 
@@ -102,6 +104,7 @@ void DeclarationScanner::Finish()
                 std::make_move_iterator(interfaces_.end()));
     classes_.clear();
     interfaces_.clear();
+    model_.Outline() = members_->Done() ? members_->Take() : std::vector<VxScrivoMember>();
     done_ = true;
 }
 
@@ -153,6 +156,7 @@ bool DeclarationScanner::Step(std::int64_t bytes)
             // the next search starts just behind this match's keyword.
             from = index + 1;
         }
+        members_->Step(text, static_cast<std::size_t>(length), static_cast<std::size_t>(limit));
     }
 
     for (Match& match : matches) {

@@ -7,12 +7,14 @@
 #include <string_view>
 #include <vector>
 
+class MemberScanner;
 class VxEditPattern;
 class VxScrivo;
 
 // Builds the declaration list of a Java text with the pattern engine over
 // the whole text: classes, enums and records in text order, then the
-// interfaces. A header may carry generic type parameters, annotations and a
+// interfaces. The same steps build the model's outline of types and their
+// members (MemberScanner). A header may carry generic type parameters, annotations and a
 // record's components; the entry is the plain name. Matches that start
 // inside a comment or string are skipped. HTML texts and texts of fewer
 // than two lines have no declarations.
@@ -47,6 +49,7 @@ private:
 
     VxScrivo& model_;
     std::unique_ptr<VxEditPattern> pattern_;
+    std::unique_ptr<MemberScanner> members_;
     std::uint64_t revision_ = 0;
     std::int64_t from_ = 0;
     std::int64_t acceptedEnd_ = -1;

@@ -99,10 +99,36 @@ TEST(ClassViewWindowTest, DoubleClickGoesToTheDeclarationAndKeepsTheEditorFocuse
     EXPECT_TRUE(WaitFor([&] { return window.frame->EditView()->hasFocus(); }));
 
     // Typing changes nothing in the tree; a save lists the new class.
-    window.Controller().TypeText("class Square {");
+    window.Controller().TypeText("class Square {}");
     EXPECT_EQ(tree.topLevelItemCount(), 2);
     window.frame->OnCommand(cmd::kFileSave);
     EXPECT_EQ(tree.topLevelItemCount(), 3);
+}
+
+TEST(ClassViewWindowTest, MembersShowUnderTheirTypeAndADoubleClickGoesToTheirLine)
+{
+    Window window("class Outer {\r\n\tint count;\r\n\tstatic class Inner {\r\n\t\tvoid put(String key, "
+                  "java.util.List<String> values) { Runnable r = () -> {}; }\r\n\t}\r\n\tOuter() {}\r\n}\r\n");
+    CClassView& tree = *window.frame->ClassView();
+    ASSERT_EQ(tree.topLevelItemCount(), 1);
+    QTreeWidgetItem* outer = tree.topLevelItem(0);
+    ASSERT_EQ(outer->childCount(), 3);
+    EXPECT_EQ(outer->child(0)->text(0), "count");
+    EXPECT_EQ(outer->child(1)->text(0), "Inner");
+    EXPECT_EQ(outer->child(2)->text(0), "Outer()");
+    QTreeWidgetItem* put = outer->child(1)->child(0);
+    ASSERT_NE(put, nullptr);
+    EXPECT_EQ(put->text(0), "put(String, java.util.List<String>)");
+    EXPECT_EQ(put->toolTip(0), put->text(0));
+    // Methods and fields have images of their own.
+    EXPECT_NE(put->icon(0).pixmap(16, 16).toImage(), outer->child(0)->icon(0).pixmap(16, 16).toImage());
+
+    const QPoint point = tree.visualItemRect(put).center();
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, point);
+    QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, point);
+    EXPECT_EQ(window.Controller().Caret(), VxEditLineCol(3, 0));
+    // A member stands for its type when code is added to the selected class.
+    EXPECT_EQ(tree.SelectedIndex(), 1);
 }
 
 TEST(ClassViewWindowTest, NewClassAndMethodThroughTheDialogsAreOneUndoStepEach)

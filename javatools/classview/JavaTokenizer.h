@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// One token of Java text: a word (identifier or keyword), a number, a
+// literal (string, text block or character) or one punctuation character
+// ("..." and "::" count as one). Comments and white space are passed over.
+struct JavaToken {
+    enum Kind { kEnd, kWord, kNumber, kLiteral, kPunct };
+    Kind kind = kEnd;
+    std::size_t start = 0;
+    std::size_t length = 0;
+    std::int32_t line = 0;
+    char punct = 0;  // the character of a punctuation token; '.' for "..."
+};
+
+// Reads Java tokens from a text one at a time, keeping its place and line
+// between calls so a scan can stop and go on later; the text may move in
+// between, the offsets stay. Lines end at LF, CR LF or CR.
+class JavaTokenizer {
+public:
+    // The next token that starts before length; kEnd at the end.
+    JavaToken Next(const char* text, std::size_t length);
+    // Passes over a body whose opening brace was read, up to and with its
+    // closing one; false when the text ends first.
+    bool SkipBody(const char* text, std::size_t length);
+
+    std::size_t Position() const { return pos_; }
+    std::int32_t Line() const { return line_; }
+
+private:
+    // Passes over a comment, string, text block or character literal at
+    // pos_ when one starts there; true when it did.
+    bool SkipCommentOrLiteral(const char* text, std::size_t length, bool& literal);
+    void SkipQuoted(const char* text, std::size_t length, char quote);
+    void NewLineAt(const char* text, std::size_t length, std::size_t at);
+
+    std::size_t pos_ = 0;
+    std::int32_t line_ = 0;
+};
