@@ -1,0 +1,196 @@
+#include "engine/VxEditBraceMatcher.h"
+
+#include "engine/VxEdit.h"
+#include "language/VxEditLangConfig.h"
+#include "language/VxEditLangTag.h"
+#include "language/VxEditLangTagTable.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+char PartnerOf(char bracket)
+{
+    switch (bracket) {
+    case '(': return ')';
+    case ')': return '(';
+    case '[': return ']';
+    case ']': return '[';
+    case '{': return '}';
+    case '}': return '{';
+    default: return 0;
+    }
+}
+
+bool HasBracket(const char* text, std::int32_t length)
+{
+    for (std::int32_t i = 0; i < length; ++i) {
+        if (VxEditBraceMatcher::IsBracket(text[i]))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+VxEditBraceMatcher::VxEditBraceMatcher(VxEdit& model) : model_(model)
+{
+    if (VxEditLangConfig* config = model_.GetLangConfig()) {
+        std::vector<VxEditLangTag*> tags;
+        config->ListTags(tags, VxEditLangTagTable::kAnyLine);
+        for (const VxEditLangTag* tag : tags)
+            tagGroups_.push_back(tag->ColorGroup);
+    }
+}
+
+bool VxEditBraceMatcher::IsBracket(char byte)
+{
+    return PartnerOf(byte) != 0;
+}
+
+bool VxEditBraceMatcher::BracketAt(const VxEditLineCol& caret, VxEditLineCol& bracket)
+{
+    const char* text = nullptr;
+    std::int32_t length = 0;
+    if (!model_.LineText(caret.line, text, length))
+        return false;
+    if (caret.column >= 0 && caret.column < length && IsBracket(text[caret.column])) {
+        bracket = caret;
+        return true;
+    }
+    if (caret.column > 0 && caret.column <= length && IsBracket(text[caret.column - 1])) {
+        bracket = VxEditLineCol(caret.line, caret.column - 1);
+        return true;
+    }
+    return false;
+}
+
+bool VxEditBraceMatcher::FindPartner(const VxEditLineCol& bracket, VxEditLineCol& partner)
+{
+    if (!LoadLine(bracket.line))
+        return false;
+    const char* text = nullptr;
+    std::int32_t length = 0;
+    model_.LineText(bracket.line, text, length);
+    if (bracket.column < 0 || bracket.column >= length)
+        return false;
+    const char self = text[bracket.column];
+    const char other = PartnerOf(self);
+    if (!other)
+        return false;
+    const bool forward = self == '(' || self == '[' || self == '{';
+    return Search(bracket, self, other, forward, KindAt(bracket.column), partner);
+}
+
+bool VxEditBraceMatcher::IsTagGroup(int group) const
+{
+    return std::find(tagGroups_.begin(), tagGroups_.end(), group) != tagGroups_.end();
+}
+
+// The runs are read before the text: working them out may move the store's
+// gap and leave an earlier text pointer stale.
+bool VxEditBraceMatcher::LoadLine(std::int32_t line)
+{
+    stretches_.clear();
+    const std::int32_t length = model_.LineLength(line);
+    if (length < 0)
+        return false;
+    const std::vector<ColorRun>* runs = model_.GetColourRuns(line);
+    std::int32_t at = 0;
+    if (runs) {
+        for (ColorRun run : *runs) {
+            if (at >= length)
+                break;
+            const std::int32_t end =
+                ColorRunLength(run) == 0 ? length : std::min(length, at + static_cast<std::int32_t>(ColorRunLength(run)));
+            const int kind = IsTagGroup(ColorRunGroup(run)) ? ColorRunGroup(run) : kCode;
+            if (!stretches_.empty() && stretches_.back().kind == kind)
+                stretches_.back().end = end;
+            else
+                stretches_.push_back({at, end, kind});
+            at = end;
+        }
+    }
+    if (at < length) {
+        if (!stretches_.empty() && stretches_.back().kind == kCode)
+            stretches_.back().end = length;
+        else
+            stretches_.push_back({at, length, kCode});
+    }
+    return true;
+}
+
+int VxEditBraceMatcher::KindAt(std::int32_t column) const
+{
+    for (const Stretch& stretch : stretches_) {
+        if (column >= stretch.start && column < stretch.end)
+            return stretch.kind;
+    }
+    return kCode;
+}
+
+// Code brackets pass over lines without any bracket unread; a bracket in a
+// comment or string stops where its stretch ends, which crosses a line end
+// only when the stretch goes on at the other side (a block comment).
+bool VxEditBraceMatcher::Search(const VxEditLineCol& from, char self, char other, bool forward, int kind,
+                                VxEditLineCol& partner)
+{
+    const bool inSpan = kind != kCode;
+    const std::int32_t lastLine = model_.LastLine();
+    std::int64_t budget = kSearchBytes;
+    std::int32_t depth = 0;
+    std::int32_t line = from.line;
+    std::int32_t column = from.column;
+    bool first = true;
+    while (line >= 0 && line <= lastLine && budget > 0) {
+        const char* text = nullptr;
+        std::int32_t length = 0;
+        model_.LineText(line, text, length);
+        budget -= length + 1;
+        if (!first) {
+            if (!inSpan && !HasBracket(text, length)) {
+                line += forward ? 1 : -1;
+                continue;
+            }
+            LoadLine(line);
+            if (inSpan) {
+                // The stretch continues only when the line starts (going
+                // down) or ends (going up) in it.
+                const bool continues = stretches_.empty() ||
+                                       (forward ? stretches_.front().kind : stretches_.back().kind) == kind;
+                if (!continues)
+                    return false;
+            }
+            model_.LineText(line, text, length);
+            column = forward ? -1 : length;
+        }
+        first = false;
+        std::size_t index = 0;
+        if (!forward)
+            index = stretches_.empty() ? 0 : stretches_.size() - 1;
+        for (std::int32_t at = column + (forward ? 1 : -1); at >= 0 && at < length; at += forward ? 1 : -1) {
+            while (forward && index + 1 < stretches_.size() && at >= stretches_[index].end)
+                ++index;
+            while (!forward && index > 0 && at < stretches_[index].start)
+                --index;
+            const int here = stretches_.empty() ? kCode : stretches_[index].kind;
+            if (here != kind) {
+                if (inSpan)
+                    return false;
+                continue;
+            }
+            if (text[at] == self) {
+                ++depth;
+            } else if (text[at] == other) {
+                if (depth == 0) {
+                    partner = VxEditLineCol(line, at);
+                    return true;
+                }
+                --depth;
+            }
+        }
+        line += forward ? 1 : -1;
+    }
+    return false;
+}
