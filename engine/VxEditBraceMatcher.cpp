@@ -1,6 +1,7 @@
 #include "engine/VxEditBraceMatcher.h"
 
 #include "engine/VxEdit.h"
+#include "engine/VxEditTextBuffer.h"
 #include "language/VxEditLangConfig.h"
 #include "language/VxEditLangTag.h"
 #include "language/VxEditLangTagTable.h"
@@ -23,10 +24,10 @@ char PartnerOf(char bracket)
     }
 }
 
-bool HasBracket(const char* text, std::int32_t length)
+bool HasEither(const char* text, std::int32_t length, char one, char two)
 {
     for (std::int32_t i = 0; i < length; ++i) {
-        if (VxEditBraceMatcher::IsBracket(text[i]))
+        if (text[i] == one || text[i] == two)
             return true;
     }
     return false;
@@ -39,8 +40,15 @@ VxEditBraceMatcher::VxEditBraceMatcher(VxEdit& model) : model_(model)
     if (VxEditLangConfig* config = model_.GetLangConfig()) {
         std::vector<VxEditLangTag*> tags;
         config->ListTags(tags, VxEditLangTagTable::kAnyLine);
-        for (const VxEditLangTag* tag : tags)
+        for (const VxEditLangTag* tag : tags) {
             tagGroups_.push_back(tag->ColorGroup);
+            if (!tag->BeginTag.empty()) {
+                tags_.push_back(tag);
+                opens_[static_cast<unsigned char>(tag->BeginTag[0])] = true;
+            }
+        }
+        // HTML reads text outside markup by a rule of its own.
+        tagsSuffice_ = config->GetName() != "HTML";
     }
 }
 
@@ -121,6 +129,68 @@ bool VxEditBraceMatcher::LoadLine(std::int32_t line)
     return true;
 }
 
+void VxEditBraceMatcher::LoadCodeLine(std::int32_t line)
+{
+    stretches_.clear();
+    std::int32_t from = 0;
+    const VxEditSpanList& spans = model_.Spans();
+    const VxEditLineCol lineStart(line, 0);
+    auto after = std::upper_bound(spans.begin(), spans.end(), lineStart,
+                                  [](const VxEditLineCol& at, const VxEditMLComment& span) { return at < span.start; });
+    if (after != spans.begin() && (after - 1)->end.line >= line) {
+        const VxEditMLComment& span = *(after - 1);
+        from = span.end.line == line ? span.end.column : model_.LineLength(line);
+        stretches_.push_back({0, from, 0});
+    }
+    const char* text = nullptr;
+    std::int32_t length = 0;
+    model_.LineText(line, text, length);
+    const std::int32_t coloured = std::min(length, VxEdit::kColouredBytes);
+    std::int32_t codeStart = from;
+    for (std::int32_t at = from; at < coloured;) {
+        if (!opens_[static_cast<unsigned char>(text[at])]) {
+            ++at;
+            continue;
+        }
+        const VxEditLangTag* opened = nullptr;
+        for (const VxEditLangTag* tag : tags_) {
+            if (tag->BeginTag[0] == text[at] && coloured - at >= static_cast<std::int32_t>(tag->BeginTag.size()) &&
+                std::memcmp(text + at, tag->BeginTag.data(), tag->BeginTag.size()) == 0 &&
+                (!opened || tag->BeginTag.size() > opened->BeginTag.size())) {
+                opened = tag;
+            }
+        }
+        if (!opened) {
+            ++at;
+            continue;
+        }
+        if (at > codeStart)
+            stretches_.push_back({codeStart, at, kCode});
+        const std::int32_t end = TagEnd(text, coloured, at, *opened);
+        stretches_.push_back({at, end, 0});
+        at = end;
+        codeStart = end;
+    }
+    if (codeStart < length)
+        stretches_.push_back({codeStart, length, kCode});
+}
+
+std::int32_t VxEditBraceMatcher::TagEnd(const char* text, std::int32_t length, std::int32_t column,
+                                        const VxEditLangTag& tag) const
+{
+    const char escape = tag.EscapeChar.empty() || tag.MultiLine ? 0 : tag.EscapeChar[0];
+    const auto endSize = static_cast<std::int32_t>(tag.EndTag.size());
+    for (std::int32_t at = column + static_cast<std::int32_t>(tag.BeginTag.size()); at < length; ++at) {
+        if (escape && text[at] == escape) {
+            ++at;
+            continue;
+        }
+        if (endSize > 0 && length - at >= endSize && std::memcmp(text + at, tag.EndTag.data(), tag.EndTag.size()) == 0)
+            return at + endSize;
+    }
+    return length;
+}
+
 int VxEditBraceMatcher::KindAt(std::int32_t column) const
 {
     for (const Stretch& stretch : stretches_) {
@@ -143,17 +213,29 @@ bool VxEditBraceMatcher::Search(const VxEditLineCol& from, char self, char other
     std::int32_t line = from.line;
     std::int32_t column = from.column;
     bool first = true;
+    if (forward && !inSpan && tagsSuffice_) {
+        // Records the multi-line spans as far as the search may go, with
+        // one search for their BeginTags rather than a colouring per line.
+        const VxEditTextBuffer& buffer = model_.TextBuffer();
+        const std::int64_t reach = std::min(buffer.LineStart(line) + kSearchBytes, buffer.Length());
+        const std::int32_t reachLine = std::min(buffer.PositionOf(reach).line + 1, lastLine);
+        if (reachLine >= model_.ScanPosition())
+            model_.IsInTagSpan(VxEditLineCol(reachLine, 0));
+    }
     while (line >= 0 && line <= lastLine && budget > 0) {
         const char* text = nullptr;
         std::int32_t length = 0;
         model_.LineText(line, text, length);
         budget -= length + 1;
         if (!first) {
-            if (!inSpan && !HasBracket(text, length)) {
+            if (!inSpan && !HasEither(text, length, self, other)) {
                 line += forward ? 1 : -1;
                 continue;
             }
-            LoadLine(line);
+            if (inSpan || !tagsSuffice_)
+                LoadLine(line);
+            else
+                LoadCodeLine(line);
             if (inSpan) {
                 // The stretch continues only when the line starts (going
                 // down) or ends (going up) in it.
@@ -170,6 +252,8 @@ bool VxEditBraceMatcher::Search(const VxEditLineCol& from, char self, char other
         if (!forward)
             index = stretches_.empty() ? 0 : stretches_.size() - 1;
         for (std::int32_t at = column + (forward ? 1 : -1); at >= 0 && at < length; at += forward ? 1 : -1) {
+            if (!inSpan && text[at] != self && text[at] != other)
+                continue;
             while (forward && index + 1 < stretches_.size() && at >= stretches_[index].end)
                 ++index;
             while (!forward && index > 0 && at < stretches_[index].start)

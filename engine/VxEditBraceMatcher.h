@@ -6,12 +6,16 @@
 #include <vector>
 
 class VxEdit;
+struct VxEditLangTag;
 
 // Finds the partner of a bracket ( ) [ ] { } in a text model. Brackets in
 // code skip comments and strings; a bracket inside a comment or string pairs
 // only within that same stretch. Which bytes are comment or string is read
-// from the colour runs (the groups of the language's tags). The search goes
-// at most kSearchBytes each way, so a huge text never stalls the caret.
+// from the colour runs (the groups of the language's tags); a code search
+// reads lines with the language's tags instead, starting each line from the
+// scanner's multi-line spans, which is what the runs hold without working
+// out keywords. The search goes at most kSearchBytes each way, so a huge
+// text never stalls the caret.
 class VxEditBraceMatcher {
 public:
     static constexpr std::int64_t kSearchBytes = 1 << 20;
@@ -36,6 +40,11 @@ private:
     };
 
     bool LoadLine(std::int32_t line);
+    // Code or not, for each stretch of the line, from the tags.
+    void LoadCodeLine(std::int32_t line);
+    // Just past the end of the tag opened at column, or the line's length.
+    std::int32_t TagEnd(const char* text, std::int32_t length, std::int32_t column,
+                        const VxEditLangTag& tag) const;
     int KindAt(std::int32_t column) const;
     bool IsTagGroup(int group) const;
     bool Search(const VxEditLineCol& from, char open, char close, bool forward, int kind,
@@ -43,5 +52,8 @@ private:
 
     VxEdit& model_;
     std::vector<int> tagGroups_;
+    std::vector<const VxEditLangTag*> tags_;
+    bool opens_[256] = {};
+    bool tagsSuffice_ = false;
     std::vector<Stretch> stretches_;
 };
