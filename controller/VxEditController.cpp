@@ -158,6 +158,7 @@ void VxEditController::SetCaretFromPoint(int x, int y)
 void VxEditController::CaretUpdated()
 {
     view_.CaretMoved();
+    RefreshBraces();
     OnCaretChanged();
     if (caret_.line != notifiedLine_ && !handlingLineLeft_ && !lineLeftPosted_) {
         lineLeftPosted_ = true;

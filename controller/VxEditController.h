@@ -101,6 +101,17 @@ public:
     // when it is measured through the view's text extents.
     double LongLineCell(std::int32_t length) const;
 
+    // The bracket next to the caret and its partner, for painting both;
+    // false when there is no bracket there or it has no partner in reach.
+    bool MatchedBraces(VxEditLineCol& bracket, VxEditLineCol& partner);
+    // The pair found when the caret last moved, which the painter marks.
+    bool HighlightedBraces(VxEditLineCol& bracket, VxEditLineCol& partner) const
+    {
+        bracket = braces_[0];
+        partner = braces_[1];
+        return hasBraces_;
+    }
+
     // The window got the focus: the caret's line is remembered as the one
     // that the next line-leave notification reports when the caret leaves it.
     void OnFocusIn();
@@ -218,6 +229,13 @@ private:
     bool DispatchEdit(int id);
     static bool IsMoveCommand(int id);
     static bool IsEditCommand(int id);
+
+    // VxEditControllerBraces.cpp: Ctrl+] moves to the partner, with Shift
+    // selects to it.
+    void GoToMatchingBrace(bool select);
+    // Finds the pair at the caret again and repaints the lines of the old
+    // and the new pair.
+    void RefreshBraces();
 
     // VxEditControllerFind.cpp
     int FindInDirection(const VxEditSearchState& state, bool down);
@@ -360,4 +378,6 @@ private:
     VxEditLineCol caretBeforeDrag_;
     int preferredXBeforeDrag_ = 0;
     VxEditSelection selectionBeforeDrag_;
+    bool hasBraces_ = false;
+    VxEditLineCol braces_[2];
 };

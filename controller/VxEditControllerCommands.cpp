@@ -98,6 +98,10 @@ bool VxEditController::OnCommand(int id)
     case cmd::kLineLeft:
         LineLeftNotification();
         return true;
+    case cmd::kEditMatchBrace:
+    case cmd::kSelectToBrace:
+        GoToMatchingBrace(id == cmd::kSelectToBrace);
+        return true;
     default:
         return false;
     }
@@ -139,6 +143,8 @@ bool VxEditController::OnUpdateCommand(int id, CommandState& state)
     case cmd::kToggleOverwrite:
     case cmd::kCancelSelection:
     case cmd::kSelectWord:
+    case cmd::kEditMatchBrace:
+    case cmd::kSelectToBrace:
         state.enabled = true;
         return true;
     default:

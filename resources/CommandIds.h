@@ -34,6 +34,7 @@ inline constexpr int kEditRedo = 57644;
 inline constexpr int kEditCopyAsHtml = 32817;
 inline constexpr int kEditGotoLine = 32816;
 inline constexpr int kEditFindInFiles = 32870;
+inline constexpr int kEditMatchBrace = 32872;
 
 // View
 inline constexpr int kViewStatusBar = 59393;
@@ -95,6 +96,7 @@ inline constexpr int kClearBookmarks = 45366;
 
 // Edit view keys (the edit controller's accelerator table)
 inline constexpr int kSelectWord = 45003;
+inline constexpr int kSelectToBrace = 45064;  // Ctrl+Shift+]
 inline constexpr int kDeleteWordLeft = 45004;
 inline constexpr int kSelectWordLeft = 45006;
 inline constexpr int kWordLeft = 45007;
