@@ -1,11 +1,18 @@
 #include "view/VxEditAccessible.h"
 
 #include "engine/VxEdit.h"
+#include "engine/VxEditCompositeCommand.h"
+#include "engine/VxEditTextCommand.h"
+#include "engine/VxEditUtf16Index.h"
+#include "mvc/VxEditMsg.h"
 #include "view/CScrivoView.h"
 
 #include <QAccessible>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
+#include <limits>
+#include <string>
 
 namespace {
 
@@ -19,8 +26,15 @@ QAccessibleInterface* MakeAccessible(const QString&, QObject* object)
 }  // namespace
 
 VxEditAccessible::VxEditAccessible(CScrivoView* view)
-    : QAccessibleWidget(view, QAccessible::EditableText)
+    : QAccessibleWidget(view, QAccessible::EditableText), model_(&view->Model()),
+      offsets_(std::make_unique<VxEditUtf16Index>(view->Model()))
 {
+    model_->Attach(this);
+}
+
+VxEditAccessible::~VxEditAccessible()
+{
+    model_->Detach(this);
 }
 
 void VxEditAccessible::Install()
@@ -54,42 +68,31 @@ CScrivoView* VxEditAccessible::View() const
     return static_cast<CScrivoView*>(widget());
 }
 
-QString VxEditAccessible::WholeText() const
+namespace {
+
+QString ToQString(const std::string& bytes)
 {
-    VxEdit& model = View()->Model();
-    std::string text;
-    model.CopyText(text, 0, 0, model.LastLine(), model.LineLength(model.LastLine()));
-    return QString::fromStdString(text);
+    std::u16string units;
+    VxEditUtf16Index::AppendUtf16(units, bytes.data(), bytes.size());
+    return QString(reinterpret_cast<const QChar*>(units.data()), static_cast<qsizetype>(units.size()));
 }
+
+// Offsets go to Qt as int; a text past that is answered up to it.
+int Clamped(std::int64_t offset)
+{
+    return static_cast<int>(std::min<std::int64_t>(offset, std::numeric_limits<int>::max()));
+}
+
+}  // namespace
 
 int VxEditAccessible::OffsetOf(const VxEditLineCol& position) const
 {
-    VxEdit& model = View()->Model();
-    const std::int32_t line = std::clamp(position.line, 0, model.LastLine());
-    const std::int32_t column = std::clamp(position.column, 0, model.LineLength(line));
-    std::string text;
-    model.CopyText(text, 0, 0, line, column);
-    return static_cast<int>(QString::fromStdString(text).size());
+    return Clamped(offsets_->OffsetOf(position));
 }
 
 VxEditLineCol VxEditAccessible::PositionAt(int offset) const
 {
-    const QByteArray before = WholeText().left(std::max(offset, 0)).toUtf8();
-    VxEditLineCol position;
-    qsizetype lineStart = 0;
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        const char c = before[i];
-        // LF, CR LF and a lone CR each end a line.
-        if (c == '\n' || (c == '\r' && (i + 1 >= before.size() || before[i + 1] != '\n'))) {
-            ++position.line;
-            lineStart = i + 1;
-        }
-    }
-    position.column = static_cast<std::int32_t>(before.size() - lineStart);
-    // A CR that the offset separates from its LF still ends the line there.
-    if (!before.isEmpty() && before.back() == '\r')
-        position.column = std::max(0, position.column - 1);
-    return position;
+    return offsets_->PositionAt(offset);
 }
 
 void VxEditAccessible::selection(int selectionIndex, int* startOffset, int* endOffset) const
@@ -142,21 +145,112 @@ void VxEditAccessible::setCursorPosition(int position)
 
 QString VxEditAccessible::text(QAccessible::Text kind) const
 {
+    // The value of a text is its text; a reader asks for pieces of it
+    // through the text interface instead, so a long one is not copied.
+    constexpr int kWholeTextUpTo = 1 << 16;
     if (kind == QAccessible::Value)
-        return WholeText();
+        return characterCount() <= kWholeTextUpTo ? text(0, -1) : QString();
     return QAccessibleWidget::text(kind);
 }
 
 QString VxEditAccessible::text(int startOffset, int endOffset) const
 {
-    if (endOffset < 0)
-        return WholeText().mid(startOffset);
-    return WholeText().mid(startOffset, std::max(0, endOffset - startOffset));
+    const int count = characterCount();
+    if (endOffset < 0 || endOffset > count)
+        endOffset = count;
+    startOffset = std::clamp(startOffset, 0, endOffset);
+    if (startOffset == endOffset)
+        return {};
+    // The whole characters and line ends between the two offsets.
+    const VxEditLineCol from = PositionAt(startOffset);
+    VxEditLineCol to = PositionAt(endOffset);
+    VxEdit& model = View()->Model();
+    std::string bytes;
+    if (endOffset >= count)
+        to = VxEditLineCol(model.LastLine(), model.LineLength(model.LastLine()));
+    else if (OffsetOf(to) < endOffset)  // the end falls into a line end
+        to = VxEditLineCol(to.line + 1, 0);
+    model.CopyText(bytes, from.line, from.column, to.line, to.column);
+    const QString whole = ToQString(bytes);
+    return whole.mid(startOffset - OffsetOf(from), endOffset - startOffset);
+}
+
+QString VxEditAccessible::LineAt(int offset, int* startOffset, int* endOffset) const
+{
+    const VxEditLineCol at = PositionAt(offset);
+    VxEdit& model = View()->Model();
+    *startOffset = OffsetOf(VxEditLineCol(at.line, 0));
+    *endOffset = at.line < model.LastLine() ? OffsetOf(VxEditLineCol(at.line + 1, 0)) : characterCount();
+    return text(*startOffset, *endOffset);
+}
+
+QString VxEditAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
+                                       int* endOffset) const
+{
+    const int count = characterCount();
+    *startOffset = *endOffset = -1;
+    if (offset < 0 || offset > count)
+        return {};
+    if (boundaryType == QAccessible::NoBoundary) {
+        *startOffset = 0;
+        *endOffset = count;
+        return text(0, count);
+    }
+    if (offset == count && offset > 0)
+        --offset;
+    int lineStart = 0;
+    int lineEnd = 0;
+    const QString line = LineAt(offset, &lineStart, &lineEnd);
+    if (boundaryType == QAccessible::LineBoundary || boundaryType == QAccessible::ParagraphBoundary) {
+        *startOffset = lineStart;
+        *endOffset = lineEnd;
+        return line;
+    }
+    // Characters, words and sentences within the line, as Qt finds them.
+    QTextBoundaryFinder::BoundaryType type = QTextBoundaryFinder::Grapheme;
+    if (boundaryType == QAccessible::WordBoundary)
+        type = QTextBoundaryFinder::Word;
+    else if (boundaryType == QAccessible::SentenceBoundary)
+        type = QTextBoundaryFinder::Sentence;
+    QTextBoundaryFinder finder(type, line);
+    finder.setPosition(offset - lineStart);
+    const int at = finder.isAtBoundary() ? finder.position() : static_cast<int>(finder.toPreviousBoundary());
+    finder.setPosition(std::max(at, 0));
+    const int next = static_cast<int>(finder.toNextBoundary());
+    *startOffset = lineStart + std::max(at, 0);
+    *endOffset = lineStart + (next < 0 ? static_cast<int>(line.size()) : next);
+    return line.mid(std::max(at, 0), *endOffset - *startOffset);
+}
+
+QString VxEditAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                           int* startOffset, int* endOffset) const
+{
+    int start = 0;
+    int end = 0;
+    textAtOffset(offset, boundaryType, &start, &end);
+    if (start <= 0) {
+        *startOffset = *endOffset = -1;
+        return {};
+    }
+    return textAtOffset(start - 1, boundaryType, startOffset, endOffset);
+}
+
+QString VxEditAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                          int* startOffset, int* endOffset) const
+{
+    int start = 0;
+    int end = 0;
+    textAtOffset(offset, boundaryType, &start, &end);
+    if (end < 0 || end >= characterCount()) {
+        *startOffset = *endOffset = -1;
+        return {};
+    }
+    return textAtOffset(end, boundaryType, startOffset, endOffset);
 }
 
 int VxEditAccessible::characterCount() const
 {
-    return static_cast<int>(WholeText().size());
+    return Clamped(offsets_->Units());
 }
 
 QRect VxEditAccessible::characterRect(int offset) const
@@ -192,4 +286,38 @@ QString VxEditAccessible::attributes(int offset, int* startOffset, int* endOffse
 {
     *startOffset = *endOffset = offset;
     return {};
+}
+
+void VxEditAccessible::Update(tarrow::foundation::ISubject* subject, tarrow::foundation::IMessage* message)
+{
+    // The offsets follow first; the announcement then reads them.
+    offsets_->Update(subject, message);
+    const int id = message ? message->GetId() : 0;
+    if (id == kMsgCompositeCommand) {
+        if (auto* composite = dynamic_cast<VxEditCompositeCommand*>(message))
+            composite->ForwardToObserver(*this, subject);
+        return;
+    }
+    if (!QAccessible::isActive())
+        return;
+    if (id == kMsgInitController) {
+        // A new text: said without its content, which readers ask for.
+        QAccessibleTextUpdateEvent changed(widget(), 0, QString(), QString());
+        QAccessible::updateAccessibility(&changed);
+        return;
+    }
+    auto* command = id == kMsgTextCommand ? dynamic_cast<VxEditTextCommand*>(message) : nullptr;
+    if (!command)
+        return;
+    const VxEditLineColPair range = command->Range().Normalized();
+    const int position = OffsetOf(range.start);
+    if (command->LastActionWasInsertion()) {
+        std::string inserted;
+        model_->CopyText(inserted, range);
+        QAccessibleTextInsertEvent event(widget(), position, ToQString(inserted));
+        QAccessible::updateAccessibility(&event);
+    } else {
+        QAccessibleTextRemoveEvent event(widget(), position, ToQString(command->Text()));
+        QAccessible::updateAccessibility(&event);
+    }
 }

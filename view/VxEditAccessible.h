@@ -1,19 +1,29 @@
 #pragma once
 
 #include "engine/VxEditLineCol.h"
+#include "mvc/IObserver.h"
+#include "mvc/IRefCount.h"
 
 #include <QAccessibleWidget>
 
-class CScrivoView;
-class QString;
+#include <memory>
 
-// What screen readers see of an edit window (AT-SPI through Qt): its whole
-// text, the caret and the selection, as character offsets into the text.
-// Offsets count UTF-16 units of the text, line ends included; the model's
-// positions are lines and byte columns.
-class VxEditAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+class CScrivoView;
+class VxEdit;
+class VxEditUtf16Index;
+
+// What a screen reader sees of an edit window: an editable, multi-line text
+// with the caret and the selection. Offsets are UTF-16 units over the whole
+// text (line ends included) and come from a block index kept in step with
+// the edits, so every answer costs about what it returns, not the size of
+// the text. Edits are announced with just the text that changed; a new text
+// is announced without its content.
+class VxEditAccessible : public QAccessibleWidget,
+                         public QAccessibleTextInterface,
+                         public tarrow::foundation::IObserver {
 public:
     explicit VxEditAccessible(CScrivoView* view);
+    ~VxEditAccessible() override;
 
     // Makes every edit window answer with this class; runs once.
     static void Install();
@@ -31,15 +41,28 @@ public:
     void setCursorPosition(int position) override;
     QString text(QAccessible::Text kind) const override;
     QString text(int startOffset, int endOffset) const override;
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
+                             int* endOffset) const override;
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
+                            int* endOffset) const override;
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
+                         int* endOffset) const override;
     int characterCount() const override;
     QRect characterRect(int offset) const override;
     int offsetAtPoint(const QPoint& point) const override;
     void scrollToSubstring(int startIndex, int endIndex) override;
     QString attributes(int offset, int* startOffset, int* endOffset) const override;
 
+    // The model's edits, announced to screen readers.
+    void Update(tarrow::foundation::ISubject* subject, tarrow::foundation::IMessage* message) override;
+
 private:
     CScrivoView* View() const;
-    QString WholeText() const;
     int OffsetOf(const VxEditLineCol& position) const;
     VxEditLineCol PositionAt(int offset) const;
+    // The text of the line holding the offset, with its bounds.
+    QString LineAt(int offset, int* startOffset, int* endOffset) const;
+
+    tarrow::foundation::RefPtr<VxEdit> model_;
+    std::unique_ptr<VxEditUtf16Index> offsets_;
 };
