@@ -1,13 +1,16 @@
 // Listing the declarations of a large Java text for the class view against
 // one pattern search over the same text: the list takes one pass of the
 // declaration pattern plus telling comments and strings apart, so it must
-// stay within twice the search.
+// stay within twice the search. The members of a 1 MB text (BM_ScanMembers)
+// must stay within three times the search of it.
 #include "bench/BenchFiles.h"
 #include "bench/BenchModel.h"
 #include "engine/VxEditFindRequest.h"
+#include "engine/VxEditLineColPair.h"
 #include "engine/VxEditTextBuffer.h"
 #include "engine/VxScrivo.h"
 #include "javatools/classview/DeclarationScanner.h"
+#include "javatools/classview/MemberScanner.h"
 #include "language/VxEditIniConfigReader.h"
 #include "language/VxEditLangConfigRegistry.h"
 
@@ -90,7 +93,27 @@ void BM_FindPattern(benchmark::State& state)
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * model->TextBuffer().Length());
 }
-BENCHMARK(BM_FindPattern)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindPattern)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// The outline of types and members, as a refresh builds it beside the list.
+void BM_ScanMembers(benchmark::State& state)
+{
+    auto model = LoadedModel(static_cast<int>(state.range(0)));
+    const char* text = nullptr;
+    std::int64_t length = 0;
+    const std::int32_t last = model->LastLine();
+    if (model->TextSpan(VxEditLineColPair(0, 0, last, model->LineLength(last)), text, length) != 1)
+        std::abort();
+    std::size_t members = 0;
+    for (auto _ : state) {
+        const std::vector<VxScrivoMember> outline = MemberScanner::Scan(text, static_cast<std::size_t>(length));
+        members = outline.size();
+        benchmark::DoNotOptimize(outline.data());
+    }
+    state.counters["members"] = static_cast<double>(members);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * length);
+}
+BENCHMARK(BM_ScanMembers)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -10,5 +10,7 @@ export QT_QPA_PLATFORM=offscreen
 for program in "$here"/build/bench/*_bench; do
   [[ -x $program ]] && "$program" "$@"
 done
+# Find in Files' core against grep and ripgrep over OpenJDK's sources.
+bash "$here/bench/find_in_files.sh" "$here/build/bench/find_in_files_cli"
 # The whole program, cold, against vim.
 bash "$here/bench/open_huge.sh" "$here/build/bin/quillet"

@@ -16,6 +16,7 @@ packages=(
   openjdk-17-source
   libqt6svg6
   desktop-file-utils appstream dpkg-dev file man-db
+  ripgrep
 )
 
 missing=()

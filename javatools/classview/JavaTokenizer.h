@@ -27,15 +27,21 @@ public:
     bool SkipBody(const char* text, std::size_t length);
 
     std::size_t Position() const { return pos_; }
-    std::int32_t Line() const { return line_; }
+
+    // The line ends (LF, and CR without an LF behind it) in text[from, to).
+    static std::int64_t CountLineEnds(const char* text, std::size_t length, std::size_t from, std::size_t to);
 
 private:
     // Passes over a comment, string, text block or character literal at
     // pos_ when one starts there; true when it did.
     bool SkipCommentOrLiteral(const char* text, std::size_t length, bool& literal);
     void SkipQuoted(const char* text, std::size_t length, char quote);
-    void NewLineAt(const char* text, std::size_t length, std::size_t at);
+    // The line of an offset at or after the last one asked about. Lines are
+    // counted only when a token needs one, eight bytes at a time, so that
+    // passing over bodies costs no more than looking for their braces.
+    std::int32_t LineAt(const char* text, std::size_t length, std::size_t offset);
 
     std::size_t pos_ = 0;
+    std::size_t counted_ = 0;
     std::int32_t line_ = 0;
 };

@@ -2,6 +2,7 @@
 // Results" tab beside the output window, an unsaved edit is found, and a
 // chosen result opens its file with the match selected.
 #include "app/CChildFrame.h"
+#include "tests/app/AppOptions.h"
 #include "app/CFindInFiles.h"
 #include "app/CFindResultsBar.h"
 #include "app/CMainFrame.h"
@@ -38,15 +39,7 @@ protected:
     }
     void TearDown() override { VxEditLangConfigRegistry::Instance().Reset(); }
 
-    CScrivoApp::Options Options() const
-    {
-        CScrivoApp::Options options;
-        options.programDirectory = QStringLiteral(QUILLET_PROGRAM_DIR);
-        options.userSettingsDirectory = QString::fromStdString(dir_.File("settings") + "/");
-        options.recoveryDirectory = QString::fromStdString(dir_.File("recovery"));
-        options.instanceName = QString::fromStdString("quillet-find-" + dir_.Path().filename().string());
-        return options;
-    }
+    CScrivoApp::Options Options() const { return AppOptionsIn(dir_); }
 
     static std::vector<std::string> Lines(const CFindResultsBar& bar)
     {

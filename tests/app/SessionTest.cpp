@@ -2,6 +2,7 @@
 // File > Open take several files; closing the editor keeps its files, carets
 // and first lines, and the next plain start opens them as they were.
 #include "app/CChildFrame.h"
+#include "tests/app/AppOptions.h"
 #include "app/CLastSession.h"
 #include "app/CMainFrame.h"
 #include "app/CScrivoApp.h"
@@ -41,17 +42,7 @@ protected:
     }
     void TearDown() override { VxEditLangConfigRegistry::Instance().Reset(); }
 
-    CScrivoApp::Options Options() const
-    {
-        CScrivoApp::Options options;
-        options.programDirectory = QStringLiteral(QUILLET_PROGRAM_DIR);
-        options.userSettingsDirectory = QString::fromStdString(dir_.File("settings") + "/");
-        options.dataHome = QString::fromStdString(dir_.File("data"));
-        options.configHome = QString::fromStdString(dir_.File("config"));
-        options.instanceName = QString::fromStdString("quillet-session-" + dir_.Path().filename().string());
-        options.recoveryDirectory = QString::fromStdString(dir_.File("recovery"));
-        return options;
-    }
+    CScrivoApp::Options Options() const { return AppOptionsIn(dir_); }
 
     QString File(const char* name) const { return QString::fromStdString(dir_.File(name)); }
 

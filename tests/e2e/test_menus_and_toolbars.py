@@ -129,7 +129,9 @@ class MenusAndToolbars(desktop.DesktopTest):
                    context=lambda: "Build entries enabled: %r" % self.build_states(self.read_menus()[1]))
         self.desk.quit_program()
 
-        # Without a document; the two files are recent files now.
+        # Without a document (the last session is not reopened); the two
+        # files are recent files now.
+        self.desk.write_settings({"Session": {"ReopenAtStart": "0"}})
         self.desk.start_program()
         layout, items = self.assert_menus(NO_DOCUMENT_MENUS, "without a document")
         for title, entries in NO_DOCUMENT_MENUS.items():

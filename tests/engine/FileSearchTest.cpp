@@ -5,6 +5,7 @@
 // QUILLET_CORPUS_DIR names an unpacked copy of all the sources
 // (scripts/corpus.sh); without it a sample is unpacked.
 #include "engine/VxEditFileSearch.h"
+#include "engine/VxEditFileWalker.h"
 #include "engine/VxEditTextSearch.h"
 #include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
@@ -17,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <sstream>
 #include <thread>
@@ -257,7 +259,17 @@ TEST_F(FileSearchTest, ResultsComeInFileOrderWhateverThreadFoundThem)
     CollectingSink sink;
     Search(Request("import", true, false, false), sink);
     ASSERT_GT(sink.order.size(), 100u);
-    EXPECT_TRUE(std::is_sorted(sink.order.begin(), sink.order.end()));
+    // The walk's order: folder by folder, each in name order.
+    std::vector<std::string> walked;
+    const std::atomic<bool> stop{false};
+    VxEditFileWalker({"*.java"}, true, stop).Walk(root_.string(), walked);
+    std::map<std::string, std::size_t> place;
+    for (std::size_t i = 0; i < walked.size(); ++i)
+        place[walked[i]] = i;
+    std::vector<std::size_t> places;
+    for (const std::string& path : sink.order)
+        places.push_back(place.at(path));
+    EXPECT_TRUE(std::is_sorted(places.begin(), places.end()));
     EXPECT_GT(sink.summary.filesSearched, 300);
     EXPECT_EQ(sink.summary.filesMatched, static_cast<std::int64_t>(sink.order.size()));
 }
