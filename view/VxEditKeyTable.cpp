@@ -64,6 +64,8 @@ const std::array kBindings = {
     KeyBinding{Key(kNone, Qt::Key_Insert), cmd::kToggleOverwrite},
     KeyBinding{Key(kNone, Qt::Key_Escape), cmd::kCancelSelection},
     KeyBinding{Key(kCtrl | kShift, Qt::Key_W), cmd::kSelectWord},
+    KeyBinding{Key(kCtrl | kShift, Qt::Key_BracketRight), cmd::kSelectToBrace},
+    KeyBinding{Key(kCtrl | kShift, Qt::Key_BraceRight), cmd::kSelectToBrace},
     KeyBinding{Key(kCtrl, Qt::Key_L), cmd::kCutLines},
     KeyBinding{Key(kCtrl | kShift, Qt::Key_L), cmd::kDeleteLines},
     KeyBinding{Key(kCtrl, Qt::Key_U), cmd::kLowerCase},

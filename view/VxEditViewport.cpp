@@ -266,6 +266,24 @@ void VxEditViewport::DrawLine(QPainter& painter, std::int32_t line, int y, int l
     }
     if (to >= length && x < right)
         DrawBlankCells(painter, line, x, y, right, length, selection, firstRun, colours);
+    DrawMatchedBraces(painter, line, y, left);
+}
+
+// A translucent blue over each bracket of the pair at the caret: it tints
+// whatever colours lie below, so it reads on light and dark backgrounds.
+void VxEditViewport::DrawMatchedBraces(QPainter& painter, std::int32_t line, int y, int left)
+{
+    VxEditLineCol pair[2];
+    if (!controller_ || !controller_->HighlightedBraces(pair[0], pair[1]))
+        return;
+    for (const VxEditLineCol& bracket : pair) {
+        if (bracket.line != line)
+            continue;
+        const int from = controller_->PositionX(bracket);
+        const int to = controller_->PositionX(VxEditLineCol(line, bracket.column + 1));
+        painter.fillRect(QRect(left + from, y, std::max(to - from, 1), metrics_.LineHeight()),
+                         QColor(0x30, 0x90, 0xFF, 0x70));
+    }
 }
 
 void VxEditViewport::DrawBlankCells(QPainter& painter, std::int32_t line, int x, int y, int right,

@@ -77,6 +77,7 @@ private:
     LineSelection SelectionOn(std::int32_t line, std::int32_t length) const;
     void DrawLine(QPainter& painter, std::int32_t line, int y, int left, int right,
                   const VxEditColours& colours);
+    void DrawMatchedBraces(QPainter& painter, std::int32_t line, int y, int left);
     void DrawBlankCells(QPainter& painter, std::int32_t line, int x, int y, int right,
                         std::int32_t length, const LineSelection& selection,
                         const VxEditColourPair& firstRun, const VxEditColours& colours);
