@@ -3,6 +3,7 @@
 // counting its lines.
 #include "bench/BenchFiles.h"
 #include "engine/VxEdit.h"
+#include "engine/VxEditUtf16Index.h"
 #include "engine/VxEditCompositeGuard.h"
 #include "engine/VxEditFindRequest.h"
 #include "engine/VxEditRecoveryJournal.h"
@@ -93,6 +94,39 @@ void BM_LoadFile(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes));
 }
 BENCHMARK(BM_LoadFile)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// What a screen reader asks at the end of a 100 MB text: the caret's
+// offset, the position of an offset, and the offset again after a key typed
+// there (which recounts one block of lines). The index is built before.
+void BM_AccessibleOffsets(benchmark::State& state)
+{
+    const std::string& path = Files().Path(100);
+    auto model = tarrow::foundation::MakeRef<VxEdit>();
+    model->NewText();
+    if (!model->LoadFile(path)) {
+        state.SkipWithError("load failed");
+        return;
+    }
+    VxEditUtf16Index index(*model);
+    model->Attach(&index);
+    const std::int32_t last = model->LastLine();
+    const std::int64_t total = index.Units();
+    const int kind = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        if (kind == 0) {
+            benchmark::DoNotOptimize(index.OffsetOf(VxEditLineCol(last, model->LineLength(last))));
+        } else if (kind == 1) {
+            benchmark::DoNotOptimize(index.PositionAt(total));
+        } else {
+            state.PauseTiming();
+            model->InsertAtLineCol(last, 0, "x", 1);
+            state.ResumeTiming();
+            benchmark::DoNotOptimize(index.OffsetOf(VxEditLineCol(last, 1)));
+        }
+    }
+    model->Detach(&index);
+}
+BENCHMARK(BM_AccessibleOffsets)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 // 1000 keystrokes at the start, middle or end of the text; every batch on a
 // fresh line so that no line grows past the length limit.
