@@ -1,11 +1,9 @@
 #include "engine/VxEditRecoveryJournal.h"
 
 #include "engine/VxEdit.h"
-#include "engine/VxEditCompositeCommand.h"
 #include "engine/VxEditGapVector_T.h"
 #include "engine/VxEditTextBuffer.h"
 #include "engine/VxEditTextCommand.h"
-#include "mvc/VxEditMsg.h"
 
 #include <array>
 #include <cerrno>
@@ -161,34 +159,28 @@ void VxEditRecoveryJournal::Append(char kind, const std::string& payload)
     pending_ += record;
 }
 
-void VxEditRecoveryJournal::Update(tarrow::foundation::ISubject* subject, tarrow::foundation::IMessage* message)
+void VxEditRecoveryJournal::OnNewText()
 {
-    const int id = message ? message->GetId() : 0;
-    if (id == kMsgCompositeCommand) {
-        if (auto* composite = dynamic_cast<VxEditCompositeCommand*>(message))
-            composite->ForwardToObserver(*this, subject);
+    pending_.clear();
+    wholeText_ = true;
+}
+
+void VxEditRecoveryJournal::OnTextCommand(const VxEditTextCommand& command)
+{
+    if (wholeText_)
         return;
-    }
-    if (id == kMsgInitController) {
-        pending_.clear();
-        wholeText_ = true;
-        return;
-    }
-    auto* command = id == kMsgTextCommand ? dynamic_cast<VxEditTextCommand*>(message) : nullptr;
-    if (!command || wholeText_)
-        return;
-    const VxEditLineColPair range = command->Range().Normalized();
+    const VxEditLineColPair range = command.Range().Normalized();
     const VxEditTextBuffer& buffer = model_.TextBuffer();
     std::string payload;
     Put<std::uint64_t>(payload, static_cast<std::uint64_t>(buffer.OffsetOf(range.start.line, range.start.column)));
     Put<std::uint64_t>(payload, static_cast<std::uint64_t>(buffer.Length()));
-    if (command->LastActionWasInsertion()) {
+    if (command.LastActionWasInsertion()) {
         std::string text;
         model_.CopyText(text, range);
         payload += text;
         Append(kInsert, payload);
     } else {
-        Put<std::uint64_t>(payload, command->Text().size());
+        Put<std::uint64_t>(payload, command.Text().size());
         Append(kDelete, payload);
     }
 }

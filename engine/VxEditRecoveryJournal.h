@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/VxEditFileStamp.h"
-#include "mvc/IObserver.h"
+#include "engine/VxEditTextObserver.h"
 
 #include <cstdint>
 #include <string>
@@ -18,7 +18,7 @@ class VxEdit;
 // Every record is framed by its length and a checksum and only appended, so
 // a crash while writing leaves at most a torn last record, which reading
 // ignores: the text is rebuilt as of the write before.
-class VxEditRecoveryJournal : public tarrow::foundation::IObserver {
+class VxEditRecoveryJournal : public VxEditTextObserver {
 public:
     // Texts up to this size are written whole when a journal starts.
     static constexpr std::int64_t kWholeTextLimit = 4 << 20;
@@ -41,7 +41,8 @@ public:
     void Remove();
     const std::string& JournalPath() const { return journalPath_; }
 
-    void Update(tarrow::foundation::ISubject* subject, tarrow::foundation::IMessage* message) override;
+    void OnNewText() override;
+    void OnTextCommand(const VxEditTextCommand& command) override;
 
     // What a journal file holds.
     struct Contents {

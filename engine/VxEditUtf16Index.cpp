@@ -1,11 +1,9 @@
 #include "engine/VxEditUtf16Index.h"
 
 #include "engine/VxEdit.h"
-#include "engine/VxEditCompositeCommand.h"
 #include "engine/VxEditTextBuffer.h"
 #include "engine/VxEditTextCommand.h"
 #include "engine/VxEditUtf8.h"
-#include "mvc/VxEditMsg.h"
 
 #include <algorithm>
 #include <array>
@@ -247,28 +245,22 @@ void VxEditUtf16Index::LinesRemoved(std::int32_t line, std::int32_t count)
     }
 }
 
-void VxEditUtf16Index::Update(tarrow::foundation::ISubject* subject, tarrow::foundation::IMessage* message)
+void VxEditUtf16Index::OnNewText()
 {
-    const int id = message ? message->GetId() : 0;
-    if (id == kMsgCompositeCommand) {
-        if (auto* composite = dynamic_cast<VxEditCompositeCommand*>(message))
-            composite->ForwardToObserver(*this, subject);
+    blocks_.clear();
+}
+
+void VxEditUtf16Index::OnTextCommand(const VxEditTextCommand& command)
+{
+    if (blocks_.empty())
         return;
-    }
-    if (id == kMsgInitController) {
-        blocks_.clear();
-        return;
-    }
-    auto* command = id == kMsgTextCommand ? dynamic_cast<VxEditTextCommand*>(message) : nullptr;
-    if (!command || blocks_.empty())
-        return;
-    const VxEditLineColPair range = command->Range().Normalized();
+    const VxEditLineColPair range = command.Range().Normalized();
     const std::int32_t lines = range.end.line - range.start.line;
     if (lines == 0) {
         std::int32_t firstLine = 0;
         std::int64_t units = 0;
         blocks_[BlockOf(range.start.line, firstLine, units)].counted = false;
-    } else if (command->LastActionWasInsertion()) {
+    } else if (command.LastActionWasInsertion()) {
         LinesInserted(range.start.line, lines);
     } else {
         LinesRemoved(range.start.line, lines);

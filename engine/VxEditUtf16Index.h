@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/VxEditLineCol.h"
-#include "mvc/IObserver.h"
+#include "engine/VxEditTextObserver.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,14 +21,15 @@ class VxEditTextBuffer;
 // It observes a model (or is handed its messages): a new text makes the
 // blocks anew, an insertion or deletion recounts the block it touched and
 // moves the lines of the blocks after it.
-class VxEditUtf16Index : public tarrow::foundation::IObserver {
+class VxEditUtf16Index : public VxEditTextObserver {
 public:
     static constexpr std::int32_t kBlockLines = 1024;
 
     // blockLines: the lines a block starts with (small ones in tests).
     explicit VxEditUtf16Index(VxEdit& model, std::int32_t blockLines = kBlockLines);
 
-    void Update(tarrow::foundation::ISubject* subject, tarrow::foundation::IMessage* message) override;
+    void OnNewText() override;
+    void OnTextCommand(const VxEditTextCommand& command) override;
 
     // Units of the whole text.
     std::int64_t Units();

@@ -1,10 +1,8 @@
 #include "view/VxEditAccessible.h"
 
 #include "engine/VxEdit.h"
-#include "engine/VxEditCompositeCommand.h"
 #include "engine/VxEditTextCommand.h"
 #include "engine/VxEditUtf16Index.h"
-#include "mvc/VxEditMsg.h"
 #include "view/CScrivoView.h"
 
 #include <QAccessible>
@@ -288,36 +286,31 @@ QString VxEditAccessible::attributes(int offset, int* startOffset, int* endOffse
     return {};
 }
 
-void VxEditAccessible::Update(tarrow::foundation::ISubject* subject, tarrow::foundation::IMessage* message)
+void VxEditAccessible::OnNewText()
 {
-    // The offsets follow first; the announcement then reads them.
-    offsets_->Update(subject, message);
-    const int id = message ? message->GetId() : 0;
-    if (id == kMsgCompositeCommand) {
-        if (auto* composite = dynamic_cast<VxEditCompositeCommand*>(message))
-            composite->ForwardToObserver(*this, subject);
-        return;
-    }
-    if (!QAccessible::isActive())
-        return;
-    if (id == kMsgInitController) {
-        // A new text: said without its content, which readers ask for.
+    offsets_->OnNewText();
+    // A new text: said without its content, which readers ask for.
+    if (QAccessible::isActive()) {
         QAccessibleTextUpdateEvent changed(widget(), 0, QString(), QString());
         QAccessible::updateAccessibility(&changed);
-        return;
     }
-    auto* command = id == kMsgTextCommand ? dynamic_cast<VxEditTextCommand*>(message) : nullptr;
-    if (!command)
+}
+
+void VxEditAccessible::OnTextCommand(const VxEditTextCommand& command)
+{
+    // The offsets follow first; the announcement then reads them.
+    offsets_->OnTextCommand(command);
+    if (!QAccessible::isActive())
         return;
-    const VxEditLineColPair range = command->Range().Normalized();
+    const VxEditLineColPair range = command.Range().Normalized();
     const int position = OffsetOf(range.start);
-    if (command->LastActionWasInsertion()) {
+    if (command.LastActionWasInsertion()) {
         std::string inserted;
         model_->CopyText(inserted, range);
         QAccessibleTextInsertEvent event(widget(), position, ToQString(inserted));
         QAccessible::updateAccessibility(&event);
     } else {
-        QAccessibleTextRemoveEvent event(widget(), position, ToQString(command->Text()));
+        QAccessibleTextRemoveEvent event(widget(), position, ToQString(command.Text()));
         QAccessible::updateAccessibility(&event);
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/VxEditLineCol.h"
-#include "mvc/IObserver.h"
+#include "engine/VxEditTextObserver.h"
 #include "mvc/IRefCount.h"
 
 #include <QAccessibleWidget>
@@ -20,7 +20,7 @@ class VxEditUtf16Index;
 // is announced without its content.
 class VxEditAccessible : public QAccessibleWidget,
                          public QAccessibleTextInterface,
-                         public tarrow::foundation::IObserver {
+                         public VxEditTextObserver {
 public:
     explicit VxEditAccessible(CScrivoView* view);
     ~VxEditAccessible() override;
@@ -54,7 +54,8 @@ public:
     QString attributes(int offset, int* startOffset, int* endOffset) const override;
 
     // The model's edits, announced to screen readers.
-    void Update(tarrow::foundation::ISubject* subject, tarrow::foundation::IMessage* message) override;
+    void OnNewText() override;
+    void OnTextCommand(const VxEditTextCommand& command) override;
 
 private:
     CScrivoView* View() const;
