@@ -176,6 +176,17 @@ VxEditLineCol VxEditUtf16Index::PositionAt(std::int64_t offset)
     }
     auto& buffer = Buffer();
     const std::int32_t lastLine = firstLine + blocks_[index].lines - 1;
+    // A block of one unit a byte (no character outside ASCII, as in most
+    // sources and logs) maps the offset to a byte straight away.
+    const std::int64_t blockStart = buffer.LineStart(firstLine);
+    if (blocks_[index].units == LineEnd(lastLine) - blockStart) {
+        const std::int64_t byte = std::min(blockStart + (offset - before), LineEnd(lastLine));
+        VxEditLineCol at = buffer.PositionOf(byte);
+        if (at.line > lastLine)
+            at = VxEditLineCol(lastLine, buffer.LineContentLength(lastLine));
+        at.column = std::min(at.column, buffer.LineContentLength(at.line));
+        return at;
+    }
     for (std::int32_t line = firstLine; line <= lastLine; ++line) {
         const std::int64_t start = buffer.LineStart(line);
         const std::int64_t lineUnits = UnitsBetween(start, LineEnd(line));
