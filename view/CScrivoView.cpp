@@ -244,9 +244,13 @@ void CScrivoView::CaretMoved()
         blink_.start();
     if (hasFocus())
         QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
-    // Screen readers follow the caret; the offset costs a walk of the text,
-    // so it is worked out only while one listens.
-    if (QAccessible::isActive()) {
+    // Screen readers follow the caret, told once per move: the view hears
+    // of every change of the model (a long text's colouring sends many), and
+    // a reader asked for each would flood the accessibility bus.
+    const VxEditLineCol caretAt = controller_.Caret();
+    const bool moved = caretAt.line != announcedCaret_.line || caretAt.column != announcedCaret_.column;
+    if (QAccessible::isActive() && moved) {
+        announcedCaret_ = caretAt;
         if (QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(this)) {
             if (QAccessibleTextInterface* text = accessible->textInterface()) {
                 QAccessibleTextCursorEvent moved(this, text->cursorPosition());

@@ -174,4 +174,6 @@ private:
     VxEditPrinterSetup* printerSetup_ = nullptr;
     std::function<std::string()> printTitle_;
     tarrow::foundation::ICommandTarget* commandTarget_ = nullptr;
+    // Where the caret was when screen readers were last told.
+    VxEditLineCol announcedCaret_{-1, -1};
 };
