@@ -10,6 +10,7 @@
 #include "language/VxEditLangConfigRegistry.h"
 #include "platform/core/MemoryProfile.h"
 #include "platform/core/MessageSeam.h"
+#include "tests/app/AppOptions.h"
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
@@ -41,14 +42,9 @@ protected:
 
     CScrivoApp::Options OptionsIn(const TempDir& dir, const std::string& programDir = {})
     {
-        CScrivoApp::Options options;
-        options.programDirectory =
-            QString::fromStdString(programDir.empty() ? std::string(QUILLET_PROGRAM_DIR) : programDir);
-        options.userSettingsDirectory = QString::fromStdString(dir.File("settings") + "/");
-        options.dataHome = QString::fromStdString(dir.File("data"));
-        options.configHome = QString::fromStdString(dir.File("config"));
-        options.instanceName = QString::fromStdString("quillet-test-" + dir.Path().filename().string());
-        options.recoveryDirectory = QString::fromStdString(dir.File("recovery"));
+        CScrivoApp::Options options = AppOptionsIn(dir);
+        if (!programDir.empty())
+            options.programDirectory = QString::fromStdString(programDir);
         return options;
     }
 
