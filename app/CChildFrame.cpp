@@ -120,9 +120,8 @@ void CChildFrame::ShowCaretPosition(const QString& lineText, const QString& colu
     columnPane_->setText(columnText);
     // A screen reader reads the pane's name, "Line: 12"; setting it tells
     // the reader that the value changed.
-    const auto spoken = [](const QString& text) {
-        return QString(text).replace(QRegularExpression(QStringLiteral(":\\s*")), QStringLiteral(": "));
-    };
+    static const QRegularExpression colon(QStringLiteral(":\\s*"));
+    const auto spoken = [](const QString& text) { return QString(text).replace(colon, QStringLiteral(": ")); };
     linePane_->setAccessibleName(spoken(lineText));
     columnPane_->setAccessibleName(spoken(columnText));
 }

@@ -262,11 +262,11 @@ void CMainFrame::UpdateTitle()
 
 void CMainFrame::UpdateModifiedMarks()
 {
+    // A window whose mark changes says so, and the title follows then.
     for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
         if (auto* child = qobject_cast<CChildFrame*>(window))
             child->UpdateModifiedMark();
     }
-    UpdateTitle();
 }
 
 QMenu* CMainFrame::AddMenu(QMenu* menu, const QList<int>& ids)

@@ -90,7 +90,7 @@ private:
     void SetIndicator(QLabel* indicator, bool on);
     // "Quillet - <document>" while a document window is active.
     void UpdateTitle();
-    // The "*" of every window with unsaved changes, and of the frame.
+    // The "*" of every window with unsaved changes (and so of the frame).
     void UpdateModifiedMarks();
     void CustomizeToolbars();
     // The output window's check state, kept as "InitialShowOutput".
