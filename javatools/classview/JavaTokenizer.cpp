@@ -16,26 +16,17 @@ bool IsWordByte(unsigned char c)
     return IsWordStart(c) || (c >= '0' && c <= '9');
 }
 
-constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7FULL;
-
-// The high bit of each byte of a word that equals byte, and no other bit.
-std::uint64_t BytesEqual(std::uint64_t word, unsigned char byte)
-{
-    const std::uint64_t x = word ^ (kOnes * byte);
-    return ~(((x & kLows) + kLows) | x | kLows);
-}
-
-std::uint64_t Load(const char* at)
-{
-    std::uint64_t word;
-    std::memcpy(&word, at, sizeof word);
-    return word;
-}
-
 // Sixteen bytes compared at once where the compiler has vectors (GCC and
 // Clang: SSE2 on x86-64, NEON on ARM); each byte of a comparison is 0 or ~0.
 using Bytes16 = unsigned char __attribute__((vector_size(16)));
+
+// The place of the first nonzero byte of eight read from memory.
+unsigned FirstSetByte(std::uint64_t bytes)
+{
+    if constexpr (std::endian::native == std::endian::big)
+        return static_cast<unsigned>(std::countl_zero(bytes)) / 8;
+    return static_cast<unsigned>(std::countr_zero(bytes)) / 8;
+}
 
 // The offset in [0, 16] of the first brace, slash or quote of 16 bytes.
 unsigned FirstMarkOf16(const char* at)
@@ -46,12 +37,10 @@ unsigned FirstMarkOf16(const char* at)
                                                    (bytes == '"') | (bytes == '\''));
     std::uint64_t halves[2];
     std::memcpy(halves, &marks, sizeof halves);
-    if ((halves[0] | halves[1]) == 0)
-        return 16;
-    for (unsigned i = 0; i < 16; ++i) {
-        if (marks[i])
-            return i;
-    }
+    if (halves[0] != 0)
+        return FirstSetByte(halves[0]);
+    if (halves[1] != 0)
+        return 8 + FirstSetByte(halves[1]);
     return 16;
 }
 
@@ -61,16 +50,27 @@ std::int64_t JavaTokenizer::CountLineEnds(const char* text, std::size_t length, 
 {
     std::int64_t ends = 0;
     std::size_t at = from;
-    for (; at + 8 <= to; at += 8) {
-        const std::uint64_t word = Load(text + at);
-        ends += std::popcount(BytesEqual(word, '\n'));
-        if (const std::uint64_t returns = BytesEqual(word, '\r')) {
+    // Sixteen bytes a step: each LF adds one to its lane, which is summed
+    // before it can overflow; a CR is rare enough to be looked at alone.
+    while (at + 16 <= to) {
+        Bytes16 lanes{};
+        for (int step = 0; step < 255 && at + 16 <= to; ++step, at += 16) {
+            Bytes16 bytes;
+            std::memcpy(&bytes, text + at, sizeof bytes);
+            lanes -= reinterpret_cast<Bytes16>(bytes == '\n');
+            const Bytes16 returns = reinterpret_cast<Bytes16>(bytes == '\r');
+            std::uint64_t halves[2];
+            std::memcpy(halves, &returns, sizeof halves);
+            if ((halves[0] | halves[1]) == 0)
+                continue;
             // A CR LF pair is one line end, counted at its LF.
-            for (unsigned i = 0; i < 8; ++i) {
+            for (unsigned i = 0; i < 16; ++i) {
                 if (text[at + i] == '\r' && (at + i + 1 >= length || text[at + i + 1] != '\n'))
                     ++ends;
             }
         }
+        for (unsigned i = 0; i < 16; ++i)
+            ends += lanes[i];
     }
     for (; at < to; ++at) {
         if (text[at] == '\n' || (text[at] == '\r' && (at + 1 >= length || text[at + 1] != '\n')))
@@ -118,18 +118,21 @@ bool JavaTokenizer::SkipCommentOrLiteral(const char* text, std::size_t length, b
         return true;
     }
     if (c == '/' && next == '*') {
-        pos_ += 2;
+        // The comment ends at the first slash behind a star that is not
+        // its opening one; slashes are rarer than stars in documentation.
+        std::size_t from = pos_ + 3;
         for (;;) {
-            const void* star = pos_ < length ? std::memchr(text + pos_, '*', length - pos_) : nullptr;
-            if (!star) {
+            const void* slash = from < length ? std::memchr(text + from, '/', length - from) : nullptr;
+            if (!slash) {
                 pos_ = length;
                 break;
             }
-            pos_ = static_cast<std::size_t>(static_cast<const char*>(star) - text) + 1;
-            if (pos_ < length && text[pos_] == '/') {
-                ++pos_;
+            const auto at = static_cast<std::size_t>(static_cast<const char*>(slash) - text);
+            if (text[at - 1] == '*') {
+                pos_ = at + 1;
                 break;
             }
+            from = at + 1;
         }
         return true;
     }

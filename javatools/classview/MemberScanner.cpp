@@ -29,6 +29,20 @@ int TypeKind(std::string_view word)
 
 }  // namespace
 
+void MemberScanner::Declaration::Reset()
+{
+    std::vector<Word> keptHead = std::move(head);
+    std::vector<Word> keptParameters = std::move(parameters);
+    std::vector<Word> keptFields = std::move(fields);
+    keptHead.clear();
+    keptParameters.clear();
+    keptFields.clear();
+    *this = Declaration();
+    head = std::move(keptHead);
+    parameters = std::move(keptParameters);
+    fields = std::move(keptFields);
+}
+
 std::vector<VxScrivoMember> MemberScanner::Scan(const char* text, std::size_t length)
 {
     MemberScanner scanner;
@@ -61,7 +75,7 @@ void MemberScanner::Token(const char* text, std::size_t length, const JavaToken&
         DeclarationToken(text, length, token, frame);
 }
 
-bool MemberScanner::AnnotationToken(const JavaToken& token, const std::string& word, Declaration& d)
+bool MemberScanner::AnnotationToken(const JavaToken& token, std::string_view word, Declaration& d)
 {
     const char punct = token.kind == JavaToken::kPunct ? token.punct : 0;
     switch (d.annotation) {
@@ -111,7 +125,7 @@ void MemberScanner::DeclarationToken(const char* text, std::size_t length, const
             ++d.valueDepth;
         } else if (punct == ')' || punct == ']' || punct == '}') {
             if (--d.valueDepth < 0) {  // a value cut short by the end of its type
-                d = Declaration();
+                d.Reset();
                 if (frames_.size() > 1)
                     frames_.pop_back();
             }
@@ -122,8 +136,8 @@ void MemberScanner::DeclarationToken(const char* text, std::size_t length, const
         }
         return;
     }
-    const std::string word = token.kind == JavaToken::kWord ? std::string(text + token.start, token.length)
-                                                            : std::string();
+    const std::string_view word =
+        token.kind == JavaToken::kWord ? std::string_view(text + token.start, token.length) : std::string_view();
     if (AnnotationToken(token, word, d))
         return;
     const Word here{std::string(text + token.start, token.length), token.line, token.kind == JavaToken::kWord};
@@ -171,7 +185,7 @@ void MemberScanner::DeclarationToken(const char* text, std::size_t length, const
         OpenBody(text, length, frame);
         return;
     case '}':
-        d = Declaration();
+        d.Reset();
         if (frames_.size() > 1)
             frames_.pop_back();
         return;
@@ -198,13 +212,13 @@ void MemberScanner::EnumConstantToken(const char* text, std::size_t length, cons
             --frame.constantDepth;
         return;
     }
-    const std::string word = token.kind == JavaToken::kWord ? std::string(text + token.start, token.length)
-                                                            : std::string();
+    const std::string_view word =
+        token.kind == JavaToken::kWord ? std::string_view(text + token.start, token.length) : std::string_view();
     if (AnnotationToken(token, word, d))
         return;
     if (!word.empty()) {
         if (frame.expectConstant)
-            AddField(Word{word, token.line, true}, frame.index);
+            AddField(Word{std::string(word), token.line, true}, frame.index);
         frame.expectConstant = false;
         return;
     }
@@ -221,7 +235,7 @@ void MemberScanner::EnumConstantToken(const char* text, std::size_t length, cons
         break;
     case ';':
         frame.enumConstants = false;
-        d = Declaration();
+        d.Reset();
         break;
     case '}':
         if (frames_.size() > 1)
@@ -249,7 +263,7 @@ void MemberScanner::OpenBody(const char* text, std::size_t length, TypeFrame& fr
             type.components = components.types;
             type.componentCount = static_cast<int>(components.names.size());
         }
-        frame.declaration = Declaration();
+        frame.declaration.Reset();
         frames_.push_back(std::move(type));  // frame is not used past here
         return;
     }
@@ -276,7 +290,7 @@ void MemberScanner::OpenBody(const char* text, std::size_t length, TypeFrame& fr
             }
         }
     }
-    frame.declaration = Declaration();
+    frame.declaration.Reset();
     tokenizer_.SkipBody(text, length);
 }
 
@@ -299,7 +313,7 @@ void MemberScanner::EndDeclaration(TypeFrame& frame)
             }
         }
     }
-    d = Declaration();
+    d.Reset();
 }
 
 MemberScanner::Parameters MemberScanner::ReadParameters(const std::vector<Word>& tokens)

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Builds the outline of a Java text: its types, nested as in the text, each
@@ -44,6 +45,9 @@ private:
         int angleDepth = 0;
         int annotation = 0;           // 1 after '@', 2 after its name, 3 after a '.'
         int annotationDepth = 0;
+
+        // Back to a fresh declaration, keeping the lists' room for the next.
+        void Reset();
     };
     struct TypeFrame {
         int index = -1;  // in the outline; -1 outside any type
@@ -64,7 +68,7 @@ private:
     void DeclarationToken(const char* text, std::size_t length, const JavaToken& token, TypeFrame& frame);
     void EnumConstantToken(const char* text, std::size_t length, const JavaToken& token, TypeFrame& frame);
     // True when the token belonged to an annotation, which is left out.
-    static bool AnnotationToken(const JavaToken& token, const std::string& word, Declaration& declaration);
+    static bool AnnotationToken(const JavaToken& token, std::string_view word, Declaration& declaration);
     void OpenBody(const char* text, std::size_t length, TypeFrame& frame);
     void EndDeclaration(TypeFrame& frame);
     static Parameters ReadParameters(const std::vector<Word>& tokens);
