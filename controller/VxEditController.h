@@ -10,6 +10,7 @@
 #include "mvc/IRefCount.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -136,6 +137,17 @@ public:
     // Replaces the selection with the text, or inserts it at the caret
     // (filling virtual space first), as one undo step; the caret follows it.
     void InsertBlock(std::string_view text);
+
+    // Complete Word (VxEditControllerCompletion.cpp): the word that ends at
+    // the caret, and where it starts on the caret's line.
+    std::string WordBeforeCaret(VxEditLineCol& start);
+    // Where an import goes in the text as it is once the word is in: false
+    // or an empty text when none is needed.
+    using CompletionImport = std::function<bool(VxEditLineCol& at, std::string& text)>;
+    // Puts word in place of the text from start to the caret, then the
+    // import, as one undo step; the caret ends behind the word.
+    void CompleteWord(const VxEditLineCol& start, std::string_view word,
+                      const CompletionImport& placeImport = {});
 
     // Find and replace. Each tells the user what it found or why it could
     // not, and returns 1 when it found, replaced or marked something, else 0.

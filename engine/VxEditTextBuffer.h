@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class VxEditPattern;
@@ -60,6 +61,13 @@ public:
     void CopyOut(char* destination, std::int64_t offset, std::int64_t length) const
     {
         text_.CopyOut(destination, offset, length);
+    }
+    // The stored bytes of [from, to) as at most two contiguous pieces,
+    // visit(const char* piece, std::ptrdiff_t count), without moving the gap.
+    template <class Visit>
+    void ForEachPiece(std::int64_t from, std::int64_t to, Visit&& visit) const
+    {
+        text_.ForEachPiece(from, to, std::forward<Visit>(visit));
     }
     // The first offset in [from, to) holding the byte, or to.
     std::int64_t FindByte(std::int64_t from, std::int64_t to, char byte) const
