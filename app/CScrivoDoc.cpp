@@ -94,6 +94,7 @@ void CScrivoDoc::OnRecoverDocument(const std::string& path, const std::string& t
 {
     model_->NewText();
     model_->SetLangConfigByName(path.empty() ? "Java" : LanguageFor(path));
+    model_->SetBraceIndented(IsBraceIndented(path));
     auto archive = tarrow::foundation::CArchive::ForStoring();
     archive.WriteString(text);
     auto loading = tarrow::foundation::CArchive::ForLoading(archive.Bytes());
@@ -119,11 +120,18 @@ std::string CScrivoDoc::LanguageFor(const std::string& path)
     return "Default";
 }
 
+bool CScrivoDoc::IsBraceIndented(const std::string& path)
+{
+    const std::string extension = LowerExtension(path);
+    return path.empty() || extension == ".java" || extension == ".js" || extension == ".mjs" || extension == ".cjs";
+}
+
 bool CScrivoDoc::OnNewDocument(const std::string& title)
 {
     path_.clear();
     model_->NewText();
     model_->SetLangConfigByName("Java");
+    model_->SetBraceIndented(true);
     SetTitle(title);
     loadedStamp_ = seenStamp_ = VxEditFileStamp();
     if (journal_)
@@ -135,6 +143,7 @@ bool CScrivoDoc::OnOpenDocument(const std::string& path)
 {
     model_->NewText();
     model_->SetLangConfigByName(LanguageFor(path));
+    model_->SetBraceIndented(IsBraceIndented(path));
     // Taken before reading, so that a change made while reading shows later.
     const VxEditFileStamp stamp = VxEditFileStamp::Of(path);
     if (model_->LoadFile(path) != 1)
@@ -148,6 +157,7 @@ bool CScrivoDoc::OnOpenDocument(const std::string& path)
 bool CScrivoDoc::OnSaveDocument(const std::string& path)
 {
     model_->SetLangConfigByName(LanguageFor(path));
+    model_->SetBraceIndented(IsBraceIndented(path));
     if (model_->SaveFile(path) != 1)
         return false;
     loadedStamp_ = seenStamp_ = VxEditFileStamp::Of(path);

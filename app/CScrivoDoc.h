@@ -38,6 +38,9 @@ public:
 
     // "Java" for .java, "HTML" for .html and .htm (any case), else "Default".
     static std::string LanguageFor(const std::string& path);
+    // Whether the file's indentation follows its braces: Java (.java, and
+    // a new text, which is Java) and JavaScript (.js, .mjs, .cjs).
+    static bool IsBraceIndented(const std::string& path);
 
     // New empty Java text titled with the given name ("Quillet1").
     bool OnNewDocument(const std::string& title);

@@ -30,7 +30,8 @@ class VxEditTextCommand;
 // The implementation is split by concern: VxEditController.cpp (state,
 // caret, selection, notifications, command dispatch),
 // VxEditControllerMoves.cpp (caret movement), VxEditControllerEditing.cpp
-// (typing and the editing keys), VxEditControllerClipboard.cpp,
+// (typing and the editing keys), VxEditControllerIndent.cpp (auto-indent
+// and indentation that follows braces), VxEditControllerClipboard.cpp,
 // VxEditControllerFind.cpp (find, replace, go to line) and
 // VxEditControllerMarks.cpp (the marker commands).
 class VxEditController : public tarrow::foundation::IObserver,
@@ -320,6 +321,15 @@ private:
     void MakeLineSelection();
     std::string LineBreak() const;
     void StopMerging() { lastTyping_.Reset(); }
+
+    // VxEditControllerIndent.cpp
+    bool IndentsByBraces() const;
+    void AutoIndent(std::int32_t keptIndent);
+    void OpenBlock(std::int32_t outer);
+    void PlaceCaretInVirtualSpace(std::int32_t width);
+    // Only blanks stand before the caret on its line.
+    bool StartsLineAtCaret() const;
+    void TypeClosingBrace();
 
     // VxEditControllerClipboard.cpp
     // A stream selection's range with each end limited to its line's text,

@@ -1,5 +1,6 @@
 // Typing and the editing keys of VxEditController: the character handler
-// with its merged undo steps, Return with auto-indent, Tab and Shift+Tab,
+// with its merged undo steps, Return (its indentation is in
+// VxEditControllerIndent.cpp), Tab and Shift+Tab,
 // Backspace and Delete, word deletes, Ctrl+L and case changes.
 #include "controller/VxEditController.h"
 
@@ -50,17 +51,6 @@ bool ConvertCase(std::string& text, bool upper)
         at += static_cast<std::size_t>(length);
     }
     return changed;
-}
-
-std::int32_t LeadingBlanks(VxEdit& model, std::int32_t line)
-{
-    const char* text = nullptr;
-    std::int32_t length = 0;
-    model.LineText(line, text, length);
-    std::int32_t count = 0;
-    while (count < length && (text[count] == ' ' || text[count] == '\t'))
-        ++count;
-    return count;
 }
 
 }  // namespace
@@ -125,7 +115,7 @@ VxEditLineCol VxEditController::InsertText(const VxEditLineCol& at, std::string_
         std::int32_t display = model_.DisplayLength(at.line);
         const std::int32_t target = DisplayOf(at);
         std::string fill;
-        if (!(config && config->GetReplaceTabs()) && tabSize > 1) {
+        if (!(config && config->GetReplaceTabs()) && !model_.IndentsWithSpaces() && tabSize > 1) {
             for (std::int32_t stop = display + tabSize - display % tabSize; stop <= target;
                  stop += tabSize) {
                 fill += '\t';
@@ -205,6 +195,10 @@ void VxEditController::TypeChar(std::string_view character)
         if (end.line == caret_.line && end.column < model_.LineLength(end.line))
             model_.DeleteRange(end.line, end.column, end.line, words_.NextCharEnd(end.line, end.column));
         SetCaret(end.line, end.column);
+        return;
+    }
+    if (character == "}" && !HasSelection() && IndentsByBraces() && StartsLineAtCaret()) {
+        TypeClosingBrace();
         return;
     }
     if (HasSelection() || character.size() > 1) {
@@ -298,24 +292,7 @@ void VxEditController::Return()
         const VxEditLineCol end = InsertText(caret_, lineBreak);
         SetCaret(end.line, end.column);
     }
-
-    const VxEditLangConfig* config = model_.GetLangConfig();
-    if (!config || !config->GetAutoIndent() || caret_.line == 0)
-        return;
-    const std::int32_t ended = caret_.line - 1;
-    const std::int32_t width =
-        keptIndent >= 0 ? keptIndent : model_.CharToDisplayCol(LeadingBlanks(model_, ended), ended);
-    if (width <= 0)
-        return;
-    if (model_.LineLength(caret_.line) == 0) {
-        caret_ = VxEditLineCol(caret_.line, width);
-        caretX_ = PositionX(caret_);
-        preferredX_ = caretX_;
-        CaretUpdated();
-        return;
-    }
-    const VxEditLineCol end = InsertText(caret_, model_.WhitespaceFor(width));
-    SetCaret(end.line, end.column);
+    AutoIndent(keptIndent);
 }
 
 // Tab and Shift+Tab
@@ -427,7 +404,7 @@ void VxEditController::BackTab()
             const std::int32_t last = range.end.column == 0 && range.end.line > range.start.line
                                           ? range.end.line - 1
                                           : range.end.line;
-            const int tabSize = model_.TabSize();
+            const int unit = model_.IndentWidth();
             for (std::int32_t line = range.start.line; line <= last; ++line) {
                 const char* text = nullptr;
                 std::int32_t length = 0;
@@ -436,7 +413,7 @@ void VxEditController::BackTab()
                 if (length > 0 && text[0] == '\t')
                     remove = 1;
                 else
-                    while (remove < length && remove < tabSize && text[remove] == ' ')
+                    while (remove < length && remove < unit && text[remove] == ' ')
                         ++remove;
                 if (remove > 0)
                     model_.DeleteRange(line, 0, line, remove);

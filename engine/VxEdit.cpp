@@ -70,6 +70,7 @@ void VxEdit::NewText()
     modified_ = 0;
     savePoint_ = 0;
     buffer_ = CreateTextBuffer();
+    detectedIndent_ = VxEditIndentUnit();
     ResetLineData();
     RebuildDisplayMetrics();
     NotifyAll(kMsgInitController);

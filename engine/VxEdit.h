@@ -2,6 +2,7 @@
 
 #include "engine/ColorRun.h"
 #include "engine/VxEditColourCache.h"
+#include "engine/VxEditIndentUnit.h"
 #include "engine/VxEditLongLineColumns.h"
 #include "engine/VxEditLineColPair.h"
 #include "engine/VxEditMLComment.h"
@@ -135,9 +136,25 @@ public:
                                            std::int32_t* snappedDisplay = nullptr,
                                            std::int32_t startDisplay = 0);
     std::int32_t DisplayLength(std::int32_t line);
+    // Whitespace that indents to the width, and what Tab inserts at the
+    // position: by the configuration's ReplaceTabs, or spaces only in a
+    // brace-indented text whose lines are indented with spaces.
     std::string WhitespaceFor(std::int32_t width) const;
     int TabWidthAt(const VxEditLineCol& position);
     std::string TabString(const VxEditLineCol& position);
+
+    // Indentation. A brace-indented text (Java or JavaScript, as the
+    // document says) keeps to the unit its lines were indented with when it
+    // was loaded: with spaces it never gets a tab. Other texts, and texts
+    // whose unit could not be told, indent as the configuration says.
+    void SetBraceIndented(bool braceIndented) { braceIndented_ = braceIndented; }
+    bool IsBraceIndented() const { return braceIndented_; }
+    const VxEditIndentUnit& DetectedIndent() const { return detectedIndent_; }
+    // Reads the unit from the text, as loading does.
+    void DetectIndent();
+    bool IndentsWithSpaces() const;
+    // The display columns of one indentation level.
+    int IndentWidth() const;
     // Breaks every line of first..last (-1: to the end) that is wider than
     // MaxLineLength; without apply only reports whether one is. 1 when a line
     // was too long.
@@ -307,6 +324,8 @@ private:
     VxEditCompositeCommand* composite_ = nullptr;
     int modified_ = 0;
     bool overwrite_ = false;
+    bool braceIndented_ = false;
+    VxEditIndentUnit detectedIndent_;
     std::int32_t scanPosition_ = 0;
     // The undo-stack top at the last save: 0 for the empty history,
     // kUnreachable for a state that no stack top can equal.

@@ -42,6 +42,8 @@ VxEditBraceMatcher::VxEditBraceMatcher(VxEdit& model) : model_(model)
         config->ListTags(tags, VxEditLangTagTable::kAnyLine);
         for (const VxEditLangTag* tag : tags) {
             tagGroups_.push_back(tag->ColorGroup);
+            if (tag->MultiLine || tag->EndTag.empty())
+                commentGroups_.push_back(tag->ColorGroup);
             if (!tag->BeginTag.empty()) {
                 tags_.push_back(tag);
                 opens_[static_cast<unsigned char>(tag->BeginTag[0])] = true;
@@ -89,6 +91,27 @@ bool VxEditBraceMatcher::FindPartner(const VxEditLineCol& bracket, VxEditLineCol
         return false;
     const bool forward = self == '(' || self == '[' || self == '{';
     return Search(bracket, self, other, forward, KindAt(bracket.column), partner);
+}
+
+bool VxEditBraceMatcher::CodeEndsWith(std::int32_t line, char byte)
+{
+    if (!LoadLine(line))
+        return false;
+    const char* text = nullptr;
+    std::int32_t length = 0;
+    model_.LineText(line, text, length);
+    for (auto stretch = stretches_.rbegin(); stretch != stretches_.rend(); ++stretch) {
+        if (stretch->kind != kCode) {
+            if (std::find(commentGroups_.begin(), commentGroups_.end(), stretch->kind) != commentGroups_.end())
+                continue;
+            return false;
+        }
+        for (std::int32_t at = stretch->end - 1; at >= stretch->start; --at) {
+            if (text[at] != ' ' && text[at] != '\t')
+                return text[at] == byte;
+        }
+    }
+    return false;
 }
 
 bool VxEditBraceMatcher::IsTagGroup(int group) const

@@ -30,6 +30,12 @@ public:
 
     static bool IsBracket(char byte);
 
+    // Whether the last character of the line's code is the byte, with
+    // trailing blanks and comments passed over; a line ending in a string
+    // ends in no code byte. A comment is what a tag holds that runs to the
+    // line's end or over lines.
+    bool CodeEndsWith(std::int32_t line, char byte);
+
 private:
     static constexpr int kCode = -1;
     // A stretch of one line in one class: kCode or a tag's colour group.
@@ -52,6 +58,7 @@ private:
 
     VxEdit& model_;
     std::vector<int> tagGroups_;
+    std::vector<int> commentGroups_;
     std::vector<const VxEditLangTag*> tags_;
     bool opens_[256] = {};
     bool tagsSuffice_ = false;

@@ -160,7 +160,7 @@ std::int32_t VxEdit::DisplayLength(std::int32_t line)
 std::string VxEdit::WhitespaceFor(std::int32_t width) const
 {
     const int tabSize = TabSize();
-    const bool spacesOnly = (config_ && config_->GetReplaceTabs()) || width < tabSize;
+    const bool spacesOnly = IndentsWithSpaces() || (config_ && config_->GetReplaceTabs()) || width < tabSize;
     if (width <= 0)
         return {};
     if (spacesOnly)
@@ -177,9 +177,29 @@ int VxEdit::TabWidthAt(const VxEditLineCol& position)
 
 std::string VxEdit::TabString(const VxEditLineCol& position)
 {
+    if (IndentsWithSpaces()) {
+        const int unit = IndentWidth();
+        return std::string(static_cast<std::size_t>(unit - CharToDisplayCol(position.column, position.line) % unit),
+                           ' ');
+    }
     if (config_ && config_->GetReplaceTabs())
         return std::string(static_cast<std::size_t>(TabWidthAt(position)), ' ');
     return "\t";
+}
+
+void VxEdit::DetectIndent()
+{
+    detectedIndent_ = VxEditIndentUnit::Detect(*buffer_);
+}
+
+bool VxEdit::IndentsWithSpaces() const
+{
+    return braceIndented_ && detectedIndent_.kind == VxEditIndentUnit::Kind::kSpaces;
+}
+
+int VxEdit::IndentWidth() const
+{
+    return IndentsWithSpaces() ? detectedIndent_.spaces : TabSize();
 }
 
 bool VxEdit::LineTooLong(std::int32_t line)

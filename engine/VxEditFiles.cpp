@@ -144,6 +144,7 @@ int VxEdit::LoadFile(const std::string& path)
     close(descriptor);
 
     ResetLineData();
+    DetectIndent();
     NotifyAll(kMsgInitController);
     // Lines of any length stay whole: opening a file never changes it.
     return 1;
@@ -210,6 +211,7 @@ void VxEdit::Serialize(tarrow::foundation::CArchive& archive)
             colour_.InsertLines(0, added);
             ResetColouring();
         }
+        DetectIndent();
         NotifyAll(kMsgInitController);
     }
     ClearHistory();
