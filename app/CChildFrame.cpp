@@ -2,6 +2,7 @@
 
 #include "app/CScrivoDoc.h"
 #include "app/CScrivoSettings.h"
+#include "app/CWordCompletion.h"
 #include "app/EditViewFactory.h"
 #include "controller/VxEditController.h"
 #include "engine/VxEditTextBuffer.h"
@@ -13,6 +14,7 @@
 #include "javatools/codegen/CMethodDialog.h"
 #include "javatools/codegen/CVariableDialog.h"
 #include "javatools/codegen/CodeInsertion.h"
+#include "view/CScrivoView.h"
 #include "resources/CommandIds.h"
 
 #include <QPointer>
@@ -154,6 +156,11 @@ bool CChildFrame::OnCommand(int id)
     }
     if (RunCodeCommand(id))
         return true;
+    if (id == cmd::kEditCompleteWord && completion_) {
+        if (auto* view = qobject_cast<CScrivoView*>(editView_))
+            completion_->Complete(*view);
+        return true;
+    }
     // A save lists the declarations as they are saved; the save itself
     // goes on to the document.
     if (id == cmd::kFileSave)
@@ -187,6 +194,12 @@ bool CChildFrame::OnUpdateCommand(int id, CommandState& state)
     case cmd::kInsertMemberVariable:
         // Members go into the class selected in the tree.
         state.enabled = classView_->HasItems() && classView_->SelectedIndex() >= 0;
+        return true;
+    case cmd::kEditCompleteWord:
+        if (!completion_)
+            break;
+        if (auto* view = qobject_cast<CScrivoView*>(editView_))
+            state.enabled = !view->Controller().IsReadOnly();
         return true;
     default:
         break;

@@ -13,6 +13,7 @@ class QStatusBar;
 class CClassView;
 class CScrivoDoc;
 class CScrivoSettings;
+class CWordCompletion;
 
 // The window of one view on a document: a split window, the class tree on
 // the left and the edit view on the right, over a status bar of its own that
@@ -32,6 +33,9 @@ public:
     CClassView* ClassView() const { return classView_; }
     // The word lists that fill the dialogs' drop-down lists.
     void SetSettings(const CScrivoSettings* settings) { settings_ = settings; }
+    // Complete Word (Ctrl+Space) in this window; without it the command is
+    // not handled here.
+    void SetWordCompletion(CWordCompletion* completion) { completion_ = completion; }
     // Rebuilds the class tree; a new text titled after "Scrivo" takes the
     // first declaration's name as its title.
     void RefreshClassView();
@@ -76,6 +80,7 @@ private:
     QSplitter* splitter_;
     CClassView* classView_;
     const CScrivoSettings* settings_ = nullptr;
+    CWordCompletion* completion_ = nullptr;
     QLabel* linePane_;
     QLabel* columnPane_;
 };

@@ -1,6 +1,7 @@
 #include "app/CScrivoApp.h"
 
 #include "app/CBuildHost.h"
+#include "app/CSaveChecks.h"
 #include "app/CChildFrame.h"
 #include "app/CFindInFiles.h"
 #include "app/CHelpCommands.h"
@@ -100,6 +101,7 @@ CScrivoApp::~CScrivoApp()
     for (CScrivoDoc* document : open)
         DestroyFrames(document);
     findInFiles_ = nullptr;
+    saveChecks_.reset();
     frame_.reset();
     help_.reset();
     documents_.clear();
@@ -147,6 +149,8 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
     frame_->SetApplicationTarget(this);
     frame_->Action(cmd::kViewReopenLastFiles)->setCheckable(true);
     CreateFindInFiles();
+    saveChecks_ = std::make_unique<CSaveChecks>(profile_, *frame_);
+    connect(frame_.get(), &CMainFrame::ActiveChildChanged, saveChecks_.get(), &CSaveChecks::ShowCaretNote);
     connect(frame_.get(), &CMainFrame::CloseRequested, this,
             [this](bool& accept) {
                 accept = SaveModifiedDocuments();
@@ -219,6 +223,10 @@ CScrivoDoc* CScrivoApp::AddDocument(std::unique_ptr<CScrivoDoc> document)
     if (recovery_ && recovery_->IsUsable())
         document->KeepRecoveryRecord(recovery_->NewJournalPath());
     CScrivoDoc* raw = document.get();
+    raw->onSaved = [this](CScrivoDoc& saved, const std::string& path) {
+        if (saveChecks_)
+            saveChecks_->OnSaved(saved, path);
+    };
     documents_.push_back(std::move(document));
     NewWindow(raw);
     return raw;
@@ -258,6 +266,13 @@ CChildFrame* CScrivoApp::NewWindow(CScrivoDoc* document)
             editView->Model(), std::make_unique<CBuildHost>(*this, *document)));
         editView->Controller().ShowLineNumbers(
             profile_.GetInt(settings::kSettings, settings::kLineNumbers, 0) != 0);
+        editView->SetMarginNotes([this, document](std::int32_t line) {
+            return saveChecks_ ? saveChecks_->NoteAt(document, line) : QString();
+        });
+        connect(editView, &CScrivoView::CaretPositionChanged, this, [this] {
+            if (saveChecks_)
+                saveChecks_->ShowCaretNote();
+        });
     }
     connect(child, &CChildFrame::LineNumbersChosen, this, &CScrivoApp::ShowLineNumbersEverywhere);
     connect(child, &CChildFrame::CloseRequested, this, &CScrivoApp::OnChildClosing);
@@ -326,6 +341,8 @@ void CScrivoApp::OnFrameDestroyed(CScrivoDoc* document)
 
 void CScrivoApp::RemoveDocument(CScrivoDoc* document)
 {
+    if (saveChecks_)
+        saveChecks_->Forget(document);
     documents_.erase(std::remove_if(documents_.begin(), documents_.end(),
                                     [document](const auto& d) { return d.get() == document; }),
                      documents_.end());

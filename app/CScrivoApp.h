@@ -19,6 +19,7 @@ class CHelpCommands;
 class CMainFrame;
 class DebuggerRunFlag;
 class CRecoveryStore;
+class CSaveChecks;
 class CScrivoDoc;
 class QTimer;
 class SingleInstance;
@@ -82,6 +83,8 @@ public:
     QStringList ReopenSession(const CLastSession& session);
     // Find in Files of the main frame; null before start-up.
     CFindInFiles* FindInFiles() const { return findInFiles_; }
+    // The checks that run when Java files are saved; null before start-up.
+    CSaveChecks* SaveChecks() const { return saveChecks_.get(); }
     // Opens (or activates) the file and selects a match of Find in Files;
     // the line counts from 1.
     void ShowFileMatch(const QString& path, int line, int column, int length);
@@ -146,6 +149,7 @@ private:
     CFindInFiles* findInFiles_ = nullptr;  // owned by the frame
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<CRecoveryStore> recovery_;
+    std::unique_ptr<CSaveChecks> saveChecks_;
     QTimer* recoveryTimer_ = nullptr;
     std::vector<std::unique_ptr<CScrivoDoc>> documents_;
     // A document lives exactly as long as its last window.

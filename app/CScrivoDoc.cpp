@@ -163,6 +163,8 @@ bool CScrivoDoc::OnSaveDocument(const std::string& path)
     loadedStamp_ = seenStamp_ = VxEditFileStamp::Of(path);
     if (journal_)
         journal_->Restart(path, FileNameOf(path), loadedStamp_);
+    if (onSaved)
+        onSaved(*this, path);
     return true;
 }
 

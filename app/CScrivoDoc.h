@@ -96,6 +96,8 @@ public:
     // Told whenever the title changes and after a file was saved under a name.
     std::function<void(CScrivoDoc&)> onTitleChanged;
     std::function<void(const std::string& path)> onFileNamed;
+    // Told after the text was written to the file at path.
+    std::function<void(CScrivoDoc&, const std::string& path)> onSaved;
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;

@@ -29,7 +29,7 @@ QList<Menu> MenuBarLayout(bool documentOpen)
                        kFilePrintSetup, kSeparator, kRecentFiles, kAppExit}},
         {tr("&Edit"), {kEditUndo, kEditRedo, kSeparator, kEditCut, kEditCopy, kEditPaste,
                        kEditCopyAsHtml, kSeparator, kEditSelectAll, kSeparator, kEditFind,
-                       kEditReplace, kEditFindInFiles, kEditGotoLine, kEditMatchBrace}},
+                       kEditReplace, kEditFindInFiles, kEditGotoLine, kEditMatchBrace, kEditCompleteWord}},
         {tr("&Build"), {kBuildCompile, kBuildExecute, kBuildDebug, kSeparator, kToggleBreakpoint,
                         kClearBreakpoints, kSeparator, kNextError, kPrevError, kClearErrors}},
         {tr("&View"), {kToolbarsSubmenu, kViewStatusBar, kViewOutputWindow, kViewConsole, kSeparator,

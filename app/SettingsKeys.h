@@ -13,6 +13,8 @@ inline constexpr int kAssociateNo = 0;
 inline constexpr const char* kTools = "Tools";
 inline constexpr const char* kCompilerArgs = "CompilerArgs";
 inline constexpr const char* kCompileAutoSave = "CompileAutoSave";
+// Java files are checked with the compiler when saved (once one is set).
+inline constexpr const char* kCheckOnSave = "CheckOnSave";
 inline constexpr const char* kAppViewer = "App Viewer";
 inline constexpr const char* kAppletViewer = "Applet Viewer";
 inline constexpr const char* kJavaCompiler = "Java Compiler";

@@ -53,6 +53,10 @@ public:
     static constexpr std::int32_t kColouredBytes = 4096;
     // Mark bits with a meaning of their own.
     static constexpr int kMarkErrorLine = 1;
+    // A line the last check on save found fault with; it looks like an
+    // error line but is kept apart from Compile's, and its line value
+    // belongs to the check (the number of the line's note).
+    static constexpr int kMarkCheckedLine = 2;
     static constexpr int kMarkBreakpoint = 16;
     static constexpr int kMarkBookmark = 17;
     static constexpr int kMarkChangedLine = 18;

@@ -12,7 +12,7 @@
 const std::vector<ColorRun>* VxScrivo::GetColourRuns(std::int32_t line)
 {
     const std::vector<ColorRun>* runs = VxHTMLEdit::GetColourRuns(line);
-    if (!runs || !TestMark(line, kMarkErrorLine))
+    if (!runs || !IsErrorLine(line))
         return runs;
     // Looked up on every request, so that a renamed group takes effect at once.
     const int group = std::max(VxEditScanChars::GroupByDisplayName(*GetLangConfig(), "Error Line"), 0);
@@ -26,9 +26,9 @@ void VxScrivo::SetMark(std::int32_t line, int bit, bool on)
     if (line < 0 || line > LastLine() || (TestMark(line, bit) != 0) == on)
         return;
     VxHTMLEdit::SetMark(line, bit, on);
-    if (bit != kMarkErrorLine)
+    if (bit != kMarkErrorLine && bit != kMarkCheckedLine)
         return;
-    if (!TestMark(line, bit))
+    if (!IsErrorLine(line))
         ColourCache().Drop(line);
     auto paint = tarrow::foundation::MakeRef<VxEditPaintMsg>(line, line);
     NotifyAll(paint.Get());

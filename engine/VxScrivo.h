@@ -14,9 +14,14 @@ class VxScrivo : public VxHTMLEdit {
 public:
     VxScrivo() = default;
 
-    // A line marked as error line is one run of the first group whose
-    // display name is "Error Line" (any case), or of group 0.
+    // A line marked as error line (by Compile or by the check on save) is
+    // one run of the first group whose display name is "Error Line" (any
+    // case), or of group 0.
     const std::vector<ColorRun>* GetColourRuns(std::int32_t line) override;
+    bool IsErrorLine(std::int32_t line) const
+    {
+        return TestMark(line, kMarkErrorLine) || TestMark(line, kMarkCheckedLine);
+    }
 
     // An error-line mark changes how the whole line is coloured, so the line
     // is coloured afresh and repainted.

@@ -35,6 +35,7 @@ inline constexpr int kEditCopyAsHtml = 32817;
 inline constexpr int kEditGotoLine = 32816;
 inline constexpr int kEditFindInFiles = 32870;
 inline constexpr int kEditMatchBrace = 32872;
+inline constexpr int kEditCompleteWord = 32873;
 
 // View
 inline constexpr int kViewStatusBar = 59393;

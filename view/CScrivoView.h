@@ -105,6 +105,11 @@ public:
     // menu also offers "Try/Catch Block", which the window carries out.
     void SetCommandTarget(tarrow::foundation::ICommandTarget* target) { commandTarget_ = target; }
 
+    // The tooltip over a line's margin (what the check on save said about
+    // the line); an empty text shows none.
+    using MarginNoteSource = std::function<QString(std::int32_t line)>;
+    void SetMarginNotes(MarginNoteSource source) { marginNotes_ = std::move(source); }
+
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 signals:
@@ -125,6 +130,7 @@ protected:
     void RunCommandMenu(const QPoint& point, const std::vector<MenuItem>& items);
 
     bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -174,6 +180,7 @@ private:
     VxEditPrinterSetup* printerSetup_ = nullptr;
     std::function<std::string()> printTitle_;
     tarrow::foundation::ICommandTarget* commandTarget_ = nullptr;
+    MarginNoteSource marginNotes_;
     // Where the caret was when screen readers were last told.
     VxEditLineCol announcedCaret_{-1, -1};
 };

@@ -2,13 +2,16 @@
 // controller, its timers, and the context menu.
 #include "view/CScrivoView.h"
 
+#include "engine/VxEdit.h"
 #include "resources/CommandIds.h"
 
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QToolTip>
 
 using tarrow::foundation::CommandState;
 
@@ -61,6 +64,25 @@ void CScrivoView::UpdateCursor(const QPoint& point)
         viewport()->setCursor(Qt::IBeamCursor);
         break;
     }
+}
+
+bool CScrivoView::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QAbstractScrollArea::viewportEvent(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QPoint point = help->pos();
+    QString note;
+    if (marginNotes_ && point.x() < controller_.MarginWidth()) {
+        const int line = (point.y() + ScrollY()) / std::max(LineHeight(), 1);
+        if (line >= 0 && line <= model_->LastLine())
+            note = marginNotes_(line);
+    }
+    if (note.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), note, viewport());
+    return true;
 }
 
 void CScrivoView::mousePressEvent(QMouseEvent* event)

@@ -39,7 +39,8 @@ void CScrivoViewport::DrawLineNumber(std::int32_t line, QPainter& painter, const
         painter.fillRect(cell, VxEditColours::FromColorRef(0x000080));
     // White stays readable on the dark red of a breakpoint.
     QColor ink = breakpoint ? QColor(Qt::white) : QColor(Qt::black);
-    if (GetModel().TestMark(line, VxEdit::kMarkErrorLine))
+    if (GetModel().TestMark(line, VxEdit::kMarkErrorLine) ||
+        GetModel().TestMark(line, VxEdit::kMarkCheckedLine))
         ink = VxEditColours::FromColorRef(0xFF0000);
     painter.setPen(ink);
     painter.setFont(GetMetrics().Font());

@@ -23,6 +23,16 @@ std::vector<std::string> CompilePathArguments(const std::string& sourcePath,
     return arguments;
 }
 
+std::vector<std::string> SaveCheckArgv(const std::string& compiler, const std::string& classFolder,
+                                       const std::string& sourcePath, const std::string& classPath,
+                                       const std::string& file)
+{
+    std::vector<std::string> arguments{"-d", classFolder, "-implicit:none", "-proc:none"};
+    const std::vector<std::string> paths = CompilePathArguments(sourcePath, classPath);
+    arguments.insert(arguments.end(), paths.begin(), paths.end());
+    return CompileArgv(compiler, arguments, {file});
+}
+
 std::vector<std::string> RedirectedArgv(const std::string& redirector,
                                         const std::vector<std::string>& command)
 {

@@ -14,6 +14,13 @@ std::vector<std::string> CompileArgv(const std::string& compiler,
 // "-sourcepath" and "-classpath" with their values, each only when given.
 std::vector<std::string> CompilePathArguments(const std::string& sourcePath,
                                               const std::string& classPath);
+// The check of a saved file: compiler -d classFolder -implicit:none
+// -proc:none, the path arguments, the file. Classes go to a folder of
+// their own, only the file's own classes are written and no annotation
+// processor runs, so a check never changes the program's folders.
+std::vector<std::string> SaveCheckArgv(const std::string& compiler, const std::string& classFolder,
+                                       const std::string& sourcePath, const std::string& classPath,
+                                       const std::string& file);
 // The redirector in front of the command it is to run.
 std::vector<std::string> RedirectedArgv(const std::string& redirector,
                                         const std::vector<std::string>& command);

@@ -7,8 +7,8 @@
 #include "javatools/build/CompileLog.h"
 #include "javatools/build/CompileRunner.h"
 #include "javatools/build/DebuggerRunFlag.h"
+#include "javatools/build/DocumentClass.h"
 #include "javatools/build/IBuildHost.h"
-#include "javatools/build/JavaPackage.h"
 #include "javatools/build/JavaSourceFiles.h"
 #include "javatools/build/ProgramLookup.h"
 #include "javatools/build/ToolDialogRules.h"
@@ -29,21 +29,10 @@ using quillet::platform::ShowMessage;
 
 namespace {
 
-// Enough of a file's start to find its package declaration.
-constexpr std::int32_t kPackageSearchLines = 400;
-
 std::string SearchPath()
 {
     const char* path = std::getenv("PATH");
     return path ? path : "";
-}
-
-// "/a/b/" as the compiler's options take a folder: "/a/b"; "/" stays.
-std::string WithoutTrailingSlash(std::string directory)
-{
-    if (directory.size() > 1 && directory.back() == '/')
-        directory.pop_back();
-    return directory;
 }
 
 }  // namespace
@@ -113,11 +102,7 @@ bool CScrivoBuild::Split(const std::string& text, std::vector<std::string>& args
 
 CScrivoBuild::ClassOfDocument CScrivoBuild::DocumentClass(const std::string& simpleName) const
 {
-    std::string text;
-    const std::int32_t last = std::min(model_.LastLine(), kPackageSearchLines);
-    model_.CopyText(text, 0, 0, last, model_.LineLength(last));
-    const JavaClassProposal proposal =
-        ProposeClass(host_->DocumentPath(), DeclaredPackage(text), simpleName);
+    const JavaClassProposal proposal = ProposeClassOfText(model_, host_->DocumentPath(), simpleName);
     return {proposal.sourceRoot, proposal.className};
 }
 
@@ -148,10 +133,12 @@ void CScrivoBuild::Compile()
     // The other files of the program are found from the source root: the
     // file's folder, or the folder above its package's folders. A path the
     // user changed in this window is kept while the proposal stays the same.
-    const std::string sourceRoot = DocumentClass(WithoutEvery(fileName, ".java")).sourceRoot;
+    const CompilePathProposal proposal = ProposeCompilePaths(model_, path);
+    const std::string& sourceRoot = proposal.sourceRoot;
     if (remembered_.proposedRoot != sourceRoot) {
         remembered_.proposedRoot = sourceRoot;
-        remembered_.sourcePath = remembered_.classPath = WithoutTrailingSlash(sourceRoot);
+        remembered_.sourcePath = proposal.sourcePath;
+        remembered_.classPath = proposal.classPath;
     }
     CompileDialogData data;
     data.compilerPath = compiler;

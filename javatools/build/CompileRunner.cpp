@@ -1,11 +1,11 @@
 #include "javatools/build/CompileRunner.h"
 
+#include "javatools/build/ChildPipes.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,49 +18,6 @@ constexpr std::size_t kPiece = 256;
 // The redirector's exit status once it has run the command to its end.
 constexpr int kRedirectorRanCommand = 1;
 
-// Both ends of a pipe, closed by the owner; no child inherits them unless
-// they are placed on its standard streams.
-class Pipe {
-public:
-    Pipe() { ok_ = pipe2(fds_, O_CLOEXEC) == 0; }
-    ~Pipe()
-    {
-        CloseRead();
-        CloseWrite();
-    }
-    Pipe(const Pipe&) = delete;
-    Pipe& operator=(const Pipe&) = delete;
-
-    bool Ok() const { return ok_; }
-    int Read() const { return fds_[0]; }
-    int Write() const { return fds_[1]; }
-    void CloseRead() { Close(fds_[0]); }
-    void CloseWrite() { Close(fds_[1]); }
-
-private:
-    static void Close(int& fd)
-    {
-        if (fd >= 0)
-            close(fd);
-        fd = -1;
-    }
-
-    int fds_[2] = {-1, -1};
-    bool ok_ = false;
-};
-
-class FileActions {
-public:
-    FileActions() { posix_spawn_file_actions_init(&actions_); }
-    ~FileActions() { posix_spawn_file_actions_destroy(&actions_); }
-    FileActions(const FileActions&) = delete;
-    FileActions& operator=(const FileActions&) = delete;
-    posix_spawn_file_actions_t* Get() { return &actions_; }
-
-private:
-    posix_spawn_file_actions_t actions_;
-};
-
 }  // namespace
 
 CompileRunner::Result CompileRunner::Run(const std::vector<std::string>& redirectorArgv,
@@ -72,14 +29,14 @@ CompileRunner::Result CompileRunner::Run(const std::vector<std::string>& redirec
         result.failure = "no program named";
         return result;
     }
-    Pipe output;
-    Pipe input;
+    ChildPipe output;
+    ChildPipe input;
     if (!output.Ok() || !input.Ok()) {
         result.failure = std::strerror(errno);
         return result;
     }
 
-    FileActions actions;
+    SpawnFileActions actions;
     posix_spawn_file_actions_adddup2(actions.Get(), input.Read(), STDIN_FILENO);
     posix_spawn_file_actions_adddup2(actions.Get(), output.Write(), STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(actions.Get(), output.Write(), STDERR_FILENO);

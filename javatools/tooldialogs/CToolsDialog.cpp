@@ -58,6 +58,9 @@ CToolsDialog::CToolsDialog(quillet::platform::Profile& settings, int& compileAut
     compiler = addPath(tr("Java Compiler"), settings::kJavaCompiler, false);
     useOutputWindow = addFlag(tr("Use Output Window"), settings::kCompilerUseOutputWnd, 1);
     autoSave = addFlag(tr("AutoSave before compile"), settings::kCompileAutoSave, 1);
+    checkOnSave = addFlag(tr("Check Java files when saved"), settings::kCheckOnSave, 1);
+    checkOnSave->setToolTip(tr("Run the Java compiler on a Java file after each save and mark the "
+                               "lines it reports"));
     debugger = addPath(tr("Java Debugger"), settings::kJavaDebugger, false);
     helpFile = addPath(tr("Custom Help File"), settings::kCustomOnlineHelp, true);
 
@@ -118,6 +121,7 @@ void CToolsDialog::accept()
     settings_.WriteInt(settings::kTools, settings::kCompilerUseOutputWnd,
                        useOutputWindow->isChecked() ? 1 : 0);
     settings_.WriteInt(settings::kTools, settings::kCompileAutoSave, autoSave->isChecked() ? 1 : 0);
+    settings_.WriteInt(settings::kTools, settings::kCheckOnSave, checkOnSave->isChecked() ? 1 : 0);
     compileAutoSave_ = autoSave->isChecked() ? 1 : 0;
     QDialog::accept();
 }

@@ -32,6 +32,7 @@ public:
     QLineEdit* compiler;
     QCheckBox* useOutputWindow;
     QCheckBox* autoSave;
+    QCheckBox* checkOnSave;
     QLineEdit* debugger;
     QLineEdit* helpFile;
 
