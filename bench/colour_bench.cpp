@@ -85,6 +85,34 @@ void BM_ColourLastScreen(benchmark::State& state)
 }
 BENCHMARK(BM_ColourLastScreen)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
 
+// The same over 100 MB of the JDK's own sources, the file bench/open_huge.sh
+// makes, whose documentation comments open a span every few dozen lines.
+void BM_ColourLastScreenOfSources(benchmark::State& state)
+{
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    const std::string scratch = std::getenv("QUILLET_BENCH_SCRATCH") ? std::getenv("QUILLET_BENCH_SCRATCH")
+                                : cache                              ? std::string(cache) + "/quillet-bench"
+                                                                     : std::string(home ? home : "") + "/.cache/quillet-bench";
+    const std::string path = scratch + "/huge.java";
+    if (access(path.c_str(), R_OK) != 0) {
+        state.SkipWithError("no huge.java: run bench/open_huge.sh once to make it");
+        return;
+    }
+    auto model = LoadedModel("Java", path);
+    std::size_t runs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        model->ForgetColouring();
+        state.ResumeTiming();
+        runs += ColourLastScreen(*model);
+    }
+    benchmark::DoNotOptimize(runs);
+    state.counters["spans"] = static_cast<double>(model->Spans().size());
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * model->TextBuffer().Length());
+}
+BENCHMARK(BM_ColourLastScreenOfSources)->Unit(benchmark::kMillisecond);
+
 void BM_SearchBeginTag(benchmark::State& state)
 {
     auto model = LoadedModel(static_cast<int>(state.range(0)));

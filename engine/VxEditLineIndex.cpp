@@ -205,8 +205,12 @@ std::int32_t VxEditLineIndex::LineOf(std::int64_t offset) const
 {
     if (offset <= 0)
         return 0;
-    auto block = static_cast<std::size_t>(std::upper_bound(bases_.begin(), bases_.end(), offset) - bases_.begin());
-    block = block > 0 ? block - 1 : 0;
+    std::size_t block = hint_.load(std::memory_order_relaxed);
+    if (block >= bases_.size() || bases_[block] > offset || (block + 1 < bases_.size() && bases_[block + 1] <= offset)) {
+        block = static_cast<std::size_t>(std::upper_bound(bases_.begin(), bases_.end(), offset) - bases_.begin());
+        block = block > 0 ? block - 1 : 0;
+        hint_.store(block, std::memory_order_relaxed);
+    }
     const Distances& distances = blocks_[block];
     const std::int64_t distance = offset - bases_[block];
     const auto key = static_cast<std::uint32_t>(std::min(distance, kMaxDistance));
