@@ -78,10 +78,14 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
     overwriteIndicator_->setAccessibleDescription(QStringLiteral("Overwrite mode"));
     statusBar()->setAccessibleName(QStringLiteral("Status bar"));
     // The message pane says "Ready" whenever no prompt or message is shown.
+    // Screen readers read the pane's message as the status bar's description.
     statusBar()->showMessage(QStringLiteral("Ready"));
+    statusBar()->setAccessibleDescription(statusBar()->currentMessage());
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty())
             statusBar()->showMessage(QStringLiteral("Ready"));
+        else
+            statusBar()->setAccessibleDescription(message);
     });
 
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
