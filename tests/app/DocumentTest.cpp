@@ -64,6 +64,24 @@ TEST_F(DocumentTest, LanguageFollowsTheExtensionWhenOpened)
     }
 }
 
+TEST_F(DocumentTest, JavaAndJavaScriptFilesIndentByTheirBraces)
+{
+    WriteFileBytes(dir_.File("A.java"), "class A {\n  int a;\n}\n");
+    WriteFileBytes(dir_.File("a.js"), "function f() {\n  g();\n}\n");
+    WriteFileBytes(dir_.File("a.html"), "<p>\n  text\n</p>\n");
+    for (auto [name, braces] : {std::pair{"A.java", true}, {"a.js", true}, {"a.html", false}}) {
+        CScrivoDoc document;
+        ASSERT_TRUE(document.OnOpenDocument(dir_.File(name))) << name;
+        EXPECT_EQ(braces, document.Model()->IsBraceIndented()) << name;
+        EXPECT_EQ(braces, document.Model()->IndentsWithSpaces()) << name;
+        EXPECT_EQ(2, document.Model()->DetectedIndent().spaces) << name;
+    }
+    CScrivoDoc untitled;
+    ASSERT_TRUE(untitled.OnNewDocument("Quillet1"));
+    EXPECT_TRUE(untitled.Model()->IsBraceIndented());
+    EXPECT_FALSE(untitled.Model()->IndentsWithSpaces());
+}
+
 TEST_F(DocumentTest, SavingUnderAnotherExtensionSwitchesTheColouring)
 {
     CScrivoDoc document;
