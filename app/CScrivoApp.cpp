@@ -1,13 +1,14 @@
 #include "app/CScrivoApp.h"
 
 #include "app/CBuildHost.h"
-#include "app/CSaveChecks.h"
 #include "app/CChildFrame.h"
 #include "app/CFindInFiles.h"
 #include "app/CHelpCommands.h"
 #include "app/CMainFrame.h"
 #include "app/CRecoveryStore.h"
+#include "app/CSaveChecks.h"
 #include "app/CScrivoDoc.h"
+#include "app/CWordCompletion.h"
 #include "app/EditViewFactory.h"
 #include "app/FileAssociation.h"
 #include "app/LanguageRegistration.h"
@@ -15,14 +16,16 @@
 #include "app/SingleInstance.h"
 #include "engine/VxEditMirrorFile.h"
 #include "engine/VxEditRecoveryJournal.h"
-#include "platform/core/MessageSeam.h"
-#include "platform/core/ProgramDirectory.h"
-#include "platform/core/Profile.h"
+#include "engine/VxScrivo.h"
 #include "javatools/build/CScrivoBuild.h"
 #include "javatools/build/DebuggerRunFlag.h"
+#include "javatools/completion/JdkClassList.h"
 #include "javatools/output/OutputControlBar.h"
 #include "javatools/output/OutputVxEditCtrl.h"
 #include "javatools/tooldialogs/CToolsDialog.h"
+#include "platform/core/MessageSeam.h"
+#include "platform/core/Profile.h"
+#include "platform/core/ProgramDirectory.h"
 #include "resources/CommandIds.h"
 #include "view/CScrivoView.h"
 #include "engine/VxEdit.h"
@@ -102,6 +105,7 @@ CScrivoApp::~CScrivoApp()
         DestroyFrames(document);
     findInFiles_ = nullptr;
     saveChecks_.reset();
+    completion_.reset();
     frame_.reset();
     help_.reset();
     documents_.clear();
@@ -151,6 +155,16 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
     CreateFindInFiles();
     saveChecks_ = std::make_unique<CSaveChecks>(profile_, *frame_);
     connect(frame_.get(), &CMainFrame::ActiveChildChanged, saveChecks_.get(), &CSaveChecks::ShowCaretNote);
+    completion_ = std::make_unique<CWordCompletion>(
+        profile_, *frame_,
+        [this] {
+            std::vector<VxEdit*> texts;
+            for (const auto& document : documents_)
+                texts.push_back(document->Model());
+            return texts;
+        },
+        JdkClassList::DefaultCacheFolder());
+    completion_->FollowToolSettings();
     connect(frame_.get(), &CMainFrame::CloseRequested, this,
             [this](bool& accept) {
                 accept = SaveModifiedDocuments();
@@ -260,6 +274,7 @@ CChildFrame* CScrivoApp::NewWindow(CScrivoDoc* document)
     route.push_back(document);
     auto* child = new CChildFrame(document, view.widget, route);
     child->SetSettings(&settings_);
+    child->SetWordCompletion(completion_.get());
     ConnectEditView(view, *child, *frame_);
     if (auto* editView = qobject_cast<CScrivoView*>(view.widget)) {
         editView->Controller().SetBuildCommands(std::make_unique<CScrivoBuild>(
@@ -597,6 +612,9 @@ void CScrivoApp::ConfigureTools()
 {
     CToolsDialog dialog(profile_, settings_.compileAutoSave, frame_.get());
     dialog.exec();
+    // Another compiler may belong to another JDK, whose classes completion offers.
+    if (completion_)
+        completion_->FollowToolSettings();
 }
 
 void CScrivoApp::ShowErrorLine(const QString& file, int line, int column)

@@ -20,6 +20,7 @@ class CMainFrame;
 class DebuggerRunFlag;
 class CRecoveryStore;
 class CSaveChecks;
+class CWordCompletion;
 class CScrivoDoc;
 class QTimer;
 class SingleInstance;
@@ -85,6 +86,8 @@ public:
     CFindInFiles* FindInFiles() const { return findInFiles_; }
     // The checks that run when Java files are saved; null before start-up.
     CSaveChecks* SaveChecks() const { return saveChecks_.get(); }
+    // Complete Word of the edit windows; null before start-up.
+    CWordCompletion* WordCompletion() const { return completion_.get(); }
     // Opens (or activates) the file and selects a match of Find in Files;
     // the line counts from 1.
     void ShowFileMatch(const QString& path, int line, int column, int length);
@@ -150,6 +153,7 @@ private:
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<CRecoveryStore> recovery_;
     std::unique_ptr<CSaveChecks> saveChecks_;
+    std::unique_ptr<CWordCompletion> completion_;
     QTimer* recoveryTimer_ = nullptr;
     std::vector<std::unique_ptr<CScrivoDoc>> documents_;
     // A document lives exactly as long as its last window.

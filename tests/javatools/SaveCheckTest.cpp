@@ -108,7 +108,7 @@ protected:
         const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
         QToolTip::hideText();
         // The tip fades out; the next question must not read it.
-        QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000);
+        (void)QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000);
         return text;
     }
 
