@@ -93,9 +93,17 @@ bool VxEditController::DispatchEdit(int id)
 
 std::string VxEditController::LineBreak() const
 {
-    std::string lineBreak;
+    // A typed line break follows the text's own first line end, so a file
+    // with LF line ends never gets CR LF lines mixed in; a text of one line
+    // takes the carriage and the separator.
     const VxEditTextBuffer& buffer = model_.TextBuffer();
-    if (buffer.Carriage() != 0)
+    bool carriage = buffer.Carriage() != 0;
+    if (carriage && buffer.LineCount() > 1) {
+        const std::int64_t separator = buffer.LineStart(1) - 1;
+        carriage = separator > 0 && buffer.CharAt(separator - 1) == buffer.Carriage();
+    }
+    std::string lineBreak;
+    if (carriage)
         lineBreak += buffer.Carriage();
     lineBreak += buffer.Separator();
     return lineBreak;

@@ -59,9 +59,14 @@ TEST_F(ClipboardCommandTest, ColumnPasteOnTheSecondToLastLineAddsOneLine)
     clipboard.SetText("XX\r\nYY\r\nZZ\r\n", true);
     controller.SetCaret(1, 0);
     Press(cmd::kEditPaste);
-    EXPECT_EQ("a\nXXb\nYYc\r\nZZ", Text());
+    // The added line ends as the text's lines do.
+    EXPECT_EQ("a\nXXb\nYYc\nZZ", Text());
     Press(cmd::kEditUndo);
     EXPECT_EQ("a\nb\nc", Text());
+    SetText("a\r\nb\r\nc");
+    controller.SetCaret(1, 0);
+    Press(cmd::kEditPaste);
+    EXPECT_EQ("a\r\nXXb\r\nYYc\r\nZZ", Text());
 }
 
 TEST_F(ClipboardCommandTest, ColumnPasteLinesRowsUpPastShortLines)

@@ -77,6 +77,23 @@ TEST_F(EditingTest, ReturnIndentsLikeTheLineItEnded)
     EXPECT_EQ("    ab", Text());
 }
 
+TEST_F(EditingTest, ReturnEndsLinesAsTheTextDoes)
+{
+    // A file with LF line ends keeps them; one with CR LF, or a text of one
+    // line, gets CR LF.
+    for (const auto& [text, typed] : {std::pair<std::string, std::string>{"a\nb", "a\nx\n\nb"},
+                                      {"a\r\nb", "a\r\nx\r\n\r\nb"},
+                                      {"ab", "a\r\nx\r\nb"}}) {
+        SetText(text);
+        controller.SetCaret(0, 1);
+        Press(cmd::kReturn);
+        Type("x");
+        Press(cmd::kReturn);
+        SCOPED_TRACE(text);
+        EXPECT_EQ(typed, Text());
+    }
+}
+
 TEST_F(EditingTest, ReturnAtALineEndLeavesTheCaretInVirtualSpaceUntilTyping)
 {
     config->SetAutoIndent(1);
