@@ -85,6 +85,30 @@ TEST(LoadAndSave, TextsOfExactlyWholeReadsAndNulBytesKeepEveryByte)
     }
 }
 
+// A file of tens of megabytes is read by two threads, each into its half;
+// the text, its lines and a CR LF across the halves' meeting point (on a
+// 2 MiB boundary) come out as from one read.
+TEST(LoadAndSave, ALargeFileReadInHalvesKeepsEveryByteAndLine)
+{
+    std::string bytes;
+    for (std::size_t i = 0; bytes.size() < (std::size_t{40} << 20); ++i)
+        bytes += i % 3 == 0 ? "public int value" + std::to_string(i) + " = 0;\r\n" : "    // comment\n";
+    const std::size_t half = (bytes.size() / 2) & ~((std::size_t{1} << 21) - 1);
+    bytes.replace(half - 1, 2, "\r\n");
+    ExpectRoundTrip(bytes);
+
+    TempDir dir;
+    WriteFileBytes(dir.File("large.java"), bytes);
+    auto model = NewModel();
+    ASSERT_EQ(1, model->LoadFile(dir.File("large.java")));
+    const ReferenceLines lines(bytes);
+    ASSERT_EQ(lines.Count(), model->LineCount());
+    const VxEditLineCol after = lines.Position(static_cast<std::int64_t>(half) + 1);
+    EXPECT_EQ(0, after.column);
+    for (const std::int32_t line : {0, lines.Count() / 3, lines.Count() / 2, lines.Count() - 1})
+        EXPECT_EQ(lines.starts[static_cast<std::size_t>(line)], model->TextBuffer().LineStart(line)) << line;
+}
+
 // The size a file reports is only a hint: a file of the kernel reports 0
 // bytes and a pipe none, and both are read to their end.
 TEST(LoadAndSave, FilesAreReadToTheirEndWhateverSizeTheyReport)
