@@ -30,21 +30,42 @@ bool SameBytes(const char* text, std::string_view needle, bool matchCase)
     return true;
 }
 
+// The place in a needle of the byte least likely in source text: blanks,
+// stars and common letters come often, punctuation seldom.
+std::size_t RarestByte(std::string_view needle)
+{
+    static constexpr std::string_view kCommon = " \t\r\n*etaoinsrlcdu";
+    std::size_t best = 0;
+    std::size_t bestRank = 0;
+    for (std::size_t i = 0; i < needle.size(); ++i) {
+        const std::size_t found = kCommon.find(needle[i]);
+        const std::size_t rank = found == std::string_view::npos ? kCommon.size() : found;
+        if (i == 0 || rank > bestRank) {
+            best = i;
+            bestRank = rank;
+        }
+    }
+    return best;
+}
+
 // The first offset in text[0, length) where the needle starts, or -1.
 std::int64_t SearchPiece(const char* text, std::size_t length, std::string_view needle, bool matchCase)
 {
     if (length < needle.size())
         return -1;
     if (matchCase) {
-        // Tags are a few bytes long: memchr for the first byte outruns
-        // memmem on them.
-        const char* const end = text + length - needle.size() + 1;
-        for (const char* at = text; at < end; ++at) {
-            at = static_cast<const char*>(std::memchr(at, needle[0], static_cast<std::size_t>(end - at)));
+        // Tags are a few bytes long: memchr for one of their bytes outruns
+        // memmem on them. The byte is the one least common in source text,
+        // so that the stars down a documentation comment do not each stop
+        // the search for its "*/".
+        const std::size_t key = RarestByte(needle);
+        const char* const last = text + length - needle.size() + key;  // the key byte of the last start
+        for (const char* at = text + key; at <= last; ++at) {
+            at = static_cast<const char*>(std::memchr(at, needle[key], static_cast<std::size_t>(last - at + 1)));
             if (!at)
                 return -1;
-            if (std::memcmp(at + 1, needle.data() + 1, needle.size() - 1) == 0)
-                return at - text;
+            if (std::memcmp(at - key, needle.data(), needle.size()) == 0)
+                return at - key - text;
         }
         return -1;
     }
