@@ -332,8 +332,11 @@ std::int64_t VxEdit::NextBeginTag(std::int64_t from, std::int64_t to, const std:
         if (hit < 0)
             return -1;
         const VxEditLineCol at = buffer_->PositionOf(hit);
+        // A hit inside a string or a line comment is not told apart here:
+        // colouring its line, which the scan does next anyway, passes over
+        // it, at the cost of looking at the line once instead of twice.
         const std::int32_t coloured = std::min(LineLength(at.line), kColouredBytes);
-        if (at.column + static_cast<std::int32_t>(beginTag.size()) <= coloured && !IsInSingleLineSpan(at))
+        if (at.column + static_cast<std::int32_t>(beginTag.size()) <= coloured)
             return hit;
         from = hit + 1;
     }
