@@ -876,6 +876,24 @@ class Desktop:
 
     # -- doing what a person does ------------------------------------------
 
+    def message_pane(self):
+        """The text of the main status bar's message pane, its description."""
+        bar = self.find("status bar", name_is="Status bar", what="the main window's status bar")
+        return clean(bar.description or "")
+
+    def wait_message(self, expected, what, timeout=90):
+        """Waits until the message pane reads expected."""
+        wait_until(lambda: self.message_pane() == expected, what, timeout=timeout,
+                   context=lambda: "the message pane reads %r" % self.message_pane())
+
+    def completion_list(self):
+        """The showing list of Complete Word, or None."""
+        for window in self.top_levels():
+            for acc in walk(window, max_depth=4):
+                if role(acc) == "list" and name(acc) == "Completions" and has_state(acc, "showing"):
+                    return acc
+        return None
+
     def editor(self):
         """The edit view of the active child window."""
         return wait_until(lambda: next(iter(self.editors()), None), "the edit view",

@@ -10,7 +10,7 @@ import sys
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import desktop  # noqa: E402
-from desktop import clean, has_state, text_of, wait_until  # noqa: E402
+from desktop import has_state, text_of, wait_until  # noqa: E402
 
 JDK = "/usr/lib/jvm/java-17-openjdk-amd64"
 
@@ -30,14 +30,6 @@ MESSAGE = "error: ';' expected"
 
 class CheckOnSave(desktop.DesktopTest):
 
-    def message_pane(self):
-        bar = self.desk.find("status bar", name_is="Status bar", what="the main window's status bar")
-        return clean(bar.description or "")
-
-    def wait_message(self, expected, what):
-        wait_until(lambda: self.message_pane() == expected, what, timeout=90,
-                   context=lambda: "the message pane reads %r" % self.message_pane())
-
     def test_a_saved_mistake_shows_on_its_line_until_the_fix_is_saved(self):
         if not os.access(os.path.join(JDK, "bin", "javac"), os.X_OK):
             raise desktop.unittest.SkipTest("no JDK at " + JDK)
@@ -50,7 +42,7 @@ class CheckOnSave(desktop.DesktopTest):
             f.write(SOURCE)
         desk.start_program(source)
         desk.editor()
-        self.wait_message("Ready", "the message pane saying Ready")
+        self.desk.wait_message("Ready", "the message pane saying Ready")
 
         # A change and Ctrl+S with the caret on the faulty line.
         desk.click_into_text()
@@ -59,7 +51,7 @@ class CheckOnSave(desktop.DesktopTest):
         desk.type(" ")
         desk.key("ctrl+s")
         wait_until(lambda: "a + b \n" in open(source).read(), "the change saved")
-        self.wait_message(MESSAGE, "javac's message in the message pane")
+        self.desk.wait_message(MESSAGE, "javac's message in the message pane")
         self.assertFalse(any(has_state(a, "showing") for a in desktop.walk(desk.main_window)
                              if desktop.name(a) == "Output Window"),
                          "the check opened the output window")
@@ -67,10 +59,10 @@ class CheckOnSave(desktop.DesktopTest):
         # Away from the line the pane says Ready; back on it, the message.
         desk.key("Up")
         desk.wait_status_line(ERROR_LINE - 1)
-        self.wait_message("Ready", "the message pane back to Ready on another line")
+        self.desk.wait_message("Ready", "the message pane back to Ready on another line")
         desk.key("Down")
         desk.wait_status_line(ERROR_LINE)
-        self.wait_message(MESSAGE, "the message again with the caret on its line")
+        self.desk.wait_message(MESSAGE, "the message again with the caret on its line")
 
         # The fix, saved: the message goes.
         desk.key("End", "BackSpace")
@@ -79,7 +71,7 @@ class CheckOnSave(desktop.DesktopTest):
                    context=lambda: text_of(desk.editor()))
         desk.key("ctrl+s")
         wait_until(lambda: "a + b;\n" in open(source).read(), "the fix saved")
-        self.wait_message("Ready", "the message gone after the fix was saved")
+        self.desk.wait_message("Ready", "the message gone after the fix was saved")
         # No class file lands beside the source.
         self.assertEqual(sorted(os.listdir(folder)), ["Till.java"])
 

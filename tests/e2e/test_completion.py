@@ -12,7 +12,7 @@ import sys
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import desktop  # noqa: E402
-from desktop import children, clean, dump, has_state, name, role, text_of, walk, wait_until  # noqa: E402
+from desktop import children, clean, dump, name, text_of, wait_until  # noqa: E402
 
 JDK = "/usr/lib/jvm/java-17-openjdk-amd64"
 
@@ -31,13 +31,6 @@ TYPING_LINE = 8
 
 
 class Completion(desktop.DesktopTest):
-
-    def completion_list(self, showing=True):
-        for window in self.desk.top_levels():
-            for acc in walk(window, max_depth=4):
-                if role(acc) == "list" and name(acc) == "Completions" and has_state(acc, "showing") == showing:
-                    return acc
-        return None
 
     def test_class_completion_brings_its_import(self):
         if not os.access(os.path.join(JDK, "bin", "jimage"), os.X_OK):
@@ -60,23 +53,23 @@ class Completion(desktop.DesktopTest):
         desk.key("End")
         desk.type("Arr")
         desk.key("ctrl+space")
-        listed = wait_until(lambda: self.completion_list(), "the Completions list",
+        listed = wait_until(lambda: self.desk.completion_list(), "the Completions list",
                             context=lambda: dump(desk.app, max_depth=3))
         rows = [clean(name(item)) for item in children(listed)]
         self.assertIn("ArrayList \u2014 java.util", rows)
         self.assertIn("ArrayDeque \u2014 java.util", rows)
         self.assertGreater(len(rows), 2, rows)
         desk.key("Escape")
-        wait_until(lambda: self.completion_list() is None, "the list closed by Escape", timeout=10)
+        wait_until(lambda: self.desk.completion_list() is None, "the list closed by Escape", timeout=10)
 
         desk.key("BackSpace", "BackSpace", "BackSpace")
         desk.type("HashM")
         desk.key("ctrl+space")
         # HashMap is the one candidate and goes in at once; should the list
         # open after all, Enter takes its first row.
-        wait_until(lambda: "HashMap" in text_of(desk.editor()) or self.completion_list(),
+        wait_until(lambda: "HashMap" in text_of(desk.editor()) or self.desk.completion_list(),
                    "HashMap put in or the list shown", context=lambda: text_of(desk.editor()))
-        if self.completion_list():
+        if self.desk.completion_list():
             desk.key("Return")
         wait_until(lambda: "import java.util.HashMap;" in text_of(desk.editor()),
                    "the import in the text", context=lambda: text_of(desk.editor()))

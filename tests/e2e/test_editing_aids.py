@@ -13,7 +13,7 @@ import sys
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import desktop  # noqa: E402
-from desktop import children, clean, has_state, name, role, text_of, walk, wait_until  # noqa: E402
+from desktop import children, clean, name, text_of, wait_until  # noqa: E402
 
 JDK = "/usr/lib/jvm/java-17-openjdk-amd64"
 
@@ -80,21 +80,6 @@ class EditingAids(desktop.DesktopTest):
         with open(self.source, "rb") as f:
             return f.read().decode("utf-8")
 
-    def message_pane(self):
-        bar = self.desk.find("status bar", name_is="Status bar", what="the main window's status bar")
-        return clean(bar.description or "")
-
-    def wait_message(self, expected, what):
-        wait_until(lambda: self.message_pane() == expected, what, timeout=90,
-                   context=lambda: "the message pane reads %r" % self.message_pane())
-
-    def completion_list(self):
-        for window in self.desk.top_levels():
-            for acc in walk(window, max_depth=4):
-                if role(acc) == "list" and name(acc) == "Completions" and has_state(acc, "showing"):
-                    return acc
-        return None
-
     def test_type_match_complete_and_check_a_method(self):
         if not os.access(os.path.join(JDK, "bin", "javac"), os.X_OK):
             raise desktop.unittest.SkipTest("no JDK at " + JDK)
@@ -136,9 +121,9 @@ class EditingAids(desktop.DesktopTest):
         desk.key("ctrl+space")
         # ArrayList is the one candidate and goes in at once; should the list
         # open after all, its first row must be it and Enter takes it.
-        wait_until(lambda: "private ArrayList" in self.text() or self.completion_list(),
+        wait_until(lambda: "private ArrayList" in self.text() or self.desk.completion_list(),
                    "ArrayList put in or the list shown", context=lambda: self.text())
-        listed = self.completion_list()
+        listed = self.desk.completion_list()
         if listed:
             rows = [clean(name(item)) for item in children(listed)]
             self.assertEqual(rows[:1], ["ArrayList \u2014 java.util"], rows)
@@ -157,13 +142,13 @@ class EditingAids(desktop.DesktopTest):
         desk.key("ctrl+s")
         wait_until(lambda: MISTAKE + "\n" in self.saved(), "the mistake saved",
                    context=lambda: "the file reads:\n" + self.saved())
-        self.wait_message(MESSAGE, "javac's message in the message pane")
+        self.desk.wait_message(MESSAGE, "javac's message in the message pane")
         desk.wait_status_line(loop_body + 1)
         desk.type(";")
         desk.key("ctrl+s")
         wait_until(lambda: MISTAKE + ";\n" in self.saved(), "the fix saved",
                    context=lambda: "the file reads:\n" + self.saved())
-        self.wait_message("Ready", "the message gone after the fix was saved")
+        self.desk.wait_message("Ready", "the message gone after the fix was saved")
 
         # 5. The saved bytes: spaces only, the import once, the method as typed.
         saved = self.saved()
