@@ -78,21 +78,26 @@ void BM_RefreshClassView(benchmark::State& state)
 }
 BENCHMARK(BM_RefreshClassView)->Arg(10)->Unit(benchmark::kMillisecond);
 
-void BM_FindPattern(benchmark::State& state)
+// Searches the whole text for the word on its last line with a pattern.
+void TimeFindPattern(benchmark::State& state, BenchModel& model)
 {
-    auto model = LoadedModel(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         VxEditFindRequest request;
         request.start = VxEditLineCol(0, 0);
         request.text = "zebra[A-Z]\\w+Marker";
         request.matchCase = true;
         request.pattern = true;
-        const std::int64_t length = model->Find(request);
-        if (length == 0 || request.match.line != model->LastLine() - 1)
+        const std::int64_t length = model.Find(request);
+        if (length == 0 || request.match.line != model.LastLine() - 1)
             state.SkipWithError("the word was not found on the last line");
         benchmark::DoNotOptimize(length);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * model->TextBuffer().Length());
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * model.TextBuffer().Length());
+}
+
+void BM_FindPattern(benchmark::State& state)
+{
+    TimeFindPattern(state, *LoadedModel(static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_FindPattern)->Arg(10)->Unit(benchmark::kMillisecond);
 
@@ -140,20 +145,8 @@ void BM_FindPatternInSources(benchmark::State& state)
 {
     LoadedModel(1);  // registers the Java language
     auto model = RealJavaModel(state);
-    if (!model)
-        return;
-    for (auto _ : state) {
-        VxEditFindRequest request;
-        request.start = VxEditLineCol(0, 0);
-        request.text = "zebra[A-Z]\\w+Marker";
-        request.matchCase = true;
-        request.pattern = true;
-        const std::int64_t length = model->Find(request);
-        if (length == 0 || request.match.line != model->LastLine() - 1)
-            state.SkipWithError("the word was not found on the last line");
-        benchmark::DoNotOptimize(length);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * model->TextBuffer().Length());
+    if (model)
+        TimeFindPattern(state, *model);
 }
 BENCHMARK(BM_FindPatternInSources)->Unit(benchmark::kMillisecond);
 

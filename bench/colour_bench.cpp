@@ -70,18 +70,24 @@ std::size_t ColourLastScreen(BenchModel& model)
     return runs;
 }
 
-void BM_ColourLastScreen(benchmark::State& state)
+// The last screen coloured afresh in each iteration.
+void TimeLastScreen(benchmark::State& state, BenchModel& model)
 {
-    auto model = LoadedModel(static_cast<int>(state.range(0)));
     std::size_t runs = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        model->ForgetColouring();
+        model.ForgetColouring();
         state.ResumeTiming();
-        runs += ColourLastScreen(*model);
+        runs += ColourLastScreen(model);
     }
     benchmark::DoNotOptimize(runs);
-    state.counters["spans"] = static_cast<double>(model->Spans().size());
+    state.counters["spans"] = static_cast<double>(model.Spans().size());
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * model.TextBuffer().Length());
+}
+
+void BM_ColourLastScreen(benchmark::State& state)
+{
+    TimeLastScreen(state, *LoadedModel(static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_ColourLastScreen)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
 
@@ -99,17 +105,7 @@ void BM_ColourLastScreenOfSources(benchmark::State& state)
         state.SkipWithError("no huge.java: run bench/open_huge.sh once to make it");
         return;
     }
-    auto model = LoadedModel("Java", path);
-    std::size_t runs = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        model->ForgetColouring();
-        state.ResumeTiming();
-        runs += ColourLastScreen(*model);
-    }
-    benchmark::DoNotOptimize(runs);
-    state.counters["spans"] = static_cast<double>(model->Spans().size());
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * model->TextBuffer().Length());
+    TimeLastScreen(state, *LoadedModel("Java", path));
 }
 BENCHMARK(BM_ColourLastScreenOfSources)->Unit(benchmark::kMillisecond);
 

@@ -1,5 +1,6 @@
 #include "javatools/completion/JdkClassList.h"
 
+#include "javatools/build/ChildPipes.h"
 #include "javatools/build/ProgramLookup.h"
 
 #include <algorithm>
@@ -41,18 +42,16 @@ std::string ReadFile(const fs::path& path)
 // Runs the program with its output thrown away; its exit status, or -1.
 int RunQuietly(const std::vector<std::string>& arguments, std::string& failure)
 {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    SpawnFileActions actions;
+    posix_spawn_file_actions_addopen(actions.Get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(actions.Get(), STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(actions.Get(), STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     std::vector<char*> argv;
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     pid_t child = 0;
-    const int error = posix_spawn(&child, argv.front(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    const int error = posix_spawn(&child, argv.front(), actions.Get(), nullptr, argv.data(), environ);
     if (error != 0) {
         failure = arguments.front() + ": " + std::strerror(error);
         return -1;
