@@ -226,6 +226,29 @@ int VxEditBraceMatcher::KindAt(std::int32_t column) const
 // Code brackets pass over lines without any bracket unread; a bracket in a
 // comment or string stops where its stretch ends, which crosses a line end
 // only when the stretch goes on at the other side (a block comment).
+std::int32_t VxEditBraceMatcher::NextLineWithEither(std::int32_t line, bool forward, char a, char b,
+                                                   std::int64_t& budget) const
+{
+    const VxEditTextBuffer& buffer = model_.TextBuffer();
+    const std::int64_t start = buffer.LineStart(line);
+    const std::int64_t end = line < buffer.LastLine() ? buffer.LineStart(line + 1) : buffer.Length();
+    std::int64_t hit = -1;
+    if (forward) {
+        const std::int64_t to = std::min(buffer.Length(), start + budget);
+        hit = buffer.FindEither(start, to, a, b);
+        if (hit >= to)
+            return -1;
+    } else {
+        hit = buffer.FindLastEither(std::max<std::int64_t>(0, end - budget), end, a, b);
+        if (hit < 0)
+            return -1;
+    }
+    const std::int32_t found = buffer.PositionOf(hit).line;
+    const std::int64_t foundEnd = found < buffer.LastLine() ? buffer.LineStart(found + 1) : buffer.Length();
+    budget -= forward ? buffer.LineStart(found) - start : end - foundEnd;
+    return found;
+}
+
 bool VxEditBraceMatcher::Search(const VxEditLineCol& from, char self, char other, bool forward, int kind,
                                 VxEditLineCol& partner)
 {
@@ -246,6 +269,14 @@ bool VxEditBraceMatcher::Search(const VxEditLineCol& from, char self, char other
             model_.IsInTagSpan(VxEditLineCol(reachLine, 0));
     }
     while (line >= 0 && line <= lastLine && budget > 0) {
+        if (!first && !inSpan) {
+            // Lines without either bracket are passed over at the pace of
+            // a byte search through the text.
+            const std::int32_t found = NextLineWithEither(line, forward, self, other, budget);
+            if (found < 0)
+                return false;
+            line = found;
+        }
         const char* text = nullptr;
         std::int32_t length = 0;
         model_.LineText(line, text, length);

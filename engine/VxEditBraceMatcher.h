@@ -55,6 +55,9 @@ private:
     bool IsTagGroup(int group) const;
     bool Search(const VxEditLineCol& from, char open, char close, bool forward, int kind,
                 VxEditLineCol& partner);
+    // The nearest line from line on (or back) that holds a or b within the
+    // budget, which it spends on the lines passed; -1 when there is none.
+    std::int32_t NextLineWithEither(std::int32_t line, bool forward, char a, char b, std::int64_t& budget) const;
 
     VxEdit& model_;
     std::vector<int> tagGroups_;
