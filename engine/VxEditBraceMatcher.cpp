@@ -7,7 +7,11 @@
 #include "language/VxEditLangTagTable.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -24,13 +28,22 @@ char PartnerOf(char bracket)
     }
 }
 
-bool HasEither(const char* text, std::int32_t length, char one, char two)
+// The first column from at on, before end, holding a or b; end if none.
+std::int32_t NextEither(const char* text, std::int32_t at, std::int32_t end, char a, char b)
 {
-    for (std::int32_t i = 0; i < length; ++i) {
-        if (text[i] == one || text[i] == two)
-            return true;
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi8(a);
+    const __m128i second = _mm_set1_epi8(b);
+    for (; at + 16 <= end; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+        const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(bytes, first), _mm_cmpeq_epi8(bytes, second));
+        if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits)))
+            return at + std::countr_zero(mask);
     }
-    return false;
+#endif
+    while (at < end && text[at] != a && text[at] != b)
+        ++at;
+    return at;
 }
 
 }  // namespace
@@ -46,7 +59,12 @@ VxEditBraceMatcher::VxEditBraceMatcher(VxEdit& model) : model_(model)
                 commentGroups_.push_back(tag->ColorGroup);
             if (!tag->BeginTag.empty()) {
                 tags_.push_back(tag);
-                opens_[static_cast<unsigned char>(tag->BeginTag[0])] = true;
+                const auto first = static_cast<unsigned char>(tag->BeginTag[0]);
+                if (!opens_[first] && openerCount_ < kMaxOpeners)
+                    openers_[openerCount_] = static_cast<char>(first);
+                if (!opens_[first])
+                    ++openerCount_;
+                opens_[first] = true;
             }
         }
         // HTML reads text outside markup by a rule of its own.
@@ -171,10 +189,9 @@ void VxEditBraceMatcher::LoadCodeLine(std::int32_t line)
     const std::int32_t coloured = std::min(length, VxEdit::kColouredBytes);
     std::int32_t codeStart = from;
     for (std::int32_t at = from; at < coloured;) {
-        if (!opens_[static_cast<unsigned char>(text[at])]) {
-            ++at;
-            continue;
-        }
+        at = NextOpener(text, at, coloured);
+        if (at >= coloured)
+            break;
         const VxEditLangTag* opened = nullptr;
         for (const VxEditLangTag* tag : tags_) {
             if (tag->BeginTag[0] == text[at] && coloured - at >= static_cast<std::int32_t>(tag->BeginTag.size()) &&
@@ -196,6 +213,26 @@ void VxEditBraceMatcher::LoadCodeLine(std::int32_t line)
     }
     if (codeStart < length)
         stretches_.push_back({codeStart, length, kCode});
+}
+
+std::int32_t VxEditBraceMatcher::NextOpener(const char* text, std::int32_t at, std::int32_t end) const
+{
+#if defined(__SSE2__)
+    // Sixteen bytes a step against each byte a tag may begin with.
+    if (openerCount_ <= kMaxOpeners) {
+        for (; at + 16 <= end; at += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+            __m128i hits = _mm_setzero_si128();
+            for (int i = 0; i < openerCount_; ++i)
+                hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(openers_[i])));
+            if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits)))
+                return at + std::countr_zero(mask);
+        }
+    }
+#endif
+    while (at < end && !opens_[static_cast<unsigned char>(text[at])])
+        ++at;
+    return at;
 }
 
 std::int32_t VxEditBraceMatcher::TagEnd(const char* text, std::int32_t length, std::int32_t column,
@@ -243,8 +280,26 @@ std::int32_t VxEditBraceMatcher::NextLineWithEither(std::int32_t line, bool forw
         if (hit < 0)
             return -1;
     }
-    const std::int32_t found = buffer.PositionOf(hit).line;
-    const std::int64_t foundEnd = found < buffer.LastLine() ? buffer.LineStart(found + 1) : buffer.Length();
+    // The bracket is most often on the line itself or a few lines on: they
+    // are stepped over rather than looked up.
+    const std::int32_t last = buffer.LastLine();
+    std::int32_t found = line;
+    if (forward) {
+        for (int steps = 0; found < last && buffer.LineStart(found + 1) <= hit; ++steps, ++found) {
+            if (steps == 8) {
+                found = buffer.PositionOf(hit).line;
+                break;
+            }
+        }
+    } else {
+        for (int steps = 0; buffer.LineStart(found) > hit; ++steps, --found) {
+            if (steps == 8) {
+                found = buffer.PositionOf(hit).line;
+                break;
+            }
+        }
+    }
+    const std::int64_t foundEnd = found < last ? buffer.LineStart(found + 1) : buffer.Length();
     budget -= forward ? buffer.LineStart(found) - start : end - foundEnd;
     return found;
 }
@@ -282,10 +337,6 @@ bool VxEditBraceMatcher::Search(const VxEditLineCol& from, char self, char other
         model_.LineText(line, text, length);
         budget -= length + 1;
         if (!first) {
-            if (!inSpan && !HasEither(text, length, self, other)) {
-                line += forward ? 1 : -1;
-                continue;
-            }
             if (inSpan || !tagsSuffice_)
                 LoadLine(line);
             else
@@ -306,6 +357,10 @@ bool VxEditBraceMatcher::Search(const VxEditLineCol& from, char self, char other
         if (!forward)
             index = stretches_.empty() ? 0 : stretches_.size() - 1;
         for (std::int32_t at = column + (forward ? 1 : -1); at >= 0 && at < length; at += forward ? 1 : -1) {
+            if (!inSpan && forward)
+                at = NextEither(text, at, length, self, other);
+            if (at >= length)
+                break;
             if (!inSpan && text[at] != self && text[at] != other)
                 continue;
             while (forward && index + 1 < stretches_.size() && at >= stretches_[index].end)

@@ -48,6 +48,9 @@ private:
     bool LoadLine(std::int32_t line);
     // Code or not, for each stretch of the line, from the tags.
     void LoadCodeLine(std::int32_t line);
+    // The first column from at on, before end, where a tag may begin; end
+    // when there is none.
+    std::int32_t NextOpener(const char* text, std::int32_t at, std::int32_t end) const;
     // Just past the end of the tag opened at column, or the line's length.
     std::int32_t TagEnd(const char* text, std::int32_t length, std::int32_t column,
                         const VxEditLangTag& tag) const;
@@ -64,6 +67,11 @@ private:
     std::vector<int> commentGroups_;
     std::vector<const VxEditLangTag*> tags_;
     bool opens_[256] = {};
+    // The distinct bytes of opens_, while there are few enough to compare
+    // a vector of text with each.
+    static constexpr int kMaxOpeners = 4;
+    char openers_[kMaxOpeners] = {};
+    int openerCount_ = 0;
     bool tagsSuffice_ = false;
     std::vector<Stretch> stretches_;
 };
