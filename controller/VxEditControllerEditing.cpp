@@ -118,12 +118,11 @@ VxEditLineCol VxEditController::InsertText(const VxEditLineCol& at, std::string_
     VxEditLineCol position = at;
     const std::int32_t length = std::max(model_.LineLength(at.line), 0);
     if (at.column > length) {
-        const VxEditLangConfig* config = model_.GetLangConfig();
         const int tabSize = model_.TabSize();
         std::int32_t display = model_.DisplayLength(at.line);
         const std::int32_t target = DisplayOf(at);
         std::string fill;
-        if (!(config && config->GetReplaceTabs()) && !model_.IndentsWithSpaces() && tabSize > 1) {
+        if (!model_.WritesOnlySpaces() && tabSize > 1) {
             for (std::int32_t stop = display + tabSize - display % tabSize; stop <= target;
                  stop += tabSize) {
                 fill += '\t';

@@ -157,6 +157,9 @@ public:
     // Reads the unit from the text, as loading does.
     void DetectIndent();
     bool IndentsWithSpaces() const;
+    // Whether indentation and padding are spaces only: the text indents
+    // with spaces or the configuration replaces tabs.
+    bool WritesOnlySpaces() const;
     // The display columns of one indentation level.
     int IndentWidth() const;
     // Breaks every line of first..last (-1: to the end) that is wider than

@@ -160,7 +160,7 @@ std::int32_t VxEdit::DisplayLength(std::int32_t line)
 std::string VxEdit::WhitespaceFor(std::int32_t width) const
 {
     const int tabSize = TabSize();
-    const bool spacesOnly = IndentsWithSpaces() || (config_ && config_->GetReplaceTabs()) || width < tabSize;
+    const bool spacesOnly = WritesOnlySpaces() || width < tabSize;
     if (width <= 0)
         return {};
     if (spacesOnly)
@@ -177,13 +177,11 @@ int VxEdit::TabWidthAt(const VxEditLineCol& position)
 
 std::string VxEdit::TabString(const VxEditLineCol& position)
 {
-    if (IndentsWithSpaces()) {
+    if (WritesOnlySpaces()) {
         const int unit = IndentWidth();
         return std::string(static_cast<std::size_t>(unit - CharToDisplayCol(position.column, position.line) % unit),
                            ' ');
     }
-    if (config_ && config_->GetReplaceTabs())
-        return std::string(static_cast<std::size_t>(TabWidthAt(position)), ' ');
     return "\t";
 }
 
@@ -195,6 +193,11 @@ void VxEdit::DetectIndent()
 bool VxEdit::IndentsWithSpaces() const
 {
     return braceIndented_ && detectedIndent_.kind == VxEditIndentUnit::Kind::kSpaces;
+}
+
+bool VxEdit::WritesOnlySpaces() const
+{
+    return IndentsWithSpaces() || (config_ && config_->GetReplaceTabs());
 }
 
 int VxEdit::IndentWidth() const
