@@ -2,12 +2,14 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 // The pieces a child process is started with: both ends of a pipe, closed
-// by their owner, and posix_spawn's file actions. The pipe is made
-// close-on-exec, so no child inherits an end unless it is placed on one of
-// the child's standard streams.
+// by their owner, posix_spawn's file actions and its argument list. The
+// pipe is made close-on-exec, so no child inherits an end unless it is
+// placed on one of the child's standard streams.
 class ChildPipe {
 public:
     ChildPipe() { ok_ = pipe2(fds_, O_CLOEXEC) == 0; }
@@ -55,3 +57,15 @@ public:
 private:
     posix_spawn_file_actions_t actions_;
 };
+
+// The arguments as posix_spawn takes them: pointers into the strings, which
+// must outlive the spawn, and a null at the end.
+inline std::vector<char*> SpawnArgv(const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    return argv;
+}

@@ -43,11 +43,7 @@ CompileRunner::Result CompileRunner::Run(const std::vector<std::string>& redirec
     if (!workingDirectory.empty())
         posix_spawn_file_actions_addchdir_np(actions.Get(), workingDirectory.c_str());
 
-    std::vector<char*> argv;
-    for (const std::string& argument : redirectorArgv)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-
+    const std::vector<char*> argv = SpawnArgv(redirectorArgv);
     pid_t child = 0;
     const int spawnError =
         posix_spawn(&child, argv.front(), actions.Get(), nullptr, argv.data(), environ);

@@ -62,10 +62,7 @@ bool SaveCheckProcess::Start(const std::vector<std::string>& argv, const std::st
     posix_spawnattr_setflags(attributes.Get(), POSIX_SPAWN_SETPGROUP);
     posix_spawnattr_setpgroup(attributes.Get(), 0);
 
-    std::vector<char*> arguments;
-    for (const std::string& argument : argv)
-        arguments.push_back(const_cast<char*>(argument.c_str()));
-    arguments.push_back(nullptr);
+    const std::vector<char*> arguments = SpawnArgv(argv);
     pid_t child = 0;
     const int error = posix_spawnp(&child, arguments.front(), actions.Get(), attributes.Get(),
                                    arguments.data(), environ);

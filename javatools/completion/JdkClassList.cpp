@@ -46,10 +46,7 @@ int RunQuietly(const std::vector<std::string>& arguments, std::string& failure)
     posix_spawn_file_actions_addopen(actions.Get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(actions.Get(), STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(actions.Get(), STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
+    const std::vector<char*> argv = SpawnArgv(arguments);
     pid_t child = 0;
     const int error = posix_spawn(&child, argv.front(), actions.Get(), nullptr, argv.data(), environ);
     if (error != 0) {
