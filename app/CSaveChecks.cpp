@@ -16,6 +16,16 @@ namespace {
 // takes its place.
 constexpr int kProblemShownMs = 15000;
 
+// Stops the notifier and deletes it later, as this may run inside the
+// notifier's own signal.
+void Retire(std::unique_ptr<QSocketNotifier>& notifier)
+{
+    if (!notifier)
+        return;
+    notifier->setEnabled(false);
+    notifier.release()->deleteLater();
+}
+
 }  // namespace
 
 // The check of one document and the notifier that watches its compiler.
@@ -66,9 +76,7 @@ void CSaveChecks::OnOutput(CScrivoDoc* document)
     std::string problem;
     if (!running.check.OnOutputReady(&problem))
         return;
-    // Deleted later: this runs inside the notifier's own signal.
-    running.notifier->setEnabled(false);
-    running.notifier.release()->deleteLater();
+    Retire(running.notifier);
     if (problem.empty())
         lastProblem_.clear();
     else
@@ -82,10 +90,7 @@ void CSaveChecks::Forget(const CScrivoDoc* document)
     const auto found = checks_.find(document);
     if (found == checks_.end())
         return;
-    if (QSocketNotifier* notifier = found->second->notifier.release()) {
-        notifier->setEnabled(false);
-        notifier->deleteLater();
-    }
+    Retire(found->second->notifier);
     checks_.erase(found);
 }
 
