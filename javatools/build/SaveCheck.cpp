@@ -85,7 +85,6 @@ std::string SaveCheck::Finish()
     const std::string& output = process_.Output();
     if (!ending.exited)
         return "Check on save: " + compiler_ + " was ended by signal " + std::to_string(ending.signal);
-    const std::vector<SaveCheckDiagnostic> diagnostics = DiagnosticsForFile(output, file_);
     // Errors in other files of the program leave this file's check clean;
     // any other failure is the compiler's own.
     const bool ran = ending.exitCode == 0 ||
@@ -97,7 +96,7 @@ std::string SaveCheck::Finish()
             problem += ": " + first;
         return problem;
     }
-    marks_.Apply(model_, diagnostics);
+    marks_.Apply(model_, DiagnosticsForFile(output, file_));
     return {};
 }
 
