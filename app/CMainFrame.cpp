@@ -17,11 +17,13 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -50,7 +52,13 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
     mdiArea_->setTabsClosable(true);
     mdiArea_->setTabsMovable(true);
     mdiArea_->setDocumentMode(true);
-    resize(1024, 768);
+    // 1024 x 768 where the screen has room for it with the window manager's
+    // frame and panels around it, so the status bar never falls off a small
+    // screen's bottom edge.
+    QSize size(1024, 768);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
 
     workbookMode_ = profile_.GetInt(settings::kSettings, settings::kWorkbookMode, 1) != 0;
     toolbars_->SetLargeButtons(profile_.GetInt(settings::kSettings, settings::kLargeButtons, 0) != 0);
