@@ -10,6 +10,7 @@
 #include "engine/VxEditCompositeGuard.h"
 #include "engine/VxEditTextBuffer.h"
 #include "engine/VxEditTextCommand.h"
+#include "engine/VxEditTypedLineBreak.h"
 #include "engine/VxEditUtf8.h"
 #include "language/VxEditLangConfig.h"
 #include "mvc/VxEditMsg.h"
@@ -93,20 +94,7 @@ bool VxEditController::DispatchEdit(int id)
 
 std::string VxEditController::LineBreak() const
 {
-    // A typed line break follows the text's own first line end, so a file
-    // with LF line ends never gets CR LF lines mixed in; a text of one line
-    // takes the carriage and the separator.
-    const VxEditTextBuffer& buffer = model_.TextBuffer();
-    bool carriage = buffer.Carriage() != 0;
-    if (carriage && buffer.LineCount() > 1) {
-        const std::int64_t separator = buffer.LineStart(1) - 1;
-        carriage = separator > 0 && buffer.CharAt(separator - 1) == buffer.Carriage();
-    }
-    std::string lineBreak;
-    if (carriage)
-        lineBreak += buffer.Carriage();
-    lineBreak += buffer.Separator();
-    return lineBreak;
+    return VxEditTypedLineBreak(model_.TextBuffer());
 }
 
 // The controller's insert: a position past the line's end is reached by

@@ -2,6 +2,7 @@
 
 #include "engine/VxEdit.h"
 #include "engine/VxEditTextBuffer.h"
+#include "engine/VxEditTypedLineBreak.h"
 
 #include <vector>
 
@@ -32,23 +33,6 @@ std::string Declared(std::string_view line, std::string_view keyword)
             name += c;
     }
     return name;
-}
-
-// The line end the text uses: that of its first line, or the model's for
-// new lines when it has a single line.
-std::string LineBreakOf(const VxEdit& model)
-{
-    const VxEditTextBuffer& buffer = model.TextBuffer();
-    std::string lineBreak;
-    if (buffer.LineCount() > 1) {
-        const std::int64_t separator = buffer.LineStart(1) - 1;
-        if (separator > 0 && buffer.CharAt(separator - 1) == '\r')
-            lineBreak += '\r';
-    } else if (buffer.Carriage() != 0) {
-        lineBreak += buffer.Carriage();
-    }
-    lineBreak += buffer.Separator();
-    return lineBreak;
 }
 
 struct Import {
@@ -103,7 +87,7 @@ JavaImportEdit JavaImportPlacer::Place(VxEdit& model, std::string_view package, 
         }
         break;
     }
-    const std::string lineBreak = LineBreakOf(model);
+    const std::string lineBreak = VxEditTypedLineBreak(model.TextBuffer());
     const std::string statement = "import " + qualified + ";";
     edit.needed = true;
     if (!imports.empty()) {
