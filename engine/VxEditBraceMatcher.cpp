@@ -29,21 +29,25 @@ char PartnerOf(char bracket)
 }
 
 // The first column from at on, before end, holding a or b; end if none.
-std::int32_t NextEither(const char* text, std::int32_t at, std::int32_t end, char a, char b)
+// The first column from at on, before end, holding one of the count bytes
+// of set (sixteen columns a step where there is SSE2); end when none does.
+std::int32_t FirstOf(const char* text, std::int32_t at, std::int32_t end, const char* set, int count)
 {
 #if defined(__SSE2__)
-    const __m128i first = _mm_set1_epi8(a);
-    const __m128i second = _mm_set1_epi8(b);
     for (; at + 16 <= end; at += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
-        const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(bytes, first), _mm_cmpeq_epi8(bytes, second));
+        __m128i hits = _mm_setzero_si128();
+        for (int i = 0; i < count; ++i)
+            hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(set[i])));
         if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits)))
             return at + std::countr_zero(mask);
     }
 #endif
-    while (at < end && text[at] != a && text[at] != b)
-        ++at;
-    return at;
+    for (; at < end; ++at) {
+        if (std::memchr(set, text[at], static_cast<std::size_t>(count)))
+            return at;
+    }
+    return end;
 }
 
 }  // namespace
@@ -217,19 +221,8 @@ void VxEditBraceMatcher::LoadCodeLine(std::int32_t line)
 
 std::int32_t VxEditBraceMatcher::NextOpener(const char* text, std::int32_t at, std::int32_t end) const
 {
-#if defined(__SSE2__)
-    // Sixteen bytes a step against each byte a tag may begin with.
-    if (openerCount_ <= kMaxOpeners) {
-        for (; at + 16 <= end; at += 16) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
-            __m128i hits = _mm_setzero_si128();
-            for (int i = 0; i < openerCount_; ++i)
-                hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(openers_[i])));
-            if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits)))
-                return at + std::countr_zero(mask);
-        }
-    }
-#endif
+    if (openerCount_ <= kMaxOpeners)
+        return FirstOf(text, at, end, openers_, openerCount_);
     while (at < end && !opens_[static_cast<unsigned char>(text[at])])
         ++at;
     return at;
@@ -308,6 +301,7 @@ bool VxEditBraceMatcher::Search(const VxEditLineCol& from, char self, char other
                                 VxEditLineCol& partner)
 {
     const bool inSpan = kind != kCode;
+    const char pair[2] = {self, other};
     const std::int32_t lastLine = model_.LastLine();
     std::int64_t budget = kSearchBytes;
     std::int32_t depth = 0;
@@ -358,7 +352,7 @@ bool VxEditBraceMatcher::Search(const VxEditLineCol& from, char self, char other
             index = stretches_.empty() ? 0 : stretches_.size() - 1;
         for (std::int32_t at = column + (forward ? 1 : -1); at >= 0 && at < length; at += forward ? 1 : -1) {
             if (!inSpan && forward)
-                at = NextEither(text, at, length, self, other);
+                at = FirstOf(text, at, length, pair, 2);
             if (at >= length)
                 break;
             if (!inSpan && text[at] != self && text[at] != other)
