@@ -41,8 +41,8 @@ int VxEdit::InsertAt(VxEditLineColPair& range, const char* bytes, std::int64_t l
     }
     if (range.IsEmpty())
         return 1;
-    // Text that stood behind a lone CR may come to light after the inserted
-    // text and be too long; its breaks join this edit's undo step.
+    // The text after the inserted text may be left too long; its breaks
+    // join this edit's undo step.
     const bool trailing = applyRule && LineTooLong(range.end.line);
     std::optional<VxEditCompositeGuard> group;
     if (trailing)

@@ -30,7 +30,6 @@ std::size_t VxEditLineIndex::BlockOf(std::int32_t line) const
 
 void VxEditLineIndex::Shift(std::int32_t line, std::int64_t delta)
 {
-    longLengths_.erase(line);
     if (delta == 0 || line >= lines_ - 1)
         return;
     const std::size_t block = BlockOf(line);
@@ -56,7 +55,6 @@ void VxEditLineIndex::InsertLines(std::int32_t afterLine, const std::int64_t* st
 {
     if (count <= 0)
         return;
-    RenumberLinesAfter(longLengths_, afterLine, count);
     if (afterLine == lines_ - 1) {
         Append(starts, count);
         return;
@@ -197,8 +195,6 @@ void VxEditLineIndex::RemoveLines(std::int32_t first, std::int32_t count)
     blocks_.resize(kept);
     lines_ -= end - first;
     RenumberFrom(firstBlock);
-    longLengths_.erase(longLengths_.lower_bound(first), longLengths_.lower_bound(first + count));
-    RenumberLinesAfter(longLengths_, first + count - 1, -count);
 }
 
 std::int32_t VxEditLineIndex::LineOf(std::int64_t offset) const

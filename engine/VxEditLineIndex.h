@@ -1,13 +1,10 @@
 #pragma once
 
-#include "engine/VxEditLineMap.h"
-
 #include <atomic>
 #include <cstdint>
 #include <vector>
 
-// The start offset of every line, and a cache of the content length of long
-// lines (a short line is measured faster than a cache entry is kept in step).
+// The start offset of every line.
 //
 // Starts are kept in blocks of lines: each block holds the 64-bit start of
 // its first line and, for every line, a 32-bit distance from it. A text of
@@ -17,8 +14,6 @@
 // change is. A block is cut in two before a distance could pass 32 bits.
 class VxEditLineIndex {
 public:
-    static constexpr std::int32_t kUnknownLength = -1;
-
     VxEditLineIndex();
     VxEditLineIndex(const VxEditLineIndex&) = delete;
     VxEditLineIndex& operator=(const VxEditLineIndex&) = delete;
@@ -38,17 +33,6 @@ public:
     void RemoveLines(std::int32_t first, std::int32_t count);
     // The line holding offset: the last line whose start is <= offset.
     std::int32_t LineOf(std::int64_t offset) const;
-
-    // Lines at least this many bytes long, line end included, have their
-    // content length kept.
-    static constexpr std::int64_t kCachedFrom = 1024;
-    std::int32_t CachedLength(std::int32_t line) const
-    {
-        const auto found = longLengths_.find(line);
-        return found == longLengths_.end() ? kUnknownLength : found->second;
-    }
-    void SetCachedLength(std::int32_t line, std::int32_t length) { longLengths_[line] = length; }
-    void ForgetLengths() { longLengths_.clear(); }
 
     void Reserve(std::int32_t lines);
 
@@ -72,6 +56,4 @@ private:
     // The block of the last line asked for: most requests stay near it.
     // Readers on other threads may set it too; any value is only a hint.
     mutable std::atomic<std::size_t> hint_{0};
-    // Few entries: only long lines that were measured.
-    VxEditLineMap<std::int32_t> longLengths_;
 };

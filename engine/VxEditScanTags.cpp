@@ -136,7 +136,7 @@ VxEditLineCol VxEdit::FindTagEndWithin(const VxEditLineCol& start, const VxEditL
         if (hit < 0)
             return limit;
         const VxEditLineCol at = buffer.PositionOf(hit);
-        // Bytes after a lone CR are not part of any line's text.
+        // An end tag must lie within its line's text, not run into the line end.
         if (at.column + endSize > LineLength(at.line)) {
             from = hit + 1;
             continue;

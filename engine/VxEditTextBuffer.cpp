@@ -68,14 +68,8 @@ void VxEditTextBuffer::IndexInserted(std::int64_t offset, const char* bytes, std
         lineStart = next;
     });
     longestLine_ = std::max({longestLine_, longest, offset + length - lineStart});
-    const std::int32_t keptLength = lines_.CachedLength(line);
     lines_.Shift(line, length);
     lines_.InsertLines(line, starts.data(), static_cast<std::int32_t>(starts.size()));
-    // Bytes typed into the content of a long line lengthen it by their
-    // count, which spares measuring the line again.
-    if (starts.empty() && keptLength != VxEditLineIndex::kUnknownLength && range.start.column <= keptLength &&
-        (carriage_ == 0 || !std::memchr(bytes, carriage_, static_cast<std::size_t>(length))))
-        lines_.SetCachedLength(line, static_cast<std::int32_t>(keptLength + length));
 
     if (starts.empty())
         range.end = VxEditLineCol(line, static_cast<std::int32_t>(range.start.column + length));
@@ -98,16 +92,9 @@ int VxEditTextBuffer::DeleteRange(const VxEditLineColPair& requested)
         return 1;
     const std::int32_t startLine = PositionOf(from).line;
     const std::int32_t endLine = PositionOf(to).line;
-    const std::int32_t keptLength = startLine == endLine ? lines_.CachedLength(startLine)
-                                                         : VxEditLineIndex::kUnknownLength;
     lines_.RemoveLines(startLine + 1, endLine - startLine);
     text_.Delete(from, to - from);
     lines_.Shift(startLine, -(to - from));
-    // Bytes taken from inside the content of a long line shorten it by
-    // their count.
-    if (keptLength != VxEditLineIndex::kUnknownLength && to - lines_.Start(startLine) <= keptLength &&
-        LineFullLength(startLine) >= VxEditLineIndex::kCachedFrom)
-        lines_.SetCachedLength(startLine, static_cast<std::int32_t>(keptLength - (to - from)));
     return 1;
 }
 
@@ -135,20 +122,16 @@ std::int32_t VxEditTextBuffer::LineContentLength(std::int32_t line)
     if (line < 0 || line > LastLine())
         return -1;
     const std::int64_t start = lines_.Start(line);
-    const std::int64_t lineEnd = LineEnd(line);
-    const bool kept = lineEnd - start >= VxEditLineIndex::kCachedFrom;
-    if (kept) {
-        const std::int32_t cached = lines_.CachedLength(line);
-        if (cached != VxEditLineIndex::kUnknownLength)
-            return cached;
+    std::int64_t end = LineEnd(line);
+    // Every line but the last ends in its separator, and a CR right before
+    // that belongs to the line end (CR LF). Any other CR is the line's own
+    // content, shown as a mark of its own.
+    if (line < LastLine()) {
+        --end;
+        if (carriage_ != 0 && end > start && text_.ValueAt(end - 1) == carriage_)
+            --end;
     }
-    std::int64_t end = text_.Find(start, lineEnd, separator_);
-    if (carriage_ != 0)
-        end = text_.Find(start, end, carriage_);
-    const auto length = static_cast<std::int32_t>(end - start);
-    if (kept)
-        lines_.SetCachedLength(line, length);
-    return length;
+    return static_cast<std::int32_t>(end - start);
 }
 
 std::int64_t VxEditTextBuffer::OffsetOf(std::int32_t line, std::int64_t column) const

@@ -15,9 +15,10 @@ class VxEditWriteSink;
 struct VxEditFindRequest;
 
 // The bytes of one text and its lines. A line ends after the line separator
-// (LF); the carriage character (CR) ends a line's visible content but starts
-// no line. Every byte is kept as it is, NUL included. Offsets are byte
-// offsets into the whole text; lines and columns are 0-based.
+// (LF); a carriage character (CR) right before it is part of that line end,
+// and any other CR is an ordinary byte of its line's content. Every byte is
+// kept as it is, NUL included. Offsets are byte offsets into the whole text;
+// lines and columns are 0-based.
 class VxEditTextBuffer {
 public:
     // File writing and pattern search walk the text in slices of this size.
@@ -99,8 +100,8 @@ public:
 
     char Separator() const { return separator_; }
     char Carriage() const { return carriage_; }
-    void SetSeparator(char separator) { separator_ = separator; lines_.ForgetLengths(); Changed(); }
-    void SetCarriage(char carriage) { carriage_ = carriage; lines_.ForgetLengths(); Changed(); }
+    void SetSeparator(char separator) { separator_ = separator; Changed(); }
+    void SetCarriage(char carriage) { carriage_ = carriage; Changed(); }
 
     // Changes with every change of the text, and differs between any two
     // stores of a process: what was worked out from one revision of one

@@ -90,11 +90,11 @@ std::int32_t VxHTMLEdit::PlainTokenLength(std::int32_t line, const char* lineTex
 
 bool VxHTMLEdit::ChangedBrackets(const VxEditTextCommand& command)
 {
-    // Line ends count too: bytes behind a lone CR are no line's text, so a
-    // CR or LF put in or taken out can hide or show a bracket.
-    // A deletion keeps the bytes it took; an insertion's bytes are in the text.
+    // Line ends count too: one put in or taken out moves brackets to other
+    // lines. A deletion keeps the bytes it took; an insertion's bytes are in
+    // the text.
     if (!command.LastActionWasInsertion())
-        return command.Text().find_first_of("<>\r\n") != std::string::npos;
+        return command.Text().find_first_of("<>\n") != std::string::npos;
     const VxEditLineColPair range = command.Range().Normalized();
     if (range.start.line != range.end.line)
         return true;
@@ -103,7 +103,7 @@ bool VxHTMLEdit::ChangedBrackets(const VxEditTextCommand& command)
     const std::int64_t to = buffer.OffsetOf(range.end.line, range.end.column);
     if (from < 0 || to < 0)
         return true;
-    return buffer.FindEither(from, to, '<', '>') != to || buffer.FindByte(from, to, '\r') != to;
+    return buffer.FindEither(from, to, '<', '>') != to;
 }
 
 void VxHTMLEdit::OnLinesEdited(std::int32_t first, std::int32_t last, const VxEditTextCommand& command)
@@ -202,41 +202,24 @@ bool VxHTMLEdit::BracketLineBefore(std::int32_t line, std::int32_t lowest, std::
 {
     VxEditTextBuffer& buffer = TextBuffer();
     const std::int64_t from = buffer.LineStart(lowest);
-    std::int64_t to = line > LastLine() ? buffer.Length() : buffer.LineStart(line);
-    while (to > from) {
-        const std::int64_t hit = buffer.FindLastEither(from, to, '<', '>');
-        if (hit < 0)
-            return false;
-        if (IsLineTextBracket(hit, found, bracket))
-            return true;
-        to = hit;
-    }
-    return false;
+    const std::int64_t to = line > LastLine() ? buffer.Length() : buffer.LineStart(line);
+    const std::int64_t hit = to > from ? buffer.FindLastEither(from, to, '<', '>') : -1;
+    if (hit < 0)
+        return false;
+    found = buffer.PositionOf(hit).line;
+    bracket = buffer.CharAt(hit);
+    return true;
 }
 
 bool VxHTMLEdit::BracketLineFrom(std::int32_t line, std::int32_t highest, std::int32_t& found, char& bracket)
 {
     VxEditTextBuffer& buffer = TextBuffer();
-    std::int64_t from = buffer.LineStart(line);
+    const std::int64_t from = buffer.LineStart(line);
     const std::int64_t to = highest >= LastLine() ? buffer.Length() : buffer.LineStart(highest + 1);
-    while (from < to) {
-        const std::int64_t hit = buffer.FindEither(from, to, '<', '>');
-        if (hit >= to)
-            return false;
-        if (IsLineTextBracket(hit, found, bracket))
-            return true;
-        from = hit + 1;
-    }
-    return false;
-}
-
-bool VxHTMLEdit::IsLineTextBracket(std::int64_t offset, std::int32_t& line, char& bracket)
-{
-    // Bytes after a lone CR are no line's text.
-    const VxEditLineCol at = TextBuffer().PositionOf(offset);
-    if (at.column >= LineLength(at.line))
+    const std::int64_t hit = from < to ? buffer.FindEither(from, to, '<', '>') : to;
+    if (hit >= to)
         return false;
-    line = at.line;
-    bracket = TextBuffer().CharAt(offset);
+    found = buffer.PositionOf(hit).line;
+    bracket = buffer.CharAt(hit);
     return true;
 }

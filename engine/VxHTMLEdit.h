@@ -41,10 +41,8 @@ private:
     // bytes, not line by line.
     bool BracketLineBefore(std::int32_t line, std::int32_t lowest, std::int32_t& found, char& bracket);
     bool BracketLineFrom(std::int32_t line, std::int32_t highest, std::int32_t& found, char& bracket);
-    // Whether the bracket byte at offset is part of a line's text, and which.
-    bool IsLineTextBracket(std::int64_t offset, std::int32_t& line, char& bracket);
     // Whether the edit put in or took out an angle bracket, or a line end
-    // that can hide or show one.
+    // that moves one to another line.
     bool ChangedBrackets(const VxEditTextCommand& command);
 
     // What the last look through the lines found, so that the lines of one

@@ -40,6 +40,18 @@ QFont FontFor(const VxEditDisplayMetrics& described)
     return font;
 }
 
+// The next byte in text[at, length) that is not drawn as shaped text, a tab
+// or a CR; length when there is none.
+int NextSpecial(const char* text, int at, int length)
+{
+    const void* tab = std::memchr(text + at, '\t', static_cast<std::size_t>(length - at));
+    const int end = tab ? static_cast<int>(static_cast<const char*>(tab) - text) : length;
+    const void* carriage = std::memchr(text + at, '\r', static_cast<std::size_t>(end - at));
+    return carriage ? static_cast<int>(static_cast<const char*>(carriage) - text) : end;
+}
+
+const QString kCarriageLabel = QStringLiteral("CR");
+
 }  // namespace
 
 VxEditFontMetrics::VxEditFontMetrics() : metrics_(font_) {}
@@ -86,6 +98,10 @@ void VxEditFontMetrics::Measure(VxEdit& model, const QFont& font, const QPaintDe
     tabGlyph_ = QString::fromUtf8(tab.data(), static_cast<qsizetype>(tab.size()));
     tabGlyphWidth_ = std::max(metrics_.horizontalAdvance(tabGlyph_), 1);
     tabStop_ = std::max(model.TabSize() * spaceWidth_, 1);
+    // One cell, as the engine counts a CR in display columns.
+    carriageWidth_ = fixedPitch_ ? spaceWidth_ : charWidth_;
+    carriageFont_ = font_;
+    carriageFont_.setPixelSize(std::max(metrics_.ascent() * 3 / 5, 1));
 }
 
 int VxEditFontMetrics::NextTabStop(int x, int origin) const
@@ -93,6 +109,11 @@ int VxEditFontMetrics::NextTabStop(int x, int origin) const
     const int offset = x - origin;
     const int stops = offset >= 0 ? offset / tabStop_ + 1 : -((-offset) / tabStop_);
     return origin + stops * tabStop_;
+}
+
+int VxEditFontMetrics::SpecialWidth(char special, int x, int origin) const
+{
+    return special == '\t' ? NextTabStop(x, origin) - x : carriageWidth_;
 }
 
 int VxEditFontMetrics::Advance(const char* text, int length) const
@@ -113,12 +134,11 @@ int VxEditFontMetrics::Extent(const char* text, int length, int x, int origin) c
     const int start = x;
     int at = 0;
     while (at < length) {
-        const void* found = std::memchr(text + at, '\t', static_cast<std::size_t>(length - at));
-        const int end = found ? static_cast<int>(static_cast<const char*>(found) - text) : length;
+        const int end = NextSpecial(text, at, length);
         x += Advance(text + at, end - at);
         if (end >= length)
             break;
-        x = NextTabStop(x, origin);
+        x += SpecialWidth(text[end], x, origin);
         at = end + 1;
     }
     return x - start;
@@ -141,15 +161,39 @@ int VxEditFontMetrics::Draw(QPainter& painter, int x, int y, const char* text, i
     int at = 0;
     int pen = x;
     while (at < length && pen <= visible.right()) {
-        const void* found = std::memchr(text + at, '\t', static_cast<std::size_t>(length - at));
-        const int end = found ? static_cast<int>(static_cast<const char*>(found) - text) : length;
+        const int end = NextSpecial(text, at, length);
         pen = DrawVisible(painter, pen, y, text + at, end - at, visible);
         if (end >= length)
             break;
-        pen = NextTabStop(pen, origin);
+        const int special = SpecialWidth(text[end], pen, origin);
+        if (text[end] == '\r' && pen + special >= visible.left())
+            DrawCarriageMark(painter, pen, y, foreground, background);
+        pen += special;
         at = end + 1;
     }
     return width;
+}
+
+void VxEditFontMetrics::DrawCarriageMark(QPainter& painter, int x, int y, const QColor& foreground,
+                                         const QColor& background) const
+{
+    // "CR" in the background colour on a block of the text colour, squeezed
+    // into its cell: it reads as a byte of its own, never as a blank.
+    const QRectF box(x + 0.5, y + lineHeight_ * 0.15, carriageWidth_ - 1.0, lineHeight_ * 0.7);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(foreground);
+    painter.drawRoundedRect(box, 1.5, 1.5);
+    painter.setFont(carriageFont_);
+    painter.setPen(background);
+    const qreal label = QFontMetricsF(carriageFont_, painter.device()).horizontalAdvance(kCarriageLabel);
+    painter.translate(box.center());
+    if (label > box.width() && label > 0)
+        painter.scale(box.width() / label, 1.0);
+    painter.drawText(QRectF(-label / 2, -box.height() / 2, label, box.height()), Qt::AlignCenter,
+                     kCarriageLabel);
+    painter.restore();
 }
 
 QRect VxEditFontMetrics::VisibleRect(const QPainter& painter)

@@ -16,7 +16,9 @@ class VxEdit;
 // (a fixed-pitch face when the named one is missing), the line height and
 // average character width that scrolling counts in, the widths of a space and
 // of the visible-tab glyph, and the tab stop width. Text is UTF-8; tabs
-// expand to stops counted from an origin, the text area's left edge.
+// expand to stops counted from an origin, the text area's left edge. A CR
+// inside a line (one that ends no line) is drawn as a mark one cell wide, so
+// the user sees it and the text after it.
 class VxEditFontMetrics {
 public:
     VxEditFontMetrics();
@@ -56,6 +58,10 @@ public:
 private:
     void Measure(VxEdit& model, const QFont& font, const QPaintDevice* device);
     int NextTabStop(int x, int origin) const;
+    // The width a tab or CR at x takes.
+    int SpecialWidth(char special, int x, int origin) const;
+    void DrawCarriageMark(QPainter& painter, int x, int y, const QColor& foreground,
+                          const QColor& background) const;
     int Advance(const char* text, int length) const;
     // Draws tab-free text from pen on, as far as it can be seen; returns
     // the pen after it.
@@ -70,6 +76,8 @@ private:
     int spaceWidth_ = 1;
     int tabGlyphWidth_ = 1;
     int tabStop_ = 4;
+    int carriageWidth_ = 1;
+    QFont carriageFont_;
     bool fixedPitch_ = false;
     double cellAdvance_ = 0;
     QString spaceGlyph_;

@@ -87,7 +87,9 @@ DeclarationScanner::~DeclarationScanner() = default;
 
 void DeclarationScanner::Restart()
 {
-    revision_ = model_.TextBuffer().Revision();
+    const VxEditTextBuffer& buffer = model_.TextBuffer();
+    revision_ = buffer.Revision();
+    oneLine_ = buffer.LineCount() < 2 && buffer.FindByte(0, buffer.Length(), '\r') == buffer.Length();
     from_ = 0;
     acceptedEnd_ = -1;
     classes_.clear();
@@ -114,7 +116,7 @@ bool DeclarationScanner::Step(std::int64_t bytes)
         return true;
     if (model_.TextBuffer().Revision() != revision_)
         Restart();
-    if (IsHtml(model_) || model_.LineCount() < 2) {
+    if (IsHtml(model_) || oneLine_) {
         Finish();
         return true;
     }

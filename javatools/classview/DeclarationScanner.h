@@ -17,7 +17,8 @@ class VxScrivo;
 // members (MemberScanner). A header may carry generic type parameters, annotations and a
 // record's components; the entry is the plain name. Matches that start
 // inside a comment or string are skipped. HTML texts and texts of fewer
-// than two lines have no declarations.
+// than two lines have no declarations; a CR counts as a line end here, as it
+// does for Java, so a file with the old Mac line ends is listed.
 //
 // The scan can go in steps, so that a text of a hundred megabytes never
 // holds up its window: each Step reads about so many more bytes, and the
@@ -51,6 +52,7 @@ private:
     std::unique_ptr<VxEditPattern> pattern_;
     std::unique_ptr<MemberScanner> members_;
     std::uint64_t revision_ = 0;
+    bool oneLine_ = false;
     std::int64_t from_ = 0;
     std::int64_t acceptedEnd_ = -1;
     std::vector<VxScrivoDeclaration> classes_;

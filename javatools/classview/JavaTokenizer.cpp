@@ -46,43 +46,31 @@ unsigned FirstMarkOf16(const char* at)
 
 }  // namespace
 
-std::int64_t JavaTokenizer::CountLineEnds(const char* text, std::size_t length, std::size_t from, std::size_t to)
+std::int64_t JavaTokenizer::CountLineEnds(const char* text, std::size_t from, std::size_t to)
 {
     std::int64_t ends = 0;
     std::size_t at = from;
     // Sixteen bytes a step: each LF adds one to its lane, which is summed
-    // before it can overflow; a CR is rare enough to be looked at alone.
+    // before it can overflow.
     while (at + 16 <= to) {
         Bytes16 lanes{};
         for (int step = 0; step < 255 && at + 16 <= to; ++step, at += 16) {
             Bytes16 bytes;
             std::memcpy(&bytes, text + at, sizeof bytes);
             lanes -= reinterpret_cast<Bytes16>(bytes == '\n');
-            const Bytes16 returns = reinterpret_cast<Bytes16>(bytes == '\r');
-            std::uint64_t halves[2];
-            std::memcpy(halves, &returns, sizeof halves);
-            if ((halves[0] | halves[1]) == 0)
-                continue;
-            // A CR LF pair is one line end, counted at its LF.
-            for (unsigned i = 0; i < 16; ++i) {
-                if (text[at + i] == '\r' && (at + i + 1 >= length || text[at + i + 1] != '\n'))
-                    ++ends;
-            }
         }
         for (unsigned i = 0; i < 16; ++i)
             ends += lanes[i];
     }
-    for (; at < to; ++at) {
-        if (text[at] == '\n' || (text[at] == '\r' && (at + 1 >= length || text[at + 1] != '\n')))
-            ++ends;
-    }
+    for (; at < to; ++at)
+        ends += text[at] == '\n';
     return ends;
 }
 
-std::int32_t JavaTokenizer::LineAt(const char* text, std::size_t length, std::size_t offset)
+std::int32_t JavaTokenizer::LineAt(const char* text, std::size_t offset)
 {
     if (offset > counted_) {
-        line_ += static_cast<std::int32_t>(CountLineEnds(text, length, counted_, offset));
+        line_ += static_cast<std::int32_t>(CountLineEnds(text, counted_, offset));
         counted_ = offset;
     }
     return line_;
@@ -196,7 +184,7 @@ JavaToken JavaTokenizer::Next(const char* text, std::size_t length)
             pos_ += ellipsis ? 3 : reference ? 2 : 1;
         }
         token.length = pos_ - token.start;
-        token.line = LineAt(text, length, token.start);
+        token.line = LineAt(text, token.start);
         return token;
     }
     return JavaToken{};

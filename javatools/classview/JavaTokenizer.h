@@ -17,7 +17,8 @@ struct JavaToken {
 
 // Reads Java tokens from a text one at a time, keeping its place and line
 // between calls so a scan can stop and go on later; the text may move in
-// between, the offsets stay. Lines end at LF, CR LF or CR.
+// between, the offsets stay. Lines are numbered as the editor shows them:
+// they end at LF, and a CR that ends no line is a character of its line.
 class JavaTokenizer {
 public:
     // The next token that starts before length; kEnd at the end.
@@ -28,8 +29,8 @@ public:
 
     std::size_t Position() const { return pos_; }
 
-    // The line ends (LF, and CR without an LF behind it) in text[from, to).
-    static std::int64_t CountLineEnds(const char* text, std::size_t length, std::size_t from, std::size_t to);
+    // The line ends (LFs) in text[from, to).
+    static std::int64_t CountLineEnds(const char* text, std::size_t from, std::size_t to);
 
 private:
     // Passes over a comment, string, text block or character literal at
@@ -39,7 +40,7 @@ private:
     // The line of an offset at or after the last one asked about. Lines are
     // counted only when a token needs one, eight bytes at a time, so that
     // passing over bodies costs no more than looking for their braces.
-    std::int32_t LineAt(const char* text, std::size_t length, std::size_t offset);
+    std::int32_t LineAt(const char* text, std::size_t offset);
 
     std::size_t pos_ = 0;
     std::size_t counted_ = 0;

@@ -71,6 +71,19 @@ TEST_F(FindReplaceTest, FindNextWrapsAndStopsAtTheOnlyMatchItHasSelected)
     EXPECT_EQ(VxEditLineColPair(0, 4, 0, 8), SelectionRange());
 }
 
+// Old Mac files end their lines with a lone CR: the whole text is one line
+// the editor shows, and what Find selects and Go To Line reaches lies on it.
+TEST_F(FindReplaceTest, FindAndGoToLineInATextWithLoneCrLineEnds)
+{
+    SetText("class Mac {\r  int one;\r}\r");
+    EXPECT_EQ(1, Request(VxEditController::kRequestFindNext, "one"));
+    EXPECT_EQ(VxEditLineColPair(0, 18, 0, 21), SelectionRange());
+    EXPECT_EQ(25, model->LineLength(0));
+    controller.GotoLine(2);
+    EXPECT_EQ(At(0, 0), Caret());
+    EXPECT_TRUE(sink.Texts().empty());
+}
+
 TEST_F(FindReplaceTest, UnderscoreIsAWordDelimiter)
 {
     values.wholeWord = true;

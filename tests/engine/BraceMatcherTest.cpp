@@ -40,10 +40,10 @@ std::map<Bracket, Bracket> ReferencePairs(const std::string& text, std::vector<B
     std::int32_t line = 0;
     std::int32_t column = 0;
     auto advance = [&](std::size_t& i) {
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) {
+        if (text[i] == '\n') {
             ++line;
             column = 0;
-        } else if (text[i] != '\r') {
+        } else {
             ++column;
         }
         ++i;
@@ -51,7 +51,7 @@ std::map<Bracket, Bracket> ReferencePairs(const std::string& text, std::vector<B
     auto at = [&](std::size_t i, const char* s) { return text.compare(i, std::strlen(s), s) == 0; };
     for (std::size_t i = 0; i < text.size();) {
         if (at(i, "//")) {
-            while (i < text.size() && text[i] != '\n' && text[i] != '\r')
+            while (i < text.size() && text[i] != '\n')
                 advance(i);
         } else if (at(i, "/*")) {
             advance(i), advance(i);

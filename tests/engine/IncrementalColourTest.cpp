@@ -18,7 +18,7 @@ const std::vector<std::string> kJavaPieces = {
     "\"/*\"", "\"*/\"", "\"\\\\\"", "'c'",        "'\\''",      "/*",     "*/",       "// c",      "//x/*",
     "/* in */", "\"",   "\\",      "'",          "\n",         "\r\n",   "\n",       "\xC3\xA9",  "@Ann",
     "class",  ";",      "(",       ")",          "{",          "}",      "*",        "/",         "\"x\"/*",
-    // Bytes behind a lone CR belong to no line's text, tags there included.
+    // A lone CR is a character of its line: tags go on past it.
     "\r",     "x\r*/",  "\r/*",
     // Text blocks open and close as quotes come and go.
     "\"\"\"",  "\"\"\"\n", "\\\"\"\"", "\"\"", "// \"\"\"",
@@ -34,7 +34,7 @@ const std::vector<std::string> kHtmlPieces = {
 // away from it.
 const std::vector<std::string> kHtmlProsePieces = {
     "text", " ", "BODY", "\n", "\n", "\r\n", "ALIGN", "words", "\n", " ", "HREF", "x", "\n", "<", ">", "<P>",
-    // Brackets behind a lone CR are no line's text.
+    // Brackets behind a lone CR are on its line.
     "\r", "a\r>", "\r<x",
 };
 

@@ -57,12 +57,16 @@ struct ReferenceLines {
     {
         return line + 1 < Count() ? starts[line + 1] : static_cast<std::int64_t>(text.size());
     }
+    // Up to the line's LF and a CR right before it; other CRs are content.
     std::int64_t Content(int line) const
     {
-        std::int64_t at = starts[line];
-        while (at < End(line) && text[at] != '\r' && text[at] != '\n')
-            ++at;
-        return at - starts[line];
+        std::int64_t end = End(line);
+        if (line + 1 < Count()) {
+            --end;
+            if (end > starts[line] && text[end - 1] == '\r')
+                --end;
+        }
+        return end - starts[line];
     }
     VxEditLineCol Position(std::int64_t offset) const
     {

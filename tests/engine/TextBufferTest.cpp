@@ -40,7 +40,7 @@ TEST(TextBufferLines, EmptyTextHasOneEmptyLine)
     EXPECT_EQ(-1, buffer.LineFullLength(1));
 }
 
-TEST(TextBufferLines, CrLfEndsALineAndLoneCrEndsOnlyTheContent)
+TEST(TextBufferLines, CrLfEndsALineAndALoneCrIsContent)
 {
     VxEditTextBuffer buffer;
     ASSERT_EQ(1, Insert(buffer, 0, 0, "a\r\nb"));
@@ -49,12 +49,18 @@ TEST(TextBufferLines, CrLfEndsALineAndLoneCrEndsOnlyTheContent)
     EXPECT_EQ(3, buffer.LineFullLength(0));
     EXPECT_EQ(3, buffer.OffsetOf(1, 0));
 
+    // The text after a lone CR stays on the line, where it can be seen;
+    // of CRs before an LF only the last one belongs to the line end.
     VxEditTextBuffer lone;
-    ASSERT_EQ(1, Insert(lone, 0, 0, "a\rb\n"));
-    EXPECT_EQ(2, lone.LineCount());
-    EXPECT_EQ(1, lone.LineContentLength(0));
+    ASSERT_EQ(1, Insert(lone, 0, 0, "a\rb\nc\r\r\nd\r"));
+    EXPECT_EQ(3, lone.LineCount());
+    EXPECT_EQ(3, lone.LineContentLength(0));
     EXPECT_EQ(4, lone.LineFullLength(0));
-    EXPECT_EQ(0, lone.LineFullLength(1));  // a text ending in LF has an empty last line
+    EXPECT_EQ(2, lone.LineContentLength(1));
+    EXPECT_EQ(2, lone.LineContentLength(2));  // the last line has no line end
+    ASSERT_EQ(1, Insert(lone, 2, 2, "\n"));
+    EXPECT_EQ(0, lone.LineFullLength(3));  // a text ending in LF has an empty last line
+    EXPECT_EQ(1, lone.LineContentLength(2));
 }
 
 TEST(TextBufferLines, NulBytesAreOrdinaryBytes)

@@ -68,6 +68,23 @@ TEST(DeclarationTest, HtmlAndOneLineTextsHaveNoDeclarations)
     EXPECT_TRUE(Scan("class Hello { }").empty());
 }
 
+// Old Mac files end their lines with a lone CR: one line for the editor,
+// where the class and its members are listed on the line a double click
+// goes to.
+TEST(DeclarationTest, AFileWithLoneCrLineEndsListsItsClassAndItsField)
+{
+    RegisterJavaAndHtml();
+    auto model = ScrivoModel("class Mac {\r  int one;\r}\r");
+    ASSERT_EQ(1, model->LineCount());
+    DeclarationScanner::Rebuild(*model);
+    ASSERT_EQ(1u, model->Declarations().size());
+    EXPECT_EQ(model->Declarations()[0], (VxScrivoDeclaration{"Mac", 0, Kind::kClass}));
+    const std::vector<VxScrivoMember>& outline = model->Outline();
+    ASSERT_EQ(2u, outline.size());
+    EXPECT_EQ("Mac", outline[0].name);
+    EXPECT_EQ((VxScrivoMember{"one", "one", 0, VxScrivoMember::kField, 0, 0}), outline[1]);
+}
+
 // A scan in steps of any size finds what one scan of the whole text finds,
 // and an edit between steps starts it over on the edited text.
 TEST(DeclarationTest, ScanningInStepsFindsWhatOneScanFinds)

@@ -175,6 +175,23 @@ TEST_F(PixelTest, HorizontalScrollingKeepsTabStopsAtTheTextAreasEdge)
     EXPECT_FALSE(CellHasInk(scrolled, 0, 1, Rgb(0xFFFFFF)));
 }
 
+TEST_F(PixelTest, TextAfterALoneCrIsDrawnAndTheCrShowsAsAMarkOfOneCell)
+{
+    SetText("a\rb\nc\r\nd");
+    const QImage image = Render();
+    Save(image, "lone-cr");
+    const QColor white = Rgb(0xFFFFFF);
+    EXPECT_TRUE(CellHasInk(image, 0, 0, white));   // a
+    EXPECT_TRUE(CellHasInk(image, 0, 1, white));   // the CR's mark
+    EXPECT_TRUE(CellHasInk(image, 0, 2, white));   // b, behind the CR
+    EXPECT_FALSE(CellHasInk(image, 0, 3, white));
+    EXPECT_TRUE(CellHasInk(image, 1, 0, white));   // c
+    EXPECT_FALSE(CellHasInk(image, 1, 1, white));  // a CR LF line end shows nothing
+    EXPECT_TRUE(CellHasInk(image, 2, 0, white));   // d
+    // The caret measures the line as it is drawn.
+    EXPECT_EQ(2 * Cell(), view->Controller().PositionX(VxEditLineCol(0, 2)));
+}
+
 TEST_F(PixelTest, AOneMegabyteLineIsDrawnAndSelectedAtItsEnd)
 {
     const int length = 1 << 20;

@@ -130,4 +130,22 @@ TEST(PrintJob, PrintsThePageRangeAsOftenAsTheCopiesAsk)
     EXPECT_NE(pages.out.find("Untitled"), std::string::npos);
 }
 
+// A lone CR (the old Mac line end) stays inside its line: the page shows its
+// mark and the text after it, as the edit window does.
+TEST(PrintJob, TextAfterALoneCrIsPrinted)
+{
+    ViewFixture fixture;
+    fixture.SetText("class Mac {\r  int one;\r}\r");
+    quillet::test::TempDir directory;
+    const std::string pdf = directory.File("mac.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    VxEditPrinter job(*fixture.model, "Mac.java");
+    ASSERT_EQ(1, job.BeginPrinting(printer));
+    ASSERT_TRUE(job.PrintTo(printer));
+    const quillet::test::ProcessResult page = quillet::test::RunProcess({"pdftotext", pdf, "-"});
+    EXPECT_NE(page.out.find("int one;"), std::string::npos) << page.out;
+}
+
 }  // namespace
