@@ -7,6 +7,31 @@
 #include <fnmatch.h>
 #include <sys/stat.h>
 
+namespace {
+
+// The order of a walk that takes each folder's entries in name order: a
+// folder's path sorts before any name it is the start of.
+bool InWalkOrder(const std::string& a, const std::string& b)
+{
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (a[i] == b[i])
+            continue;
+        if (a[i] == '/' || b[i] == '/')
+            return a[i] == '/';
+        return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+    }
+    return a.size() < b.size();
+}
+
+const char* NameOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+}
+
+}  // namespace
+
 VxEditFileWalker::VxEditFileWalker(std::vector<std::string> fileTypes, bool subfolders,
                                    const std::atomic<bool>& stop)
     : fileTypes_(std::move(fileTypes)), subfolders_(subfolders), stop_(stop)
@@ -38,10 +63,15 @@ void VxEditFileWalker::Walk(const std::string& folder, std::vector<std::string>&
     std::string root = folder;
     while (root.size() > 1 && root.back() == '/')
         root.pop_back();
-    WalkFolder(root, files);
+    const std::size_t first = files.size();
+    WalkFolder(root, false, files);
+    if (links_.empty())
+        return;
+    WalkLinks(files);
+    std::stable_sort(files.begin() + static_cast<std::ptrdiff_t>(first), files.end(), InWalkOrder);
 }
 
-void VxEditFileWalker::WalkFolder(const std::string& folder, std::vector<std::string>& files)
+void VxEditFileWalker::WalkFolder(const std::string& folder, bool throughLink, std::vector<std::string>& files)
 {
     DIR* dir = opendir(folder.c_str());
     if (!dir) {
@@ -70,17 +100,54 @@ void VxEditFileWalker::WalkFolder(const std::string& folder, std::vector<std::st
         bool isFolder = entry.type == DT_DIR;
         bool isFile = entry.type == DT_REG;
         struct stat info {};
-        // Links and file systems that give no type are asked; a link counts
-        // as what it points to.
-        if (entry.type == DT_LNK || entry.type == DT_UNKNOWN || (isFolder && subfolders_)) {
-            if (stat(path.c_str(), &info) != 0)
-                continue;  // a dangling link
+        // File systems that give no type are asked, without following a
+        // link; links wait until the real folders are walked.
+        if (entry.type == DT_UNKNOWN || (isFolder && subfolders_) || (isFile && throughLink)) {
+            if (lstat(path.c_str(), &info) != 0)
+                continue;
             isFolder = S_ISDIR(info.st_mode);
             isFile = S_ISREG(info.st_mode);
         }
-        if (isFile && Matches(entry.name.c_str()))
-            files.push_back(path);
-        else if (isFolder && subfolders_ && Enter(info))
-            WalkFolder(path, files);
+        if (entry.type == DT_LNK || S_ISLNK(info.st_mode)) {
+            links_.push_back(path);
+        } else if (isFile && Matches(entry.name.c_str())) {
+            if (throughLink)
+                AddLinkedFile(path, info, files);
+            else
+                files.push_back(path);
+        } else if (isFolder && subfolders_ && Enter(info)) {
+            WalkFolder(path, throughLink, files);
+        }
     }
+}
+
+void VxEditFileWalker::WalkLinks(std::vector<std::string>& files)
+{
+    // The files found so far went through no link; a link to one of them
+    // adds nothing.
+    for (const std::string& path : files) {
+        struct stat info {};
+        if (stat(path.c_str(), &info) == 0)
+            listed_.emplace(info.st_dev, info.st_ino);
+    }
+    // Folders behind links may hold more links: they join the end.
+    for (std::size_t i = 0; i < links_.size(); ++i) {
+        if (stop_.load(std::memory_order_relaxed))
+            return;
+        const std::string path = links_[i];
+        struct stat info {};
+        if (stat(path.c_str(), &info) != 0)
+            continue;  // a dangling link
+        if (S_ISREG(info.st_mode) && Matches(NameOf(path)))
+            AddLinkedFile(path, info, files);
+        else if (S_ISDIR(info.st_mode) && subfolders_ && Enter(info))
+            WalkFolder(path, true, files);
+    }
+}
+
+void VxEditFileWalker::AddLinkedFile(const std::string& path, const struct stat& file,
+                                     std::vector<std::string>& files)
+{
+    if (listed_.emplace(file.st_dev, file.st_ino).second)
+        files.push_back(path);
 }

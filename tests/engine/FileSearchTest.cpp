@@ -23,6 +23,7 @@
 #include <sstream>
 #include <thread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillet::test {
@@ -285,6 +286,9 @@ TEST_F(FileSearchTest, OpenDocumentsBinaryFilesAndLinkLoops)
     // A link back to the top: walked once only.
     fs::create_directory_symlink("..", tree / "inner" / "loop");
     fs::create_directory_symlink(tree, tree / "again");
+    // A pipe, named or linked to, is no file to search: it waits for a writer.
+    ASSERT_EQ(0, mkfifo((tree / "inner" / "Pipe.java").c_str(), 0600));
+    fs::create_symlink("Pipe.java", tree / "inner" / "PipeLink.java");
 
     VxEditFileSearchRequest request = Request("Marker", true, false, false);
     request.folder = tree.string();
@@ -342,6 +346,39 @@ TEST_F(FileSearchTest, AStopEndsASearchWithinATenthOfASecond)
     ASSERT_TRUE(sink.finished);
     EXPECT_TRUE(sink.summary.stopped);
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(sink.finishedAt - stoppedAt).count(), 100);
+}
+
+// A real folder that sorts before sub holds a link to it, and sub holds a
+// link back to the top: each file is found once, under the path that goes
+// through no link. A link that leads out of the tree still counts.
+TEST(FileSearchLinks, AFileBehindALinkLoopIsFoundOnceUnderItsRealPath)
+{
+    TempDir dir;
+    const fs::path tree = dir.Path() / "tree";
+    fs::create_directories(tree / "loop2");
+    fs::create_directories(tree / "sub" / "down");
+    fs::create_directories(dir.Path() / "outside");
+    WriteFileBytes((tree / "sub" / "s.txt").string(), "needle\n");
+    WriteFileBytes((tree / "sub" / "down" / "d.txt").string(), "needle\n");
+    WriteFileBytes((dir.Path() / "outside" / "o.txt").string(), "needle\n");
+    fs::create_directory_symlink("../sub", tree / "loop2" / "up");
+    fs::create_directory_symlink("../..", tree / "sub" / "down" / "top");
+    fs::create_symlink("sub/s.txt", tree / "link.txt");
+    fs::create_directory_symlink("../outside", tree / "zout");
+
+    VxEditFileSearchRequest request;
+    request.text = "needle";
+    request.folder = tree.string();
+    CollectingSink sink;
+    const std::atomic<bool> stop{false};
+    VxEditFileSearch::Run(request, sink, stop);
+    std::vector<std::string> paths;
+    for (const Found& found : sink.found)
+        paths.push_back(found.path);
+    EXPECT_EQ(paths, (std::vector<std::string>{(tree / "sub" / "down" / "d.txt").string(),
+                                               (tree / "sub" / "s.txt").string(),
+                                               (tree / "zout" / "o.txt").string()}));
+    EXPECT_EQ(sink.summary.filesSearched, 3);
 }
 
 TEST(FileTypes, SplitAtSemicolonsAndCommas)
