@@ -147,18 +147,40 @@ void SingleInstance::AcceptConnections()
 
 void SingleInstance::ReadRequests(QLocalSocket* socket)
 {
+    // Only reads and answers: the files are opened later, from the event
+    // loop, when nothing refers to this connection any more.
+    const bool hadPending = !pending_.isEmpty();
     while (socket->canReadLine()) {
         const QByteArray line = socket->readLine(kMaxRequest + 1);
-        if (!line.endsWith('\n')) {
+        const QString path = QString::fromUtf8(line.chopped(1));
+        // What is not an absolute path is not a request of ours.
+        if (!line.endsWith('\n') || (line.size() > 1 && !path.startsWith(QLatin1Char('/')))) {
             socket->abort();
-            return;
+            break;
         }
         if (line.size() > 1)
-            emit FileRequested(QString::fromUtf8(line.chopped(1)));
+            pending_ << path;
         socket->write(kAnswer);
-        socket->flush();
     }
     // A line longer than any path we take is not a request.
-    if (socket->bytesAvailable() > kMaxRequest)
-        socket->abort();
+    if (socket->state() == QLocalSocket::ConnectedState) {
+        if (socket->bytesAvailable() > kMaxRequest)
+            socket->abort();
+        else
+            socket->flush();
+    }
+    if (!hadPending && !pending_.isEmpty())
+        QTimer::singleShot(0, this, &SingleInstance::TellRequests);
+}
+
+void SingleInstance::TellRequests()
+{
+    // A message shown while one file opens runs the event loop, and files
+    // handed over meanwhile wait their turn here.
+    if (telling_)
+        return;
+    telling_ = true;
+    while (!pending_.isEmpty())
+        emit FileRequested(pending_.takeFirst());
+    telling_ = false;
 }

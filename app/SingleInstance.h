@@ -36,12 +36,19 @@ public:
     const QString& ServerName() const { return serverName_; }
 
 signals:
+    // Told from the event loop once the connection has been answered, so
+    // that what the file's opening shows (a message box with its own event
+    // loop) never holds a connection that its peer may close meanwhile.
     void FileRequested(const QString& path);
 
 private:
     void AcceptConnections();
     void ReadRequests(QLocalSocket* socket);
+    void TellRequests();
 
     QString serverName_;
     QLocalServer* server_ = nullptr;
+    // Requests taken and answered, not yet told.
+    QStringList pending_;
+    bool telling_ = false;
 };

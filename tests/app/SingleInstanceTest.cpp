@@ -1,9 +1,15 @@
 // The hand-over channel of a second start belongs to its user: a path goes
 // only to a process of the same user, requests come only from one, and the
 // channel's folder and the recovery journals' folder are the user's alone.
+// A second start that leaves, or sends what is no request, is just gone.
 #include "app/CRecoveryStore.h"
+#include "app/CScrivoApp.h"
+#include "app/CScrivoDoc.h"
 #include "app/SingleInstance.h"
+#include "platform/core/MemoryProfile.h"
+#include "platform/core/MessageSeam.h"
 #include "platform/core/PrivateFolder.h"
+#include "tests/app/AppOptions.h"
 #include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
 
@@ -11,8 +17,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLocalSocket>
+#include <QTimer>
 
 #include <atomic>
 #include <filesystem>
@@ -149,6 +157,8 @@ TEST(SingleInstanceChannel, TakesRequestsOfItsUserUpToFourKilobytes)
                      [&](const QString& path) { requested << path; });
 
     EXPECT_TRUE(SingleInstance(QString::fromStdString(socketPath)).HandOver(QStringLiteral("/src/A.java")));
+    // Told from the event loop, once the second start has its answer.
+    SpinUntil([&] { return !requested.isEmpty(); });
     EXPECT_EQ(requested, QStringList{QStringLiteral("/src/A.java")});
 
     // A line longer than any path ends the connection unanswered.
@@ -161,6 +171,97 @@ TEST(SingleInstanceChannel, TakesRequestsOfItsUserUpToFourKilobytes)
     EXPECT_EQ(flood.state(), QLocalSocket::UnconnectedState);
     EXPECT_EQ(flood.readAll(), QByteArray());
     EXPECT_EQ(requested.size(), 1);
+}
+
+// A message box as the user meets it: it runs an event loop of its own
+// until the user clicks OK, and things happen meanwhile.
+class ModalMessages : public quillet::platform::RecordingMessageSink {
+public:
+    std::function<void()> whileShown;
+
+    quillet::platform::MessageAnswer Show(const quillet::platform::Message& message) override
+    {
+        const quillet::platform::MessageAnswer answer = RecordingMessageSink::Show(message);
+        if (whileShown)
+            whileShown();
+        QEventLoop box;
+        QTimer::singleShot(300, &box, &QEventLoop::quit);
+        box.exec();
+        return answer;
+    }
+};
+
+class HandOverToTheRunningEditor : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        profile.WriteInt("Java Files", "Associate", 1);
+        ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    }
+
+    // A second start as a raw client: it sends its lines and is gone.
+    void SendAndLeave(const QByteArray& lines)
+    {
+        QLocalSocket client;
+        client.connectToServer(channel.ServerName());
+        ASSERT_TRUE(client.waitForConnected(2000));
+        client.write(lines);
+        client.flush();
+        client.abort();
+    }
+
+    bool HandOverStillOpens(const std::string& name)
+    {
+        WriteFileBytes(dir.File(name), "class A {}\n");
+        if (!channel.HandOver(QString::fromStdString(dir.File(name))))
+            return false;
+        SpinUntil([&] { return !app.Documents().empty(); }, 5000);
+        return app.Documents().size() == 1 && app.Documents()[0]->PathName() == dir.File(name);
+    }
+
+    TempDir dir;
+    ModalMessages messages;
+    quillet::platform::MemoryProfile profile;
+    CScrivoApp app{profile, AppOptionsIn(dir)};
+    SingleInstance channel{AppOptionsIn(dir).instanceName};
+};
+
+TEST_F(HandOverToTheRunningEditor, AFolderIsRefusedWithItsMessageAfterTheSecondStartHasGone)
+{
+    QLocalSocket client;
+    QByteArray answer;
+    // The second start gives up and ends while the message is still shown.
+    messages.whileShown = [&] {
+        if (client.bytesAvailable() == 0)
+            client.waitForReadyRead(1000);
+        answer += client.readAll();
+        client.abort();
+    };
+    client.connectToServer(channel.ServerName());
+    ASSERT_TRUE(client.waitForConnected(2000));
+    client.write(QFile::encodeName(QString::fromStdString(dir.Path().string())) + '\n');
+    client.flush();
+    SpinUntil([&] { return !messages.Messages().empty(); });
+    SpinUntil([] { return false; }, 500);
+
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"'" + dir.Path().string() + "' is a directory."});
+    // The second start was answered before anything was shown.
+    EXPECT_EQ(answer, QByteArray("ok\n"));
+    EXPECT_TRUE(app.Documents().empty());
+    EXPECT_TRUE(HandOverStillOpens("After.java"));
+}
+
+TEST_F(HandOverToTheRunningEditor, ClientsThatSendGarbageOrAMissingFileAndLeaveAreJustGone)
+{
+    SendAndLeave("\x01\xffnot a path\n");
+    SendAndLeave("/no/such/Missing.java\n");
+    SendAndLeave("/no/such/Half");
+    SpinUntil([&] { return !messages.Messages().empty(); });
+    SpinUntil([] { return false; }, 500);
+
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"'/no/such/Missing.java' was not found."});
+    EXPECT_TRUE(app.Documents().empty());
+    EXPECT_TRUE(HandOverStillOpens("After.java"));
 }
 
 TEST(PrivateFolders, AreMadeForTheUserAloneAndRefusedWhenTheyAreNot)
