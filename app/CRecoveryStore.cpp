@@ -125,3 +125,21 @@ void CRecoveryStore::ReleaseOrphans()
         close(lock);
     taken_.clear();
 }
+
+std::vector<VxEditInterruptedSaves::Outcome> CRecoveryStore::SettleInterruptedSaves()
+{
+    if (!IsUsable())
+        return {};
+    std::vector<VxEditInterruptedSaves::Outcome> outcomes = VxEditInterruptedSaves::Settle(directory_);
+    for (const VxEditInterruptedSaves::Outcome& outcome : outcomes) {
+        if (outcome.kind == VxEditInterruptedSaves::Outcome::Kind::Finished && outcome.after.exists)
+            savedWhole_.push_back(outcome.after);
+    }
+    return outcomes;
+}
+
+bool CRecoveryStore::WasSavedWhole(const std::string& path) const
+{
+    const VxEditFileStamp now = VxEditFileStamp::Of(path);
+    return now.exists && std::find(savedWhole_.begin(), savedWhole_.end(), now) != savedWhole_.end();
+}

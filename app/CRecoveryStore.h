@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/VxEditFileStamp.h"
+#include "engine/VxEditInterruptedSaves.h"
+
 #include <ctime>
 #include <string>
 #include <vector>
@@ -10,7 +13,8 @@
 // whose lock is free belong to a run that ended without closing them (a
 // crash, a kill, a power loss); they are offered at the next start, and
 // the lock taken while offering them keeps a second instance from taking
-// the same records.
+// the same records. Saves into the file itself keep their records and the
+// copies of the old content here too (VxEditSaveIntent).
 class CRecoveryStore {
 public:
     // A journal left by a run that is over.
@@ -42,6 +46,14 @@ public:
     // Leaves the taken journals for a later start.
     void ReleaseOrphans();
 
+    // Puts right the files whose save into the file itself a run that
+    // ended left unfinished; to be done before any document reads them.
+    // Returns what was done, for the user.
+    std::vector<VxEditInterruptedSaves::Outcome> SettleInterruptedSaves();
+    // The file at path holds the whole text of such a save: a journal made
+    // against its content from before that save holds nothing the file lacks.
+    bool WasSavedWhole(const std::string& path) const;
+
 private:
     std::string directory_;
     std::string owner_;
@@ -51,4 +63,6 @@ private:
     // Owner files taken by TakeOrphans, with their open locks.
     std::vector<std::pair<std::string, int>> taken_;
     std::vector<Orphan> orphans_;
+    // The files as the finished saves that SettleInterruptedSaves found left them.
+    std::vector<VxEditFileStamp> savedWhole_;
 };

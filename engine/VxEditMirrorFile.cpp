@@ -1,10 +1,15 @@
 #include "engine/VxEditMirrorFile.h"
 
+#include "engine/VxEditBackupCopy.h"
 #include "engine/VxEditFileAttributes.h"
+#include "engine/VxEditSaveIntent.h"
+#include "engine/VxEditStaleTemporaries.h"
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -31,40 +36,18 @@ int MakeUnique(const std::string& pattern, const std::string& suffix, std::strin
     return descriptor;
 }
 
-// Writes all of the bytes with plain write calls.
-bool WriteAll(int descriptor, const char* bytes, std::size_t length)
+// The target by a path that stays good when the working folder changes.
+std::string AbsolutePath(const std::string& path)
 {
-    while (length > 0) {
-        const ssize_t written = ::write(descriptor, bytes, length);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            if (written == 0)
-                errno = ENOSPC;
-            return false;
-        }
-        bytes += written;
-        length -= static_cast<std::size_t>(written);
+    if (char* resolved = realpath(path.c_str(), nullptr)) {
+        std::string absolute = resolved;
+        std::free(resolved);
+        return absolute;
     }
-    return true;
-}
-
-// Copies what `from` holds from its start to `to` at its current offset.
-bool CopyContent(int from, int to)
-{
-    std::vector<char> piece(1 << 16);
-    for (off_t at = 0;;) {
-        const ssize_t got = pread(from, piece.data(), piece.size(), at);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return true;
-        if (!WriteAll(to, piece.data(), static_cast<std::size_t>(got)))
-            return false;
-        at += got;
-    }
+    if (!path.empty() && path[0] == '/')
+        return path;
+    std::vector<char> folder(4096);
+    return getcwd(folder.data(), folder.size()) ? std::string(folder.data()) + "/" + path : path;
 }
 
 }  // namespace
@@ -109,9 +92,16 @@ bool VxEditMirrorFile::OpenTemporary(const struct stat* existing)
     const std::size_t slash = target_.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
-    descriptor_ = MakeUnique(folder + "." + name + ".XXXXXX", {}, temporary_);
+    // Temporaries that killed saves left here go before this one comes.
+    VxEditStaleTemporaries::SweepOnce(folder.empty() ? "." : folder);
+    descriptor_ = MakeUnique(VxEditStaleTemporaries::PatternFor(folder, name), VxEditStaleTemporaries::kSuffix,
+                             temporary_);
     if (descriptor_ < 0)
         return Fail();
+    // Where locks are not to be had, a sweep still spares a temporary
+    // younger than its own start.
+    if (flock(descriptor_, LOCK_EX | LOCK_NB) == 0)
+        temporaryLock_ = fcntl(descriptor_, F_DUPFD_CLOEXEC, 0);
     if (existing) {
         if (!VxEditFileAttributes::CarryOver(target_, *existing, descriptor_)) {
             Fail();
@@ -139,6 +129,8 @@ void VxEditMirrorFile::DropTemporary()
         unlink(temporary_.c_str());
         temporary_.clear();
     }
+    if (temporaryLock_ >= 0)
+        close(std::exchange(temporaryLock_, -1));
 }
 
 bool VxEditMirrorFile::OpenInPlace()
@@ -148,36 +140,61 @@ bool VxEditMirrorFile::OpenInPlace()
     if (descriptor_ < 0)
         return Fail();
     if (!MakeBackup()) {
-        Fail();
         close(std::exchange(descriptor_, -1));
         return false;
     }
     return true;
 }
 
+bool VxEditMirrorFile::OpenUnprotected()
+{
+    backupProblem_.clear();
+    error_ = 0;
+    inPlace_ = true;
+    intent_.reset();
+    descriptor_ = open(target_.c_str(), O_RDWR | O_CLOEXEC);
+    return descriptor_ >= 0 || Fail();
+}
+
 bool VxEditMirrorFile::MakeBackup()
 {
-    std::string folder = BackupFolder();
+    const std::string& folder = BackupFolder();
     if (folder.empty()) {
-        const char* temporary = std::getenv("TMPDIR");
-        folder = temporary && *temporary ? temporary : "/tmp";
-    }
-    if (folder.back() != '/')
-        folder += '/';
-    const std::size_t slash = target_.rfind('/');
-    const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
-    const int backup = MakeUnique(folder + name + ".XXXXXX", ".backup", backup_);
-    if (backup < 0)
+        backupProblem_ = "there is no recovery folder to keep it in";
         return false;
-    const bool copied = CopyContent(descriptor_, backup) && fsync(backup) == 0;
-    const int error = errno;
-    close(backup);
-    if (!copied) {
-        unlink(backup_.c_str());
-        backup_.clear();
-        errno = error;
     }
-    return copied;
+    struct stat status {};
+    if (fstat(descriptor_, &status) != 0)
+        return Fail();
+    before_.exists = true;
+    before_.device = static_cast<std::uint64_t>(status.st_dev);
+    before_.inode = static_cast<std::uint64_t>(status.st_ino);
+    before_.size = static_cast<std::int64_t>(status.st_size);
+    before_.modifiedNs = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    // The record first, then the copy, then the record says the copy is
+    // whole: only then may the target change.
+    intent_ = std::make_unique<VxEditSaveIntent>();
+    bool kept = intent_->Begin(folder, AbsolutePath(target_), before_);
+    if (kept)
+        Reached(Step::IntentRecorded);
+    if (kept && !VxEditBackupCopy::Make(descriptor_, before_.size, intent_->BackupPath())) {
+        const int error = errno;
+        intent_->Forget();
+        errno = error;
+        kept = false;
+    } else if (kept && !intent_->Mark(VxEditSaveIntent::Stage::BackedUp, before_.size)) {
+        const int error = errno;
+        intent_->Finish();
+        errno = error;
+        kept = false;
+    }
+    if (!kept) {
+        backupProblem_ = "it cannot be copied into " + folder + " (" + std::strerror(errno) + ")";
+        intent_.reset();
+        return false;
+    }
+    Reached(Step::BackedUp);
+    return true;
 }
 
 ssize_t VxEditMirrorFile::WriteSome(int descriptor, const char* bytes, std::size_t length)
@@ -189,6 +206,7 @@ bool VxEditMirrorFile::Write(const char* bytes, std::size_t length)
 {
     if (descriptor_ < 0 || error_ != 0)
         return false;
+    changed_ = true;
     while (length > 0) {
         const ssize_t written = WriteSome(descriptor_, bytes, length);
         if (written < 0 && errno == EINTR)
@@ -210,16 +228,26 @@ bool VxEditMirrorFile::Commit()
     if (descriptor_ < 0 || error_ != 0)
         return false;
     if (inPlace_) {
+        changed_ = true;
         if (ftruncate(descriptor_, written_) != 0 || fsync(descriptor_) != 0)
             return Fail();
         if (close(std::exchange(descriptor_, -1)) != 0) {
             Fail();
             // The descriptor is gone; the backup still holds the old text.
-            keptBackup_ = std::exchange(backup_, {});
+            if (intent_) {
+                keptBackup_ = intent_->BackupPath();
+                intent_->Forget();
+                intent_.reset();
+            }
             return false;
         }
-        unlink(backup_.c_str());
-        backup_.clear();
+        if (intent_) {
+            Reached(Step::TargetWritten);
+            intent_->Mark(VxEditSaveIntent::Stage::Written, written_);
+            Reached(Step::WrittenRecorded);
+            intent_->Finish();
+            intent_.reset();
+        }
         return true;
     }
     if (fsync(descriptor_) != 0)
@@ -229,20 +257,9 @@ bool VxEditMirrorFile::Commit()
     if (rename(temporary_.c_str(), target_.c_str()) != 0)
         return Fail();
     temporary_.clear();
+    if (temporaryLock_ >= 0)
+        close(std::exchange(temporaryLock_, -1));
     return true;
-}
-
-bool VxEditMirrorFile::RestoreBackup()
-{
-    const int backup = open(backup_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (backup < 0)
-        return false;
-    struct stat status {};
-    const bool restored = fstat(backup, &status) == 0 && lseek(descriptor_, 0, SEEK_SET) == 0 &&
-                          CopyContent(backup, descriptor_) &&
-                          ftruncate(descriptor_, status.st_size) == 0 && fsync(descriptor_) == 0;
-    close(backup);
-    return restored;
 }
 
 void VxEditMirrorFile::Abort()
@@ -251,15 +268,22 @@ void VxEditMirrorFile::Abort()
         DropTemporary();
         return;
     }
-    if (descriptor_ >= 0) {
-        // Nothing written yet means nothing to put back.
-        const bool restored = written_ == 0 || RestoreBackup();
-        close(std::exchange(descriptor_, -1));
-        if (!restored)
-            keptBackup_ = std::exchange(backup_, {});
-    }
-    if (!backup_.empty()) {
-        unlink(backup_.c_str());
-        backup_.clear();
+    if (descriptor_ < 0)
+        return;
+    bool restored = !changed_;
+    if (changed_ && intent_)
+        restored = VxEditBackupCopy::PutBack(intent_->BackupPath(), before_.size, before_.modifiedNs, descriptor_);
+    close(std::exchange(descriptor_, -1));
+    if (intent_) {
+        if (restored) {
+            intent_->Mark(VxEditSaveIntent::Stage::Restored, before_.size);
+            intent_->Finish();
+        } else {
+            keptBackup_ = intent_->BackupPath();
+            intent_->Forget();
+        }
+        intent_.reset();
+    } else if (!restored) {
+        incomplete_ = true;
     }
 }

@@ -1,11 +1,11 @@
 #include "engine/VxEditRecoveryJournal.h"
 
 #include "engine/VxEdit.h"
+#include "engine/VxEditCrc32.h"
 #include "engine/VxEditGapVector_T.h"
 #include "engine/VxEditTextBuffer.h"
 #include "engine/VxEditTextCommand.h"
 
-#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -24,24 +24,6 @@ constexpr char kDelete = 'D';
 // Bases a journal starts from.
 constexpr char kEmptyBase = 'E';
 constexpr char kFileBase = 'F';
-
-std::uint32_t Crc32(const char* data, std::size_t length)
-{
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> entries{};
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t value = i;
-            for (int bit = 0; bit < 8; ++bit)
-                value = (value & 1) ? 0xEDB88320u ^ (value >> 1) : value >> 1;
-            entries[i] = value;
-        }
-        return entries;
-    }();
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < length; ++i)
-        crc = table[(crc ^ static_cast<unsigned char>(data[i])) & 0xFF] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFu;
-}
 
 template <class T>
 void Put(std::string& out, T value)
@@ -155,7 +137,7 @@ void VxEditRecoveryJournal::Append(char kind, const std::string& payload)
     std::string record(1, kind);
     record += payload;
     Put<std::uint32_t>(pending_, static_cast<std::uint32_t>(record.size()));
-    Put<std::uint32_t>(pending_, Crc32(record.data(), record.size()));
+    Put<std::uint32_t>(pending_, VxEditCrc32(record.data(), record.size()));
     pending_ += record;
 }
 
@@ -268,7 +250,7 @@ bool VxEditRecoveryJournal::Read(const std::string& journalPath, Contents& conte
         std::uint32_t crc = 0;
         std::memcpy(&length, bytes.data() + at, 4);
         std::memcpy(&crc, bytes.data() + at + 4, 4);
-        if (length == 0 || bytes.size() - at - 8 < length || Crc32(bytes.data() + at + 8, length) != crc)
+        if (length == 0 || bytes.size() - at - 8 < length || VxEditCrc32(bytes.data() + at + 8, length) != crc)
             break;
         const std::string_view record(bytes.data() + at + 8, length);
         at += 8 + length;
