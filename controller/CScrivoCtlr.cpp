@@ -29,7 +29,7 @@ void CScrivoCtlr::MarkErrorLine(std::int32_t line, std::int32_t column)
     CancelSelection();
     const std::int32_t target = std::clamp(line, 0, model.LastLine());
     SetCaret(target, model.SnapColumn(target, std::clamp(column, 0, model.LineLength(target))));
-    EnsureCaretVisible();
+    RevealCaret();
     GetView().InvalidateAll();
 }
 

@@ -346,6 +346,18 @@ void VxEditController::EnsureCaretVisible()
     }
 }
 
+void VxEditController::RevealCaret()
+{
+    const int lineHeight = std::max(view_.LineHeight(), 1);
+    const int top = view_.ScrollY();
+    if (caretY_ < top || caretY_ > top + view_.ClientHeight() - lineHeight) {
+        const int visible = std::max(view_.ClientHeight() / lineHeight, 1);
+        view_.ScrollTo(view_.ScrollX(), std::max(caret_.line - visible / 3, 0) * lineHeight);
+        view_.CaretMoved();
+    }
+    EnsureCaretVisible();
+}
+
 void VxEditController::ScrollLines(int lines)
 {
     view_.ScrollTo(view_.ScrollX(), view_.ScrollY() + lines * view_.LineHeight());

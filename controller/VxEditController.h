@@ -121,6 +121,10 @@ public:
     void LockRedraw() { ++redrawLock_; }
     void UnlockRedraw();
     void EnsureCaretVisible();
+    // After a jump (go to line, a declaration, an error, a match, a far
+    // brace): a caret line outside the window is scrolled to a third of the
+    // way down, so that what leads to it shows above; a line in sight stays.
+    void RevealCaret();
     void ScrollLines(int lines);
 
     // The left margin in pixels and its style.
@@ -133,7 +137,7 @@ public:
     // A line label for the margin; empty in the engine.
     virtual std::string LineLabel(std::int32_t line) const { return {}; }
 
-    // The selection text as the clipboard gets it (column rows end in CR LF).
+    // The selection text as the clipboard gets it (column rows end in LF).
     std::string SelectionText();
     // Replaces the selection with the text, or inserts it at the caret
     // (filling virtual space first), as one undo step; the caret follows it.
@@ -174,8 +178,8 @@ public:
     // one line, else the word at the caret.
     std::string FindTextPreset();
     std::string WordAtCaret();
-    // Goes to a 1-based line number (clamped to the text), shown in the
-    // middle of the window, caret at its start.
+    // Goes to a 1-based line number (clamped to the text), revealed as
+    // every jump is, caret at its start.
     void GotoLine(std::int64_t number);
 
     // The mouse, with points in window coordinates: the left margin starts

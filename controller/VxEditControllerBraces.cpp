@@ -20,7 +20,9 @@ void VxEditController::GoToMatchingBrace(bool select)
     if (!MatchedBraces(bracket, partner))
         return;
     if (!select) {
-        MoveTo(partner, false, true);
+        CancelSelection();
+        SetCaret(partner.line, partner.column);
+        RevealCaret();
         return;
     }
     const bool forward = bracket < partner;
@@ -28,7 +30,7 @@ void VxEditController::GoToMatchingBrace(bool select)
     const VxEditLineCol active = forward ? VxEditLineCol(partner.line, partner.column + 1) : partner;
     SetSelection(anchor, active, VxEditSelection::kStream);
     SetCaret(active.line, active.column);
-    EnsureCaretVisible();
+    RevealCaret();
 }
 
 void VxEditController::RefreshBraces()

@@ -40,7 +40,7 @@ bool VxEditController::DispatchMarker(int id)
         if (line >= 0) {
             CancelSelection();
             SetCaret(line, 0);
-            EnsureCaretVisible();
+            RevealCaret();
         }
         break;
     }
