@@ -42,29 +42,53 @@ VxEditFileMatchReader::VxEditFileMatchReader(VxEditLineMatcher& matcher, const s
 {
 }
 
+void VxEditFileMatchReader::Begin()
+{
+    line_ = 0;
+    tooComplexLines_ = 0;
+    firstTooComplex_ = 0;
+}
+
 void VxEditFileMatchReader::SearchLines(const char* text, std::size_t length, const std::string& path,
                                         std::vector<VxEditFileMatch>& matches)
 {
+    // Lines are counted up to each place asked about, which only moves on.
     std::size_t counted = 0;
-    matcher_.FindLines(text, length, [&](const VxEditLineMatcher::Hit& hit) {
-        line_ += CountLines(text + counted, hit.lineStart - counted);
-        counted = hit.lineStart;
+    auto lineAt = [&](std::size_t offset) {
+        if (offset > counted) {
+            line_ += CountLines(text + counted, offset - counted);
+            counted = offset;
+        }
+        return line_ + 1;
+    };
+    std::int64_t lastTooComplex = 0;
+    const auto onHit = [&](const VxEditLineMatcher::Hit& hit) {
+        const std::int64_t line = lineAt(hit.lineStart);
         std::size_t end = hit.lineEnd;
         if (end > hit.lineStart && text[end - 1] == '\r')
             --end;
-        matches.push_back(VxEditFileMatch{path, line_ + 1, static_cast<std::int64_t>(hit.matchStart - hit.lineStart),
+        matches.push_back(VxEditFileMatch{path, line, static_cast<std::int64_t>(hit.matchStart - hit.lineStart),
                                           static_cast<std::int64_t>(hit.matchLength),
                                           std::string(text + hit.lineStart, end - hit.lineStart)});
-    });
-    line_ += CountLines(text + counted, length - counted);
+    };
+    const auto onTooComplex = [&](std::size_t offset) {
+        const std::int64_t line = lineAt(offset);
+        if (line == lastTooComplex)
+            return;
+        lastTooComplex = line;
+        if (tooComplexLines_++ == 0)
+            firstTooComplex_ = line;
+    };
+    matcher_.FindLines(text, length, onHit, onTooComplex);
+    lineAt(length);
 }
 
 VxEditFileMatchReader::Outcome VxEditFileMatchReader::SearchText(const std::string& path, const std::string& text,
                                                                  std::vector<VxEditFileMatch>& matches)
 {
+    Begin();
     if (LooksBinary(text.data(), text.size()))
         return Outcome::Binary;
-    line_ = 0;
     // Pieces of whole lines, so that a stop is seen soon in a huge text too.
     std::size_t from = 0;
     while (from < text.size()) {
@@ -84,6 +108,7 @@ VxEditFileMatchReader::Outcome VxEditFileMatchReader::SearchText(const std::stri
 VxEditFileMatchReader::Outcome VxEditFileMatchReader::Search(const std::string& path,
                                                              std::vector<VxEditFileMatch>& matches)
 {
+    Begin();
     // Not blocking: a pipe that goes by a source file's name is not waited on.
     const FileHandle file{open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)};
     struct stat info {};
@@ -91,7 +116,6 @@ VxEditFileMatchReader::Outcome VxEditFileMatchReader::Search(const std::string& 
         return Outcome::Unreadable;
     if (buffer_.size() < kPiece)
         buffer_.resize(kPiece);
-    line_ = 0;
     std::size_t filled = 0;
     std::int64_t total = 0;
     bool first = true;

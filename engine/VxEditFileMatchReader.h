@@ -23,6 +23,12 @@ public:
     Outcome Search(const std::string& path, std::vector<VxEditFileMatch>& matches);
     Outcome SearchText(const std::string& path, const std::string& text, std::vector<VxEditFileMatch>& matches);
 
+    // The lines of the last file searched that the pattern was too complex
+    // for (matches on them may be missing): how many, and the first one,
+    // 1-based (0 for none).
+    std::int64_t TooComplexLines() const { return tooComplexLines_; }
+    std::int64_t FirstTooComplexLine() const { return firstTooComplex_; }
+
 private:
     // Matches in whole lines [0, length) of the buffer, numbered from line_.
     void SearchLines(const char* text, std::size_t length, const std::string& path,
@@ -30,6 +36,11 @@ private:
 
     VxEditLineMatcher& matcher_;
     const std::atomic<bool>& stop_;
+    // Starts a file's counts afresh.
+    void Begin();
+
     std::vector<char> buffer_;
     std::int64_t line_ = 0;
+    std::int64_t tooComplexLines_ = 0;
+    std::int64_t firstTooComplex_ = 0;
 };

@@ -22,10 +22,20 @@ public:
     {
     }
 
-    void Add(std::int64_t index, Outcome outcome, std::vector<VxEditFileMatch>&& matches)
+    // What the search of one file found; the counts of lines the pattern
+    // was too complex for come from the reader.
+    struct Done {
+        std::string path;
+        Outcome outcome;
+        std::vector<VxEditFileMatch> matches;
+        std::int64_t tooComplexLines = 0;
+        std::int64_t firstTooComplex = 0;
+    };
+
+    void Add(std::int64_t index, Done&& done)
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        waiting_.emplace(index, Done{outcome, std::move(matches)});
+        waiting_.emplace(index, std::move(done));
         for (auto next = waiting_.find(next_); next != waiting_.end(); next = waiting_.find(next_)) {
             Pass(next->second);
             waiting_.erase(next);
@@ -39,13 +49,13 @@ public:
     }
 
 private:
-    struct Done {
-        Outcome outcome;
-        std::vector<VxEditFileMatch> matches;
-    };
-
     void Pass(Done& done)
     {
+        if (done.tooComplexLines > 0 && summary_.tooComplexLines == 0) {
+            summary_.tooComplexPath = done.path;
+            summary_.tooComplexLine = done.firstTooComplex;
+        }
+        summary_.tooComplexLines += done.tooComplexLines;
         switch (done.outcome) {
         case Outcome::Searched:
             ++summary_.filesSearched;
@@ -125,16 +135,20 @@ VxEditFileSearchSummary VxEditFileSearch::Run(const VxEditFileSearchRequest& req
         matcher.IsValid(unused);
         VxEditFileMatchReader reader(matcher, stop);
         for (std::size_t i = next++; i < files.size(); i = next++) {
-            std::vector<VxEditFileMatch> matches;
-            Outcome outcome = Outcome::Stopped;
+            OrderedResults::Done done{files[i], Outcome::Stopped, {}};
             if (!stop.load(std::memory_order_relaxed)) {
                 const auto open = request.openTexts.find(files[i]);
-                outcome = open != request.openTexts.end() ? reader.SearchText(files[i], open->second, matches)
-                                                          : reader.Search(files[i], matches);
+                done.outcome = open != request.openTexts.end()
+                                   ? reader.SearchText(files[i], open->second, done.matches)
+                                   : reader.Search(files[i], done.matches);
             }
-            if (outcome == Outcome::Stopped)
-                matches.clear();
-            results.Add(static_cast<std::int64_t>(i), outcome, std::move(matches));
+            if (done.outcome == Outcome::Stopped) {
+                done.matches.clear();
+            } else {
+                done.tooComplexLines = reader.TooComplexLines();
+                done.firstTooComplex = reader.FirstTooComplexLine();
+            }
+            results.Add(static_cast<std::int64_t>(i), std::move(done));
         }
     };
     if (threads <= 0)

@@ -43,4 +43,9 @@ struct VxEditFileSearchSummary {
     std::int64_t unreadable = 0;      // files and folders that could not be read
     bool stopped = false;
     std::string patternError;         // set when the pattern does not compile
+    // Lines the pattern was too complex for (matches on them may be
+    // missing), and the first of them in file order.
+    std::int64_t tooComplexLines = 0;
+    std::string tooComplexPath;
+    std::int64_t tooComplexLine = 0;  // 1-based
 };

@@ -22,4 +22,8 @@ struct VxEditFindRequest {
     // byte offset in the pattern where it stopped.
     std::string patternError;
     std::int64_t patternErrorOffset = -1;
+    // The first line a pattern search passed over because the pattern was
+    // too complex for it there (PCRE2 gave up), or -1: matches on it may be
+    // missing.
+    std::int32_t tooComplexLine = -1;
 };

@@ -105,6 +105,14 @@ bool VxEditLineMatcher::NextPlain(const char* text, std::size_t length, std::siz
     return false;
 }
 
+bool VxEditLineMatcher::PatternMatch(const char* text, std::size_t length, std::size_t from, std::size_t& start,
+                                     std::size_t& matchLength, std::size_t lastStart)
+{
+    const bool found = engine_.FirstMatch(text, length, from, start, matchLength, lastStart);
+    gaveUp_.insert(gaveUp_.end(), engine_.GaveUp().begin(), engine_.GaveUp().end());
+    return found;
+}
+
 bool VxEditLineMatcher::Next(const char* text, std::size_t length, std::size_t from, std::size_t& start,
                              std::size_t& matchLength)
 {
@@ -112,7 +120,7 @@ bool VxEditLineMatcher::Next(const char* text, std::size_t length, std::size_t f
         std::size_t index = 0;
         std::size_t size = text_.size();
         if (pattern_) {
-            if (!engine_.FirstMatch(text, length, from, index, size))
+            if (!PatternMatch(text, length, from, index, size))
                 return false;
         } else if (!NextPlain(text, length, from, index)) {
             return false;
@@ -120,7 +128,7 @@ bool VxEditLineMatcher::Next(const char* text, std::size_t length, std::size_t f
         // A match that runs past its line is tried again within the line.
         if (const void* end = std::memchr(text + index, '\n', size)) {
             const auto lineEnd = static_cast<std::size_t>(static_cast<const char*>(end) - text);
-            if (!pattern_ || !engine_.FirstMatch(text, lineEnd, index, index, size)) {
+            if (!pattern_ || !PatternMatch(text, lineEnd, index, index, size)) {
                 from = lineEnd + 1;
                 continue;
             }
@@ -136,12 +144,24 @@ bool VxEditLineMatcher::Next(const char* text, std::size_t length, std::size_t f
 }
 
 void VxEditLineMatcher::FindLines(const char* text, std::size_t length,
-                                  const std::function<void(const Hit&)>& onHit)
+                                  const std::function<void(const Hit&)>& onHit,
+                                  const std::function<void(std::size_t)>& tooComplex)
 {
     std::size_t from = 0;
     std::size_t start = 0;
     std::size_t size = 0;
-    while (from < length && Next(text, length, from, start, size)) {
+    auto tellGaveUp = [&] {
+        if (tooComplex) {
+            for (std::size_t offset : gaveUp_)
+                tooComplex(offset);
+        }
+        gaveUp_.clear();
+    };
+    for (;;) {
+        const bool found = from < length && Next(text, length, from, start, size);
+        tellGaveUp();
+        if (!found)
+            break;
         // from is a line start, so the match's line starts at or after it.
         const void* before = memrchr(text + from, '\n', start - from);
         const std::size_t lineStart =

@@ -3,14 +3,36 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// The results by which PCRE2 gives up on a subject it could still match:
+// its limits on steps, depth, heap and JIT stack, and memory.
+bool IsGivingUp(int result)
+{
+    return result == PCRE2_ERROR_MATCHLIMIT || result == PCRE2_ERROR_DEPTHLIMIT ||
+           result == PCRE2_ERROR_HEAPLIMIT || result == PCRE2_ERROR_JIT_STACKLIMIT ||
+           result == PCRE2_ERROR_NOMEMORY;
+}
+
+}  // namespace
+
 VxEditPattern::VxEditPattern()
 {
     matchData_ = pcre2_match_data_create(100, nullptr);
+    matchContext_ = pcre2_match_context_create(nullptr);
+    if (!matchContext_) {
+        pcre2_match_data_free(matchData_);
+        matchData_ = nullptr;
+    }
 }
 
 VxEditPattern::~VxEditPattern()
 {
     ReleaseCode();
+    pcre2_match_context_free(matchContext_);
     pcre2_match_data_free(matchData_);
 }
 
@@ -46,7 +68,9 @@ bool VxEditPattern::IsValid()
     errorOffset_ = 0;
     pcre2_compile_context* context = pcre2_compile_context_create(nullptr);
     pcre2_set_newline(context, PCRE2_NEWLINE_ANYCRLF);
-    std::uint32_t options = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_MULTILINE;
+    // The offset limit keeps a search's start positions within a line or a
+    // range while its matches may run on.
+    std::uint32_t options = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_MULTILINE | PCRE2_USE_OFFSET_LIMIT;
     if (ignoreCase_)
         options |= PCRE2_CASELESS;
     int errorCode = 0;
@@ -68,16 +92,25 @@ bool VxEditPattern::IsValid()
 bool VxEditPattern::Match(const char* subject, std::size_t length, std::size_t startOffset,
                           bool allowEmpty)
 {
-    if (!IsCreated() || !IsValid() || startOffset > length)
-        return false;
-    static const char kEmpty = 0;
+    return Run(subject, length, startOffset, kNoLimit, allowEmpty) == Outcome::Matched;
+}
+
+VxEditPattern::Outcome VxEditPattern::Run(const char* subject, std::size_t length, std::size_t startOffset,
+                                          std::size_t lastStart, bool allowEmpty)
+{
     matchedPairs_ = 0;
+    if (!IsCreated() || !IsValid() || startOffset > length || startOffset > lastStart)
+        return Outcome::NoMatch;
+    static const char kEmpty = 0;
+    pcre2_set_offset_limit(matchContext_, lastStart >= length ? PCRE2_UNSET : lastStart);
     const int result = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(subject ? subject : &kEmpty),
                                    length, startOffset, allowEmpty ? 0 : PCRE2_NOTEMPTY,
-                                   matchData_, nullptr);
-    if (result > 0)
+                                   matchData_, matchContext_);
+    if (result > 0) {
         matchedPairs_ = static_cast<std::size_t>(result);
-    return result > 0;
+        return Outcome::Matched;
+    }
+    return IsGivingUp(result) ? Outcome::GaveUp : Outcome::NoMatch;
 }
 
 std::size_t VxEditPattern::MaxLookbehind()
@@ -89,9 +122,42 @@ std::size_t VxEditPattern::MaxLookbehind()
 }
 
 bool VxEditPattern::FirstMatch(const char* subject, std::size_t length, std::size_t startOffset,
-                               std::size_t& index, std::size_t& matchLength)
+                               std::size_t& index, std::size_t& matchLength, std::size_t lastStart)
 {
-    if (!Match(subject, length, startOffset, false))
+    gaveUp_.clear();
+    lastStart = std::min(lastStart, length);
+    std::size_t from = startOffset;
+    Outcome outcome = Run(subject, length, from, lastStart, false);
+    // PCRE2 counts its steps afresh at each start position, so the line
+    // where it gave up is found by trying the lines from the start one by
+    // one (a match before it comes first); the search then goes on behind
+    // that line.
+    while (outcome == Outcome::GaveUp) {
+        std::size_t line = from;
+        for (;;) {
+            const void* separator = std::memchr(subject + line, '\n', length - line);
+            const std::size_t lineEnd =
+                separator ? static_cast<std::size_t>(static_cast<const char*>(separator) - subject) : length;
+            outcome = Run(subject, length, line, std::min(lineEnd, lastStart), false);
+            if (outcome != Outcome::NoMatch || lineEnd >= lastStart)
+                break;
+            line = lineEnd + 1;
+        }
+        if (outcome == Outcome::Matched)
+            break;
+        // Without a line to blame (no line alone gave up), the start's
+        // line is.
+        gaveUp_.push_back(outcome == Outcome::GaveUp ? line : from);
+        const void* separator = std::memchr(subject + line, '\n', length - line);
+        if (outcome != Outcome::GaveUp || !separator ||
+            static_cast<std::size_t>(static_cast<const char*>(separator) - subject) >= lastStart) {
+            outcome = Outcome::NoMatch;
+            break;
+        }
+        from = static_cast<std::size_t>(static_cast<const char*>(separator) - subject) + 1;
+        outcome = Run(subject, length, from, lastStart, false);
+    }
+    if (outcome != Outcome::Matched)
         return false;
     const PCRE2_SIZE* vector = pcre2_get_ovector_pointer(matchData_);
     index = vector[0];

@@ -117,9 +117,12 @@ VxEditTextSearch::Hit VxEditTextSearch::PatternForward(std::int64_t from, std::i
     Expose(subjectStart, length_);
     std::size_t index = 0;
     std::size_t length = 0;
-    if (!pattern.FirstMatch(At(subjectStart), static_cast<std::size_t>(length_ - subjectStart),
-                            static_cast<std::size_t>(from - subjectStart), index, length) ||
-        subjectStart + static_cast<std::int64_t>(index) > lastStart)
+    const bool found = pattern.FirstMatch(At(subjectStart), static_cast<std::size_t>(length_ - subjectStart),
+                                          static_cast<std::size_t>(from - subjectStart), index, length,
+                                          static_cast<std::size_t>(lastStart - subjectStart));
+    if (!pattern.GaveUp().empty() && tooComplexAt_ < 0)
+        tooComplexAt_ = subjectStart + static_cast<std::int64_t>(pattern.GaveUp().front());
+    if (!found)
         return {};
     return {subjectStart + static_cast<std::int64_t>(index), static_cast<std::int64_t>(length)};
 }
@@ -153,6 +156,8 @@ std::int64_t VxEditTextSearch::Find(VxEditFindRequest& request)
 
     request.patternError.clear();
     request.patternErrorOffset = -1;
+    request.tooComplexLine = -1;
+    tooComplexAt_ = -1;
     const bool usePattern = request.pattern && pattern_ && pattern_->IsCreated();
     if (usePattern) {
         pattern_->SetPattern(request.text);
@@ -194,6 +199,8 @@ std::int64_t VxEditTextSearch::Find(VxEditFindRequest& request)
             hit = Backward(start, end);
         }
     }
+    if (tooComplexAt_ >= 0)
+        request.tooComplexLine = buffer_.PositionOf(tooComplexAt_).line;
     if (!hit)
         return 0;
     request.match = buffer_.PositionOf(hit.offset);

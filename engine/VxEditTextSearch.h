@@ -19,7 +19,8 @@ public:
 
     // The match length, 0 when nothing was found; request.match is set on a
     // match. A pattern that does not compile finds nothing and fills the
-    // request's patternError and patternErrorOffset.
+    // request's patternError and patternErrorOffset; one too complex for a
+    // line passes over it and names it in tooComplexLine.
     std::int64_t Find(VxEditFindRequest& request);
 
     static bool IsWholeWordAt(const VxEditTextBuffer& buffer, std::int64_t offset, std::int64_t length);
@@ -47,6 +48,7 @@ private:
     VxEditTextBuffer& buffer_;
     VxEditPattern* pattern_;
     const VxEditFindRequest* request_ = nullptr;
+    std::int64_t tooComplexAt_ = -1;  // the offset where a pattern search first gave up
     const char* window_ = nullptr;
     std::int64_t windowStart_ = 0;
     std::int64_t windowEnd_ = 0;

@@ -381,6 +381,32 @@ TEST(FileSearchLinks, AFileBehindALinkLoopIsFoundOnceUnderItsRealPath)
     EXPECT_EQ(sink.summary.filesSearched, 3);
 }
 
+// (a+)+b on a long run of a's takes PCRE2 past its limits, with JIT too:
+// the line is passed over and named, and the matches around it are found.
+TEST(FileSearchPattern, ALineThePatternIsTooComplexForIsNamedAndTheRestIsSearched)
+{
+    TempDir dir;
+    const std::string runOfAs(40, 'a');
+    WriteFileBytes(dir.File("a.txt"), "ab\n" + runOfAs + "c\naab\nxxab\n");
+    WriteFileBytes(dir.File("b.txt"), runOfAs + "\nab\n");
+    VxEditFileSearchRequest request;
+    request.text = "(a+)+b";
+    request.pattern = true;
+    request.folder = dir.Path().string();
+    CollectingSink sink;
+    const std::atomic<bool> stop{false};
+    VxEditFileSearch::Run(request, sink, stop);
+    const std::vector<Found> expected = {
+        {dir.File("a.txt"), 1, "ab"}, {dir.File("a.txt"), 3, "aab"},
+        {dir.File("a.txt"), 4, "xxab"}, {dir.File("b.txt"), 2, "ab"},
+    };
+    EXPECT_EQ(sink.found, expected);
+    EXPECT_EQ(sink.summary.matches, 4);
+    EXPECT_EQ(sink.summary.tooComplexLines, 2);
+    EXPECT_EQ(sink.summary.tooComplexPath, dir.File("a.txt"));
+    EXPECT_EQ(sink.summary.tooComplexLine, 2);
+}
+
 TEST(FileTypes, SplitAtSemicolonsAndCommas)
 {
     EXPECT_EQ((std::vector<std::string>{"*.java", "*.html", "*.htm", "*.js"}),
