@@ -45,7 +45,8 @@ std::string VxEditController::SelectionText()
             if (start < end && model_.CopyText(piece, line, start, line, end))
                 text += piece;
         }
-        text += "\r\n";
+        // Rows end in LF, the platform's line end, whatever the text's are.
+        text += '\n';
     }
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include "controller/VxEditController.h"
 #include "engine/VxEdit.h"
+#include "engine/VxEditTypedLineBreak.h"
 #include "javatools/codegen/CodeDeclarations.h"
 
 #include <cstring>
@@ -22,10 +23,12 @@ std::int32_t FindInLine(VxEdit& model, std::int32_t line, char byte)
     return found ? static_cast<std::int32_t>(static_cast<const char*>(found) - text) : -1;
 }
 
-bool InsertAt(VxEdit& model, const VxEditLineCol& at, const std::string& text)
+// The generated text goes in with the text's own line ends.
+bool InsertAt(VxEdit& model, const VxEditLineCol& at, const std::string& generated)
 {
     if (at.line < 0)
         return false;
+    const std::string text = VxEditInTypedLineBreaks(model.TextBuffer(), generated);
     return model.InsertAtLineCol(at.line, at.column, text.data(), static_cast<std::int64_t>(text.size())) == 1;
 }
 
@@ -90,7 +93,8 @@ void InsertTryCatch(VxEditController& controller, const std::string& exceptionCl
 {
     const TryCatchDeclaration declaration{exceptionClass, variable};
     const std::string selected = controller.HasSelection() ? controller.SelectionText() : std::string();
-    controller.InsertBlock(declaration.Text(selected));
+    const VxEditTextBuffer& buffer = controller.GetModel().TextBuffer();
+    controller.InsertBlock(VxEditInTypedLineBreaks(buffer, declaration.Text(selected)));
 }
 
 }  // namespace CodeInsertion

@@ -49,7 +49,7 @@ TEST_F(ClipboardCommandTest, ColumnCopyGivesEmptyRowsForShortLines)
     controller.SetSelection(At(0, 3), At(2, 5), VxEditSelection::kColumn);
     Press(cmd::kEditCopy);
     bool column = false;
-    EXPECT_EQ("de\r\n\r\nde\r\n", Clipboard(&column));
+    EXPECT_EQ("de\n\nde\n", Clipboard(&column));
     EXPECT_TRUE(column);
 }
 
@@ -209,13 +209,13 @@ TEST_F(ClipboardCommandTest, AStreamSelectionEndingInVirtualSpaceCopiesAndCutsUp
     Press(cmd::kSelectLineUp);
     ASSERT_EQ(VxEditLineColPair(0, 4, 1, 4), SelectionRange());
     Press(cmd::kEditCopy);
-    EXPECT_EQ("foo\r\n", Clipboard());
+    EXPECT_EQ("foo\n", Clipboard());
     clipboard.Clear();
     Press(cmd::kEditCut);
-    EXPECT_EQ("foo\r\n", Clipboard());
+    EXPECT_EQ("foo\n", Clipboard());
     EXPECT_EQ("    ", Text());
     Press(cmd::kEditUndo);
-    EXPECT_EQ("    foo\r\n", Text());
+    EXPECT_EQ("    foo\n", Text());
 }
 
 TEST_F(ClipboardCommandTest, ASelectionStartingInVirtualSpaceIsCutAndTypedOverAsCopied)

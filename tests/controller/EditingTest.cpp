@@ -71,7 +71,7 @@ TEST_F(EditingTest, ReturnIndentsLikeTheLineItEnded)
     controller.SetCaret(0, 5);
     Press(cmd::kReturn);
     // A full tab width of indentation is written as a tab.
-    EXPECT_EQ("    a\r\n\tb", Text());
+    EXPECT_EQ("    a\n\tb", Text());
     EXPECT_EQ(At(1, 1), Caret());
     Press(cmd::kEditUndo);
     EXPECT_EQ("    ab", Text());
@@ -79,11 +79,11 @@ TEST_F(EditingTest, ReturnIndentsLikeTheLineItEnded)
 
 TEST_F(EditingTest, ReturnEndsLinesAsTheTextDoes)
 {
-    // A file with LF line ends keeps them; one with CR LF, or a text of one
-    // line, gets CR LF.
+    // A file with LF line ends keeps them, one with CR LF keeps those; a text
+    // of one line, as a new one, gets the platform's LF.
     for (const auto& [text, typed] : {std::pair<std::string, std::string>{"a\nb", "a\nx\n\nb"},
                                       {"a\r\nb", "a\r\nx\r\n\r\nb"},
-                                      {"ab", "a\r\nx\r\nb"}}) {
+                                      {"ab", "a\nx\nb"}}) {
         SetText(text);
         controller.SetCaret(0, 1);
         Press(cmd::kReturn);
@@ -100,10 +100,10 @@ TEST_F(EditingTest, ReturnAtALineEndLeavesTheCaretInVirtualSpaceUntilTyping)
     SetText("\tfoo");
     Press(cmd::kLineEnd);
     Press(cmd::kReturn);
-    EXPECT_EQ("\tfoo\r\n", Text());
+    EXPECT_EQ("\tfoo\n", Text());
     EXPECT_EQ(At(1, 4), Caret());
     Type("x");
-    EXPECT_EQ("\tfoo\r\n\tx", Text());
+    EXPECT_EQ("\tfoo\n\tx", Text());
     EXPECT_EQ(At(1, 2), Caret());
     // Return on the blank indented line keeps the caret's indentation.
     Press(cmd::kLineEnd);
@@ -111,7 +111,7 @@ TEST_F(EditingTest, ReturnAtALineEndLeavesTheCaretInVirtualSpaceUntilTyping)
     Press(cmd::kReturn);
     EXPECT_EQ(At(3, 4), Caret());
     Type("y");
-    EXPECT_EQ("\tfoo\r\n\tx\r\n\r\n\ty", Text());
+    EXPECT_EQ("\tfoo\n\tx\n\n\ty", Text());
 }
 
 TEST_F(EditingTest, TypingOnANewIndentedLineIsOneUndoStepWithItsIndentation)
@@ -121,17 +121,17 @@ TEST_F(EditingTest, TypingOnANewIndentedLineIsOneUndoStepWithItsIndentation)
     Press(cmd::kLineEnd);
     Press(cmd::kReturn);
     Type("return x");
-    EXPECT_EQ("    foo\r\n\treturn x", Text());
+    EXPECT_EQ("    foo\n\treturn x", Text());
     Press(cmd::kEditUndo);
-    EXPECT_EQ("    foo\r\n\treturn ", Text());
+    EXPECT_EQ("    foo\n\treturn ", Text());
     Press(cmd::kEditUndo);
-    EXPECT_EQ("    foo\r\n\treturn", Text());
+    EXPECT_EQ("    foo\n\treturn", Text());
     Press(cmd::kEditUndo);
-    EXPECT_EQ("    foo\r\n", Text());
+    EXPECT_EQ("    foo\n", Text());
     Press(cmd::kEditUndo);
     EXPECT_EQ("    foo", Text());
     Press(cmd::kEditRedo, 2);
-    EXPECT_EQ("    foo\r\n\treturn", Text());
+    EXPECT_EQ("    foo\n\treturn", Text());
     EXPECT_EQ(At(1, 7), Caret());
 
     // The same in virtual space reached with the caret keys.
@@ -281,7 +281,7 @@ TEST_F(EditingTest, BackspaceAndDeleteJoinLines)
     EXPECT_EQ("abcd", Text());
     EXPECT_EQ(At(0, 2), Caret());
     Press(cmd::kReturn);
-    EXPECT_EQ("ab\r\ncd", Text());
+    EXPECT_EQ("ab\ncd", Text());
     controller.SetCaret(0, 2);
     Press(cmd::kDelete);
     EXPECT_EQ("abcd", Text());
@@ -380,7 +380,7 @@ TEST_F(EditingTest, CaseChangeOfAStreamEndingInVirtualSpaceStopsAtTheLineEnd)
     Press(cmd::kReturn);
     Press(cmd::kSelectLineUp);
     Press(cmd::kUpperCase);
-    EXPECT_EQ("    FOO\r\n", Text());
+    EXPECT_EQ("    FOO\n", Text());
     EXPECT_EQ(VxEditLineColPair(0, 4, 1, 4), SelectionRange());
 
     // On a CRLF line the line end is not written back into the line.

@@ -180,7 +180,7 @@ TEST_F(MouseTest, AltDragsAColumnBlockAndAZeroWidthOneCancels)
     EXPECT_EQ(VxEditSelection::kColumnDrag, controller.Selection().mode);
     controller.OnLButtonUp(X(5), Y(2));
     EXPECT_EQ(VxEditSelection::kColumn, controller.Selection().mode);
-    EXPECT_EQ("bcde\r\nhijk\r\nn\r\n", Selected());
+    EXPECT_EQ("bcde\nhijk\nn\n", Selected());
     EXPECT_EQ(VxEditLineCol(2, 5), Caret());
 
     Drag(0, 3, 2, 3, Keys::kKeyAlt);
@@ -317,7 +317,7 @@ TEST_F(MouseTest, ADropOnTheDraggedTextOrItsEdgesChangesNothing)
     SetText("abcdef\r\nghijkl\r\n");
     model->SetModified(0);
     Drag(0, 1, 1, 3, Keys::kKeyAlt);
-    ASSERT_EQ("bc\r\nhi\r\n", Selected());
+    ASSERT_EQ("bc\nhi\n", Selected());
     view.dragResult = [&](const std::string& text, bool column) {
         return controller.Drop(X(3), Y(0), text, column, false);
     };
@@ -392,7 +392,7 @@ TEST_F(MouseTest, AColumnBlockMovesAsABlock)
 {
     SetText("abcdef\r\nghijkl\r\n");
     Drag(0, 1, 1, 3, Keys::kKeyAlt);
-    ASSERT_EQ("bc\r\nhi\r\n", Selected());
+    ASSERT_EQ("bc\nhi\n", Selected());
     view.dragResult = [&](const std::string& text, bool column) {
         EXPECT_TRUE(column);
         return controller.Drop(X(6), Y(0), text, column, false);
@@ -400,7 +400,7 @@ TEST_F(MouseTest, AColumnBlockMovesAsABlock)
     DragText(0, 2);
     EXPECT_EQ("adefbc\r\ngjklhi\r\n", Text());
     EXPECT_EQ(VxEditSelection::kColumn, controller.Selection().mode);
-    EXPECT_EQ("bc\r\nhi\r\n", Selected());
+    EXPECT_EQ("bc\nhi\n", Selected());
     EXPECT_EQ(1, model->UndoCount());
 }
 

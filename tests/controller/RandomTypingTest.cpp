@@ -9,7 +9,8 @@
 namespace quillet::test {
 namespace {
 
-// The plain reading of the same keys: lines without their CR LF.
+// The plain reading of the same keys: lines without their line ends, which
+// in a text begun empty are LF.
 struct ReferenceEditor {
     std::vector<std::string> lines{""};
     int line = 0;
@@ -19,7 +20,7 @@ struct ReferenceEditor {
     {
         std::string text;
         for (std::size_t i = 0; i < lines.size(); ++i)
-            text += (i ? "\r\n" : "") + lines[i];
+            text += (i ? "\n" : "") + lines[i];
         return text;
     }
     void Type(char c)

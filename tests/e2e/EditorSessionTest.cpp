@@ -350,7 +350,8 @@ TEST_F(EditorSession, ShortcutsKeepWorkingAfterTheSaveAsDialog)
     Keys({"alt+f", "x"});
 
     EXPECT_EQ(editor_->WaitForExit(std::chrono::seconds(30)), 0) << EditorLog();
-    EXPECT_EQ(ReadFileBytes(file), "class Fresh {}\r\n// more");
+    // A new document's line ends are LF.
+    EXPECT_EQ(ReadFileBytes(file), "class Fresh {}\n// more");
 }
 
 TEST_F(EditorSession, TheTextsOfAKilledEditorAreRecoveredAtTheNextStart)

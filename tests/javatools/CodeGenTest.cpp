@@ -101,9 +101,13 @@ TEST(CodeGenTest, InsertionPlacesAndOneUndoStepEach)
     EXPECT_EQ(WholeText(*model), text);
     EXPECT_EQ(model->UndoCount(), 0u);
 
+    // Generated text takes the text's line ends: a new text's are LF.
     auto empty = ScrivoModel("");
     ASSERT_TRUE(CodeInsertion::Append(*empty, "class D\r\n{\r\n}"));
-    EXPECT_EQ(WholeText(*empty), "class D\r\n{\r\n}");
+    EXPECT_EQ(WholeText(*empty), "class D\n{\n}");
+    DeclarationScanner::Rebuild(*empty);
+    ASSERT_TRUE(CodeInsertion::InsertMethod(*empty, empty->Declarations(), 0, method.Text()));
+    EXPECT_EQ(WholeText(*empty), "class D\n{\n\tvoid run( ) \n\t{ //TODO: Add Method Code\n\t}\n}");
 }
 
 TEST(CodeGenTest, TryCatchReplacesTheSelectionWithTheBlockThatHoldsIt)
@@ -124,6 +128,12 @@ TEST(CodeGenTest, TryCatchReplacesTheSelectionWithTheBlockThatHoldsIt)
     CodeInsertion::InsertTryCatch(fixture.controller, "Exception", "e");
     EXPECT_EQ(fixture.Text(), text + "try\r\n\t{\r\n\t\t//TODO::method calls\r\n\t}\r\n\tcatch (Exception e)\r\n\t{\r\n"
                                      "\t\t//TODO::add handler code\r\n\t}");
+    // In a text with LF line ends the block has LF line ends.
+    fixture.SetText("\tfoo();\n");
+    fixture.controller.SetSelection(VxEditLineCol(0, 1), VxEditLineCol(0, 7), 1);
+    CodeInsertion::InsertTryCatch(fixture.controller, "Exception", "e");
+    EXPECT_EQ(fixture.Text(), "\ttry\n\t{\n\t\tfoo(); \n\t}\n\tcatch (Exception e)\n\t{\n"
+                              "\t\t//TODO::add handler code\n\t}\n");
 }
 
 TEST(CodeGenTest, GeneratedClassCompilesWithJavac)

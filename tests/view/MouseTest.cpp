@@ -167,7 +167,7 @@ TEST_F(MouseViewTest, AltDragMakesAColumnBlockCopiedInTheColumnFormat)
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(nullptr, data);
     EXPECT_TRUE(data->hasFormat(QString::fromLatin1(VxEditQtClipboard::kColumnFormat)));
-    EXPECT_EQ(QStringLiteral("bcd\r\nhij\r\nnop\r\n"), data->text());
+    EXPECT_EQ(QStringLiteral("bcd\nhij\nnop\n"), data->text());
 
     Drag(At(0, 5), At(2, 5), Qt::AltModifier);
     EXPECT_FALSE(view->Controller().HasSelection());
@@ -259,13 +259,13 @@ TEST_F(MouseViewTest, ADroppedColumnBlockKeepsItsFormat)
 {
     SetText("abcd\r\nefgh\r\nijkl\r\n");
     Drag(At(0, 0), At(1, 2), Qt::AltModifier);
-    ASSERT_EQ("ab\r\nef\r\n", Selected());
+    ASSERT_EQ("ab\nef\n", Selected());
     dropper->dropAt = At(1, 4);
     dropper->modifiers = Qt::ControlModifier;
     DragText(At(0, 1));
     EXPECT_EQ("abcd\r\nefghab\r\nijklef\r\n", Text());
     EXPECT_EQ(VxEditSelection::kColumn, Mode());
-    EXPECT_EQ("ab\r\nef\r\n", Selected());
+    EXPECT_EQ("ab\nef\n", Selected());
 }
 
 TEST_F(MouseViewTest, TextDraggedOverAWindowShowsItsDropCaretUntilItLeaves)

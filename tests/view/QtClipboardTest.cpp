@@ -33,12 +33,14 @@ protected:
 
 TEST_F(QtClipboardTest, ColumnCopyOffersTextAndTheColumnFormatWithEmptyRowsForShortLines)
 {
+    // Rows end in LF, also in a text with CR LF line ends.
     SetText("abcdef\r\nab\r\nabcdef");
     Ctlr().SetSelection(VxEditLineCol(0, 3), VxEditLineCol(2, 5), VxEditSelection::kColumn);
     Command(cmd::kEditCopy);
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(nullptr, data);
-    EXPECT_EQ(QString("de\r\n\r\nde\r\n"), data->text());
+    EXPECT_EQ(QString("de\n\nde\n"), data->text());
+    EXPECT_EQ(QByteArray("de\n\nde\n"), data->data("MSDEVColumnSelect"));
     EXPECT_TRUE(data->hasFormat("MSDEVColumnSelect"));
     // A stream copy carries no column format.
     Ctlr().SetSelection(VxEditLineCol(0, 0), VxEditLineCol(0, 2), VxEditSelection::kStream);
