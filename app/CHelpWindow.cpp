@@ -139,10 +139,15 @@ bool CHelpWindow::ShowPage(const QString& fileName)
     return true;
 }
 
-void CHelpWindow::OnSourceChanged()
+void CHelpWindow::OnSourceChanged(const QUrl& source)
 {
-    const QString page = browser_->source().fileName();
-    setWindowTitle(tr("Quillet Help - %1").arg(browser_->documentTitle()));
+    // The browser tells before it takes the page into its history, so its
+    // own source() still names the page before.
+    const QString page = source.fileName();
+    // The welcome page's own title is the window's.
+    const QString help = tr("Quillet Help");
+    const QString title = browser_->documentTitle();
+    setWindowTitle(title.isEmpty() || title == help ? help : tr("Quillet Help - %1").arg(title));
     for (int row = 0; row < contents_->count(); ++row) {
         if (contents_->item(row)->data(kPageRole).toString().compare(page, Qt::CaseInsensitive) == 0) {
             const QSignalBlocker quiet(contents_);

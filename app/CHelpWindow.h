@@ -6,6 +6,7 @@
 class QLineEdit;
 class QListWidget;
 class QTextBrowser;
+class QUrl;
 
 // The program's help: the pages of QuilletHelp/ in a browser with the
 // contents beside it (the pages the welcome page lists, in its order), back
@@ -30,7 +31,7 @@ public:
 
 private:
     void FillContents();
-    void OnSourceChanged();
+    void OnSourceChanged(const QUrl& source);
 
     QString directory_;
     QTextBrowser* browser_;

@@ -16,9 +16,11 @@
 #include <QDir>
 #include <QKeySequence>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
@@ -176,6 +178,41 @@ TEST_F(HelpTest, EveryLinkOfEveryPageLeadsToAPageThatLeadsBackToTheContents)
     EXPECT_TRUE(window->FindInPage("Contents"));
     EXPECT_TRUE(window->FindInPage("Contents"));
     EXPECT_FALSE(window->FindInPage("no such words anywhere"));
+}
+
+TEST_F(HelpTest, AClickedLinkSelectsItsPageInTheContentsAndTitlesTheWindow)
+{
+    app_->MainFrame()->RouteCommand(cmd::kHelpContents);
+    CHelpWindow* window = app_->Help().HelpWindow();
+    ASSERT_NE(window, nullptr);
+    QTextBrowser* browser = window->Browser();
+    EXPECT_EQ(window->windowTitle(), "Quillet Help");
+    ASSERT_NE(window->Contents()->currentItem(), nullptr);
+    ASSERT_EQ(window->Contents()->currentItem()->text(), "Welcome");
+
+    // Click the first link to the editing page, as a person does.
+    QTextCursor link;
+    for (QTextBlock block = browser->document()->begin(); block.isValid() && link.isNull(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().anchorHref() == "Editing.htm") {
+                link = QTextCursor(browser->document());
+                link.setPosition(it.fragment().position() + 1);
+                break;
+            }
+        }
+    }
+    ASSERT_FALSE(link.isNull());
+    const QPointF at = browser->cursorRect(link).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, at, browser->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(browser->viewport(), &click);
+    }
+    ASSERT_EQ(browser->source().fileName(), "Editing.htm");
+    ASSERT_NE(window->Contents()->currentItem(), nullptr);
+    EXPECT_EQ(window->Contents()->currentItem()->data(Qt::UserRole).toString(), "Editing.htm");
+    EXPECT_EQ(window->Contents()->selectedItems(), QList<QListWidgetItem*>{window->Contents()->currentItem()});
+    EXPECT_EQ(window->windowTitle(), "Quillet Help - Editing and keys");
 }
 
 TEST_F(HelpTest, CustomHelpAsksWhenNothingIsSetAndOpensTheFileWhenItIs)
