@@ -1,5 +1,6 @@
 #include "app/CBuildHost.h"
 
+#include "app/CCompileJob.h"
 #include "app/CMainFrame.h"
 #include "app/CScrivoApp.h"
 #include "app/CScrivoDoc.h"
@@ -10,7 +11,6 @@
 #include "javatools/tooldialogs/CJViewDialog.h"
 #include "resources/CommandIds.h"
 
-#include <QCoreApplication>
 #include <QProcess>
 
 CBuildHost::CBuildHost(CScrivoApp& app, CScrivoDoc& document) : app_(app), document_(document) {}
@@ -76,11 +76,14 @@ void CBuildHost::ShowOutput(const std::string& text, const std::string& baseDire
     app_.MainFrame()->OutputBar()->ShowOutput(text, baseDirectory);
 }
 
-void CBuildHost::KeepPainting()
+void CBuildHost::StartCompile(CompileRequest request)
 {
-    // Paint and run timers, but take no keys or clicks: the compile holds
-    // the editor until the compiler has finished.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    app_.MainFrame()->CompileJob().Start(std::move(request));
+}
+
+bool CBuildHost::IsCompiling() const
+{
+    return app_.MainFrame()->CompileJob().IsRunning();
 }
 
 IConsoleHost* CBuildHost::Console()

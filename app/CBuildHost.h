@@ -25,7 +25,8 @@ public:
 
     void ConfigureTools() override;
     void ShowOutput(const std::string& text, const std::string& baseDirectory) override;
-    void KeepPainting() override;
+    void StartCompile(CompileRequest request) override;
+    bool IsCompiling() const override;
     IConsoleHost* Console() override;
     bool StartDetached(const std::vector<std::string>& argv, const std::string& workingDirectory,
                        std::string* error) override;

@@ -178,9 +178,9 @@ QList<int> CCustomizeToolbarsDlg::GroupCommands(const QString& group)
         return {kEditUndo, kEditRedo, kEditCut, kEditCopy, kEditPaste, kEditCopyAsHtml, kEditSelectAll,
                 kEditFind, kEditReplace, kEditGotoLine};
     if (group == QLatin1String("Tools"))
-        return {kBuildCompile, kBuildExecute, kBuildDebug, kToggleBreakpoint, kClearBreakpoints,
-                kNextError, kPrevError, kClearErrors, kInsertClass, kInsertInterface, kInsertMethod,
-                kInsertMemberVariable, kToolsSyntaxSettings, kToolsSettings, kToolsAppletHtml,
+        return {kBuildCompile, kBuildStop, kBuildExecute, kBuildDebug, kToggleBreakpoint,
+                kClearBreakpoints, kNextError, kPrevError, kClearErrors, kInsertClass, kInsertInterface,
+                kInsertMethod, kInsertMemberVariable, kToolsSyntaxSettings, kToolsSettings, kToolsAppletHtml,
                 kHelpContents, kHelpCustom, kAppAbout};
     if (group == QLatin1String("Menu"))
         return {kViewStatusBar, kViewOutputWindow, kViewConsole, kViewWorkbookMode, kViewLargeButtons,

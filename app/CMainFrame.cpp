@@ -1,9 +1,13 @@
 #include "app/CMainFrame.h"
 
 #include "app/CChildFrame.h"
+#include "app/CCompileJob.h"
 #include "app/CCustomizeToolbarsDlg.h"
 #include "app/CFullScreen.h"
+#include "app/CMessagePane.h"
+#include "app/CSelectWindowDlg.h"
 #include "app/CToolbarManager.h"
+#include "app/CWindowSwitcher.h"
 #include "app/CommandTable.h"
 #include "app/EditViewFactory.h"
 #include "app/MenuTable.h"
@@ -33,6 +37,22 @@ using tarrow::foundation::CommandState;
 namespace {
 
 constexpr int kIdleUpdateMs = 250;
+// The Window menu lists this many windows by number.
+constexpr int kWindowListSize = cmd::kWindowLastChild - cmd::kWindowFirstChild + 1;
+
+// The window's title as its tab shows it, with "*" while modified.
+QString ShownTitle(const QMdiSubWindow* window)
+{
+    QString title = window->windowTitle();
+    return title.replace(QStringLiteral("[*]"), window->isWindowModified() ? QStringLiteral("*") : QString());
+}
+
+// "&1 Name" in the Window menu.
+QString WindowListText(int index, const QMdiSubWindow* window)
+{
+    const QString title = ShownTitle(window).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QStringLiteral("&%1 %2").arg(index + 1).arg(title);
+}
 
 }  // namespace
 
@@ -43,7 +63,8 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
       numIndicator_(new QLabel(QStringLiteral("NUM"), this)),
       overwriteIndicator_(new QLabel(QStringLiteral("OVR"), this)),
       consoleBar_(new CConsoleBar(this)),
-      outputBar_(new OutputControlBar(this))
+      outputBar_(new OutputControlBar(this)), compileJob_(new CCompileJob(*this)),
+      restingMessage_(QStringLiteral("Ready"))
 {
     toolbars_ = new CToolbarManager(*this, [this](int id) { return Action(id); });
     fullScreen_ = new CFullScreen(*this);
@@ -76,6 +97,8 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
     outputBar_->setVisible(
         profile_.GetInt(settings::kSettings, settings::kInitialShowOutput, 0) != 0);
 
+    // The message pane first, left of the indicators.
+    new CMessagePane(*statusBar());
     // Indicators show greyed while their state is off.
     for (QLabel* indicator : {capsIndicator_, numIndicator_, overwriteIndicator_}) {
         statusBar()->addPermanentWidget(indicator);
@@ -85,18 +108,29 @@ CMainFrame::CMainFrame(quillet::platform::Profile& profile, const RecentFileList
     numIndicator_->setAccessibleDescription(QStringLiteral("Num Lock"));
     overwriteIndicator_->setAccessibleDescription(QStringLiteral("Overwrite mode"));
     statusBar()->setAccessibleName(QStringLiteral("Status bar"));
-    // The message pane says "Ready" whenever no prompt or message is shown.
-    // Screen readers read the pane's message as the status bar's description.
-    statusBar()->showMessage(QStringLiteral("Ready"));
+    // The message pane says "Ready" (or what runs) whenever no prompt or
+    // message is shown. Screen readers read the pane's message as the
+    // status bar's description.
+    statusBar()->showMessage(restingMessage_);
     statusBar()->setAccessibleDescription(statusBar()->currentMessage());
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty())
-            statusBar()->showMessage(QStringLiteral("Ready"));
+            statusBar()->showMessage(restingMessage_);
         else
             statusBar()->setAccessibleDescription(message);
     });
 
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+    switcher_ = new CWindowSwitcher(*this, *mdiArea_, [this](QMdiSubWindow* window) {
+        if (auto* child = qobject_cast<CChildFrame*>(window))
+            ActivateChild(child);
+    });
+    windowListSeparator_ = new QAction(this);
+    windowListSeparator_->setSeparator(true);
+    connect(consoleBar_, &CConsoleBar::FocusReturnRequested, this, [this] {
+        if (CChildFrame* child = ActiveChild())
+            child->FocusEditor();
+    });
 
     // Command states follow the application while it is idle, as well as
     // just before a menu opens.
@@ -114,6 +148,7 @@ CMainFrame::~CMainFrame()
     // The child windows die with the base class; they must not call back
     // into a frame that is already half gone.
     mdiArea_->disconnect(this);
+    mdiArea_->disconnect(switcher_);
     for (QMdiSubWindow* window : mdiArea_->subWindowList())
         window->disconnect(this);
     profile_.WriteInt(settings::kSettings, settings::kLargeButtons, LargeButtons() ? 1 : 0);
@@ -124,6 +159,12 @@ CMainFrame::~CMainFrame()
 IConsoleHost& CMainFrame::ConsoleHost()
 {
     return *consoleBar_;
+}
+
+void CMainFrame::SetRestingMessage(const QString& message)
+{
+    restingMessage_ = message.isEmpty() ? QStringLiteral("Ready") : message;
+    statusBar()->showMessage(restingMessage_);
 }
 
 void CMainFrame::SetApplicationTarget(tarrow::foundation::ICommandTarget* application)
@@ -174,7 +215,9 @@ void CMainFrame::AddChild(CChildFrame* child)
     connect(child, &QWidget::windowTitleChanged, this, [this, child] {
         if (child == ActiveChild())
             UpdateTitle();
+        UpdateWindowList();
     });
+    connect(child, &CChildFrame::Closing, this, &CMainFrame::ActivateSuccessor);
     connect(child, &QMdiSubWindow::windowStateChanged, this, [this] { UpdateTitle(); });
     connect(child, &CChildFrame::ModifiedMarkChanged, this, [this, child] {
         if (child == ActiveChild())
@@ -185,6 +228,7 @@ void CMainFrame::AddChild(CChildFrame* child)
             if (mdiArea_->subWindowList().isEmpty() && hadDocuments_)
                 RebuildMenus();
             UpdateTitle();
+            UpdateWindowList();
             UpdateAllActions();
         });
     });
@@ -194,8 +238,64 @@ void CMainFrame::AddChild(CChildFrame* child)
         child->show();
     if (!hadDocuments_)
         RebuildMenus();
+    ActivateChild(child);
+}
+
+void CMainFrame::ActivateChild(CChildFrame* child)
+{
     mdiArea_->setActiveSubWindow(child);
     child->FocusEditor();
+}
+
+void CMainFrame::CloseChild(CChildFrame* child)
+{
+    ActivateSuccessor(child);
+    delete child;
+}
+
+void CMainFrame::ActivateSuccessor(CChildFrame* closing)
+{
+    // Only the window in use hands over; others close behind it. The
+    // successor is activated while the closing window still is maximised,
+    // so that the area maximises the successor in its place.
+    if (closing != ActiveChild())
+        return;
+    QMdiSubWindow* next = switcher_->Successor(closing);
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (!next && window != closing)
+            next = window;
+    }
+    if (auto* child = qobject_cast<CChildFrame*>(next))
+        ActivateChild(child);
+}
+
+void CMainFrame::StepWindows(int step)
+{
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+    if (windows.size() < 2)
+        return;
+    const qsizetype at = std::max<qsizetype>(windows.indexOf(ActiveChild()), 0);
+    const qsizetype next = (at + step + windows.size()) % windows.size();
+    if (auto* child = qobject_cast<CChildFrame*>(windows[next]))
+        ActivateChild(child);
+}
+
+void CMainFrame::ChooseWindow()
+{
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+    QStringList titles;
+    for (const QMdiSubWindow* window : windows)
+        titles << ShownTitle(window);
+    CSelectWindowDlg dialog(titles, static_cast<int>(windows.indexOf(ActiveChild())), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The windows may have changed while the dialog was open.
+    const QList<QMdiSubWindow*> now = mdiArea_->subWindowList();
+    const int chosen = dialog.Chosen();
+    if (chosen >= 0 && chosen < windows.size() && now.contains(windows[chosen])) {
+        if (auto* child = qobject_cast<CChildFrame*>(windows[chosen]))
+            ActivateChild(child);
+    }
 }
 
 QAction* CMainFrame::Action(int id)
@@ -290,6 +390,13 @@ QMenu* CMainFrame::AddMenu(QMenu* menu, const QList<int>& ids)
             AddRecentFiles(menu);
         else if (id == menus::kToolbarsSubmenu)
             AddMenu(menu->addMenu(tr("T&oolbars")), menus::ToolbarsSubmenu());
+        else if (id == menus::kWindowList) {
+            windowMenu_ = menu;
+            windowList_.clear();
+            windowListTexts_.clear();
+            connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateWindowList);
+            UpdateWindowList();
+        }
         else
             menu->addAction(Action(id));
     }
@@ -308,6 +415,41 @@ void CMainFrame::AddRecentFiles(QMenu* menu)
         menu->addAction(action);
     }
     menu->addSeparator();
+}
+
+void CMainFrame::UpdateWindowList()
+{
+    if (!windowMenu_)
+        return;
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+    const int listed = std::min<int>(static_cast<int>(windows.size()), kWindowListSize);
+    for (int i = 0; i < listed; ++i)
+        Action(cmd::kWindowFirstChild + i)->setChecked(windows[i] == ActiveChild());
+    QStringList texts;
+    for (int i = 0; i < listed; ++i)
+        texts << WindowListText(i, windows[i]);
+    if (windows.size() > kWindowListSize)
+        texts << Action(cmd::kWindowMore)->text();
+    // The entries are made anew only when the list changed.
+    if (texts == windowListTexts_)
+        return;
+    for (QAction* action : std::as_const(windowList_))
+        windowMenu_->removeAction(action);
+    windowList_.clear();
+    windowListTexts_ = texts;
+    if (windows.isEmpty())
+        return;
+    windowList_ << windowListSeparator_;
+    for (int i = 0; i < listed; ++i) {
+        QAction* action = Action(cmd::kWindowFirstChild + i);
+        action->setCheckable(true);
+        action->setText(texts[i]);
+        action->setChecked(windows[i] == ActiveChild());
+        windowList_ << action;
+    }
+    if (windows.size() > kWindowListSize)
+        windowList_ << Action(cmd::kWindowMore);
+    windowMenu_->addActions(windowList_);
 }
 
 void CMainFrame::RebuildMenus()
@@ -372,6 +514,13 @@ void CMainFrame::SetIndicator(QLabel* indicator, bool on)
 
 bool CMainFrame::OnCommand(int id)
 {
+    if (id >= cmd::kWindowFirstChild && id <= cmd::kWindowLastChild) {
+        const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+        const int index = id - cmd::kWindowFirstChild;
+        if (auto* child = index < windows.size() ? qobject_cast<CChildFrame*>(windows[index]) : nullptr)
+            ActivateChild(child);
+        return true;
+    }
     switch (id) {
     case cmd::kViewStatusBar:
         statusBar()->setHidden(!statusBar()->isHidden());
@@ -406,8 +555,18 @@ bool CMainFrame::OnCommand(int id)
     case cmd::kWindowTile:
         mdiArea_->tileSubWindows();
         return true;
+    case cmd::kWindowNext:
+    case cmd::kWindowPrevious:
+        StepWindows(id == cmd::kWindowNext ? 1 : -1);
+        return true;
+    case cmd::kWindowMore:
+        ChooseWindow();
+        return true;
     case cmd::kAppExit:
         close();
+        return true;
+    case cmd::kBuildStop:
+        compileJob_->Stop();
         return true;
     default:
         return false;
@@ -416,6 +575,13 @@ bool CMainFrame::OnCommand(int id)
 
 bool CMainFrame::OnUpdateCommand(int id, CommandState& state)
 {
+    if (id >= cmd::kWindowFirstChild && id <= cmd::kWindowLastChild) {
+        const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+        const int index = id - cmd::kWindowFirstChild;
+        state.enabled = index < windows.size();
+        state.checked = state.enabled && windows[index] == ActiveChild();
+        return true;
+    }
     switch (id) {
     case cmd::kViewStatusBar:
         state.checked = !statusBar()->isHidden();
@@ -452,7 +618,16 @@ bool CMainFrame::OnUpdateCommand(int id, CommandState& state)
         // Tabs have no window arrangement.
         state.enabled = !workbookMode_ && !mdiArea_->subWindowList().isEmpty();
         return true;
+    case cmd::kWindowNext:
+    case cmd::kWindowPrevious:
+        state.enabled = mdiArea_->subWindowList().size() > 1;
+        return true;
+    case cmd::kWindowMore:
+        return true;
     case cmd::kAppExit:
+        return true;
+    case cmd::kBuildStop:
+        state.enabled = compileJob_->IsRunning();
         return true;
     default:
         return false;
@@ -479,6 +654,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    compileJob_->StopNow();
     // The layout is kept as the user sees it in the ordinary window.
     fullScreen_->Leave();
     toolbars_->Store(profile_);
@@ -497,10 +673,15 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
 {
     auto* child = qobject_cast<CChildFrame*>(window);
     if (child) {
+        // Tabs show their windows maximised, whichever way the window
+        // before went.
+        if (workbookMode_ && !child->isMaximized())
+            child->showMaximized();
         child->FocusEditor();
         consoleBar_->SetTerminalFont(EditViewFont(child->EditView()));
     }
     emit ActiveChildChanged(child);
+    UpdateWindowList();
     UpdateAllActions();
     UpdateTitle();
 }

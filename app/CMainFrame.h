@@ -6,6 +6,8 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
 
 #include <functional>
 
@@ -15,10 +17,12 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class CChildFrame;
+class CCompileJob;
 class CConsoleBar;
 class OutputControlBar;
 class CFullScreen;
 class CToolbarManager;
+class CWindowSwitcher;
 class RecentFileList;
 
 namespace quillet::platform {
@@ -47,6 +51,12 @@ public:
     QMdiArea* MdiArea() const { return mdiArea_; }
     CChildFrame* ActiveChild() const;
     void AddChild(CChildFrame* child);
+    // Brings the window to the front of the document area and gives its
+    // edit view the keys.
+    void ActivateChild(CChildFrame* child);
+    // Closes the window at once, without asking; when it is the one in use,
+    // the window used before it takes over first.
+    void CloseChild(CChildFrame* child);
 
     // The action of a command; triggering it routes the command.
     QAction* Action(int id);
@@ -63,6 +73,11 @@ public:
     CConsoleBar* ConsoleBar() const { return consoleBar_; }
     // The compiler output window, docked at the bottom.
     OutputControlBar* OutputBar() const { return outputBar_; }
+    // The compile that runs through the output window.
+    CCompileJob& CompileJob() const { return *compileJob_; }
+    // What the status bar's message pane says when no prompt or message
+    // is shown; empty means "Ready". Shown at once.
+    void SetRestingMessage(const QString& message);
 
     bool WorkbookMode() const { return workbookMode_; }
     void SetWorkbookMode(bool on);
@@ -85,6 +100,14 @@ protected:
 private:
     QMenu* AddMenu(QMenu* menu, const QList<int>& ids);
     void AddRecentFiles(QMenu* menu);
+    // The numbered windows at the end of the Window menu, in tab order.
+    void UpdateWindowList();
+    // The window in use is closing: the one used before it becomes active.
+    void ActivateSuccessor(CChildFrame* closing);
+    // The next (1) or previous (-1) window in tab order.
+    void StepWindows(int step);
+    // "More Windows...": every window in a list to choose from.
+    void ChooseWindow();
     void OnSubWindowActivated(QMdiSubWindow* window);
     void UpdateLockIndicators();
     void SetIndicator(QLabel* indicator, bool on);
@@ -108,6 +131,13 @@ private:
     QLabel* overwriteIndicator_;
     CConsoleBar* consoleBar_;
     OutputControlBar* outputBar_;
+    CCompileJob* compileJob_;
+    QString restingMessage_;
+    CWindowSwitcher* switcher_ = nullptr;
+    QPointer<QMenu> windowMenu_;
+    QList<QAction*> windowList_;
+    QStringList windowListTexts_;
+    QAction* windowListSeparator_ = nullptr;
     bool workbookMode_ = true;
     bool hadDocuments_ = false;
 };

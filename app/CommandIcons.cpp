@@ -32,6 +32,7 @@ const QHash<int, IconName>& IconNames()
         {cmd::kBuildCompile, {nullptr, "quillet-compile"}},
         {cmd::kBuildExecute, {nullptr, "quillet-execute"}},
         {cmd::kBuildDebug, {nullptr, "quillet-debug"}},
+        {cmd::kBuildStop, {nullptr, "quillet-stop-build"}},
         {cmd::kInsertClass, {nullptr, "quillet-new-class"}},
         {cmd::kInsertInterface, {nullptr, "quillet-new-interface"}},
         {cmd::kInsertMethod, {nullptr, "quillet-add-method"}},

@@ -16,7 +16,7 @@ QHash<int, CommandInfo> BuildTable()
         {cmd::kFileSave, "&Save\tCtrl+S", "Save the active document\nSave", {K(Qt::CTRL | Qt::Key_S)}},
         {cmd::kFileSaveAs, "Save &As...", "Save the active document with a new name\nSave As", {}},
         {cmd::kFileExportHtml, "Export as &HTML", "Save the current document as an HTML page\nExport as HTML", {}},
-        {cmd::kFileSaveAll, "Save All", "Save all open documents\nSave All", {}},
+        {cmd::kFileSaveAll, "Save A&ll", "Save all open documents\nSave All", {}},
         {cmd::kFilePrint, "&Print...\tCtrl+P", "Print the active document\nPrint", {K(Qt::CTRL | Qt::Key_P)}},
         {cmd::kFilePrintPreview, "Print Pre&view", "Display full pages\nPrint Preview", {}},
         {cmd::kFilePrintSetup, "P&rint Setup...", "Change the printer and printing options\nPrint Setup", {}},
@@ -37,11 +37,17 @@ QHash<int, CommandInfo> BuildTable()
         {cmd::kEditSelectAll, "Select &All\tCtrl+A", "Select the entire document\nSelect All",
          {K(Qt::CTRL | Qt::Key_A)}},
         {cmd::kEditFind, "&Find\t Ctrl+F", "Find the specified text\nFind", {K(Qt::CTRL | Qt::Key_F)}},
-        {cmd::kEditReplace, "Replace\tCtrl+H", "Replace specific text with different text\nReplace",
+        {cmd::kEditReplace, "R&eplace\tCtrl+H", "Replace specific text with different text\nReplace",
          {K(Qt::CTRL | Qt::Key_H)}},
         {cmd::kEditFindInFiles, "Find in F&iles...\tCtrl+Shift+F",
          "Search for text in the files of a folder and its subfolders\nFind in Files",
          {K(Qt::CTRL | Qt::SHIFT | Qt::Key_F)}},
+        {cmd::kEditNextResult, "Ne&xt Result\tF4",
+         "Go to the next compiler message or Find in Files match, of whichever list was filled last\nNext Result",
+         {K(Qt::Key_F4)}},
+        {cmd::kEditPrevResult, "Pre&vious Result\tShift+F4",
+         "Go to the previous compiler message or Find in Files match, of whichever list was filled last\nPrevious Result",
+         {K(Qt::SHIFT | Qt::Key_F4)}},
         {cmd::kEditGotoLine, "&Goto Line...\tCtrl+G", "Navigate to a specific line in this file\nGo to Line",
          {K(Qt::CTRL | Qt::Key_G)}},
         {cmd::kEditMatchBrace, "Go to &Matching Brace\tCtrl+]",
@@ -53,23 +59,34 @@ QHash<int, CommandInfo> BuildTable()
         {cmd::kBuildCompile, "&Compile\tF7", "Compile (F7)\nCompile", {K(Qt::Key_F7)}},
         {cmd::kBuildExecute, "&Execute\tShift+F5", "Execute (Shift+F5)\nExecute", {K(Qt::SHIFT | Qt::Key_F5)}},
         {cmd::kBuildDebug, "&Debug\tF5", "Debug the applet or application (F5)\nDebug", {K(Qt::Key_F5)}},
+        // Ctrl+Break arrives as Ctrl+Pause.
+        {cmd::kBuildStop, "&Stop Build\tCtrl+Break", "Stop the running compile (Ctrl+Break)\nStop Build",
+         {K(Qt::CTRL | Qt::Key_Pause)}},
         {cmd::kViewStatusBar, "&Status Bar", "Show or hide the status bar\nToggle Status Bar", {}},
         {cmd::kViewOutputWindow, "&Compiler Output Window", "Show or hide the compiler output window\nCompiler Output Window", {}},
-        {cmd::kViewConsole, "C&onsole", "Show or hide the console of programs run from the editor\nConsole", {}},
+        {cmd::kViewConsole, "Co&nsole", "Show or hide the console of programs run from the editor\nConsole", {}},
         {cmd::kViewWorkbookMode, "&Workbook Mode", "View windows with tabbed workbook style\nWorkbook Mode", {}},
-        {cmd::kViewReopenLastFiles, "Reopen Last Files at Start",
+        {cmd::kViewReopenLastFiles, "R&eopen Last Files at Start",
          "Open the files of the last session when Quillet starts without files\nReopen Last Files", {}},
         {cmd::kViewLineNumbers, "&Line Numbers", "Toggles line number display\nLine Numbers", {}},
         {cmd::kWindowNew, "&New Window", "Open another window for the active document\nNew Window", {}},
         {cmd::kWindowCascade, "&Cascade", "Arrange windows so they overlap\nCascade", {}},
         {cmd::kWindowTile, "&Tile", "Arrange windows as non-overlapping tiles\nTile", {}},
-        {cmd::kViewLargeButtons, "&Large Toolbar Buttons", "Show toolbars with double-sized buttons\nLarge Toolbar Buttons", {}},
+        {cmd::kWindowNext, "Ne&xt Window\tCtrl+F6", "Activate the next window in tab order\nNext Window",
+         {K(Qt::CTRL | Qt::Key_F6), K(Qt::CTRL | Qt::Key_PageDown)}},
+        {cmd::kWindowPrevious, "Pre&vious Window\tCtrl+Shift+F6",
+         "Activate the previous window in tab order\nPrevious Window",
+         {K(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), K(Qt::CTRL | Qt::Key_PageUp)}},
+        {cmd::kWindowMore, "&More Windows...", "Choose a window from the list of all open windows\nMore Windows", {}},
+        {cmd::kViewLargeButtons, "Lar&ge Toolbar Buttons", "Show toolbars with double-sized buttons\nLarge Toolbar Buttons", {}},
         {cmd::kViewFullScreen, "&Full Screen", "Expand application window to Fullscreen mode\nFull Screen", {}},
         {cmd::kViewToolbarFile, "&File", "Show/Hide the File toolbar\nFile Toolbar", {}},
         {cmd::kViewToolbarEdit, "&Edit", "Show/Hide the Edit toolbar\nEdit Toolbar", {}},
         {cmd::kViewToolbarTools, "&Tools", "Show/Hide the Tools toolbar\nTools Toolbar", {}},
-        {cmd::kViewCustomizeToolbars, "Customize Toolbars", "Customize toolbars via a dialog\nCustomize", {}},
+        {cmd::kViewCustomizeToolbars, "&Customize Toolbars", "Customize toolbars via a dialog\nCustomize", {}},
         {cmd::kViewRefreshClasses, "&Refresh Class Display", "Refresh the current class view window\nRefresh Class Display", {}},
+        {cmd::kViewFindResults, "Find Res&ults\tCtrl+Shift+R", "Move the keyboard focus to the Find Results list\nFind Results",
+         {K(Qt::CTRL | Qt::SHIFT | Qt::Key_R)}},
         {cmd::kToolsSyntaxSettings, "&Syntax Settings", "Invoke Language Configuration Dialog\nSyntax Settings", {}},
         {cmd::kToolsSettings, "&Tools Settings", "Set paths to compiler and Java binaries\nTools Settings", {}},
         {cmd::kToolsAppletHtml, "Create &HTML file for Applet", "Generate a simple HTML file for launching applet\nApplet HTML File", {}},
@@ -78,7 +95,10 @@ QHash<int, CommandInfo> BuildTable()
         {cmd::kInsertMethod, "Add &Method...", "Adds a method to the selected class\nAdd Method", {}},
         {cmd::kInsertMemberVariable, "Add Member &Variable...", "Add a member variable to selected class\nAdd Member Variable", {}},
         {cmd::kInsertTryCatch, "Try/Catch Block", "", {}},
-        {cmd::kToggleBreakpoint, "&Toggle Breakpoint", "Toggle Breakpoint (F9)\nToggle Breakpoint", {}},
+        // F9 is the edit view's key too; here it also reaches a window
+        // whose focus is in the class tree.
+        {cmd::kToggleBreakpoint, "&Toggle Breakpoint\tF9", "Toggle Breakpoint (F9)\nToggle Breakpoint",
+         {K(Qt::Key_F9)}},
         {cmd::kClearBreakpoints, "Clear &All Breakpoints", "Remove all marked breakpoints\nClear All Breakpoints", {}},
         {cmd::kNextError, "&Next Error", "Goto the next marked error line\nNext Error", {}},
         {cmd::kPrevError, "&Previous Error", "Go to the previous marked error line\nPrevious Error", {}},
@@ -107,6 +127,10 @@ const CommandInfo& CommandInfoFor(int id)
     if (id >= cmd::kFileMruFirst && id <= cmd::kFileMruLast) {
         static const CommandInfo recent{cmd::kFileMruFirst, "Recent File", "Open this document", {}};
         return recent;
+    }
+    if (id >= cmd::kWindowFirstChild && id <= cmd::kWindowLastChild) {
+        static const CommandInfo window{cmd::kWindowFirstChild, "Window", "Activate this window", {}};
+        return window;
     }
     return unknown;
 }

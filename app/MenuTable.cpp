@@ -10,7 +10,8 @@ QList<Menu> MenuBarLayout(bool documentOpen)
 {
     using namespace cmd;
     const auto tr = [](const char* text) { return QCoreApplication::translate("Menus", text); };
-    const QList<int> windowMenu = {kWindowNew, kWindowCascade, kWindowTile};
+    const QList<int> windowMenu = {kWindowNew, kWindowCascade, kWindowTile, kSeparator, kWindowNext,
+                                   kWindowPrevious, kWindowList};
     const QList<int> helpMenu = {kHelpContents, kHelpCustom, kSeparator, kAppAbout};
     if (!documentOpen) {
         return {
@@ -29,12 +30,15 @@ QList<Menu> MenuBarLayout(bool documentOpen)
                        kFilePrintSetup, kSeparator, kRecentFiles, kAppExit}},
         {tr("&Edit"), {kEditUndo, kEditRedo, kSeparator, kEditCut, kEditCopy, kEditPaste,
                        kEditCopyAsHtml, kSeparator, kEditSelectAll, kSeparator, kEditFind,
-                       kEditReplace, kEditFindInFiles, kEditGotoLine, kEditMatchBrace, kEditCompleteWord}},
-        {tr("&Build"), {kBuildCompile, kBuildExecute, kBuildDebug, kSeparator, kToggleBreakpoint,
-                        kClearBreakpoints, kSeparator, kNextError, kPrevError, kClearErrors}},
+                       kEditReplace, kEditFindInFiles, kEditNextResult, kEditPrevResult, kEditGotoLine,
+                       kEditMatchBrace, kEditCompleteWord}},
+        {tr("&Build"), {kBuildCompile, kBuildStop, kBuildExecute, kBuildDebug, kSeparator,
+                        kToggleBreakpoint, kClearBreakpoints, kSeparator, kNextError, kPrevError,
+                        kClearErrors}},
         {tr("&View"), {kToolbarsSubmenu, kViewStatusBar, kViewOutputWindow, kViewConsole, kSeparator,
                        kViewWorkbookMode, kViewLargeButtons, kViewFullScreen, kSeparator,
-                       kViewLineNumbers, kViewRefreshClasses, kSeparator, kViewReopenLastFiles}},
+                       kViewLineNumbers, kViewRefreshClasses, kViewFindResults, kSeparator,
+                       kViewReopenLastFiles}},
         {tr("&Tools"), {kToolsSyntaxSettings, kToolsSettings, kViewCustomizeToolbars, kSeparator,
                         kToolsAppletHtml}},
         {tr("&Window"), windowMenu},

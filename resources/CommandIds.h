@@ -36,6 +36,10 @@ inline constexpr int kEditGotoLine = 32816;
 inline constexpr int kEditFindInFiles = 32870;
 inline constexpr int kEditMatchBrace = 32872;
 inline constexpr int kEditCompleteWord = 32873;
+// Steps through the list filled last: the output window's compiler
+// messages or the Find Results.
+inline constexpr int kEditNextResult = 32890;
+inline constexpr int kEditPrevResult = 32891;
 
 // View
 inline constexpr int kViewStatusBar = 59393;
@@ -53,6 +57,8 @@ inline constexpr int kViewCustomizeToolbars = 32814;
 inline constexpr int kViewConsole = 32840;
 // Whether a plain start opens the files of the last session.
 inline constexpr int kViewReopenLastFiles = 32871;
+// Puts the focus in the Find Results list.
+inline constexpr int kViewFindResults = 32892;
 
 // Output window
 inline constexpr int kOutputClear = 32813;
@@ -63,11 +69,22 @@ inline constexpr int kWindowCascade = 57650;
 inline constexpr int kWindowTile = 57651;
 inline constexpr int kNextPane = 57680;
 inline constexpr int kPrevPane = 57681;
+// The document windows in tab order (Ctrl+F6 and Ctrl+PageDown, Ctrl+Shift+F6
+// and Ctrl+PageUp).
+inline constexpr int kWindowNext = 57654;
+inline constexpr int kWindowPrevious = 57655;
+// The Window menu's numbered list of the first nine windows, then "More
+// Windows..." for all of them.
+inline constexpr int kWindowFirstChild = 65280;
+inline constexpr int kWindowLastChild = kWindowFirstChild + 8;
+inline constexpr int kWindowMore = 65289;
 
 // Build and tools
 inline constexpr int kBuildCompile = 32772;
 inline constexpr int kBuildExecute = 32773;
 inline constexpr int kBuildDebug = 32815;
+// Ends the compile that runs through the output window.
+inline constexpr int kBuildStop = 32850;
 inline constexpr int kToolsSettings = 32774;
 inline constexpr int kToolsSyntaxSettings = 45022;
 inline constexpr int kToolsAppletHtml = 32807;

@@ -5,12 +5,10 @@
 #include "javatools/build/BuildCommandLines.h"
 #include "javatools/build/CommandArguments.h"
 #include "javatools/build/CompileLog.h"
-#include "javatools/build/CompileRunner.h"
 #include "javatools/build/DebuggerRunFlag.h"
 #include "javatools/build/DocumentClass.h"
 #include "javatools/build/IBuildHost.h"
 #include "javatools/build/JavaSourceFiles.h"
-#include "javatools/build/ProgramLookup.h"
 #include "javatools/build/ToolDialogRules.h"
 #include "javatools/console/IConsoleHost.h"
 #include "language/VxEditLangConfig.h"
@@ -19,23 +17,12 @@
 #include "resources/CommandIds.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 
 using quillet::platform::MessageAnswer;
 using quillet::platform::MessageButtons;
 using quillet::platform::MessageIcon;
 using quillet::platform::ShowMessage;
-
-namespace {
-
-std::string SearchPath()
-{
-    const char* path = std::getenv("PATH");
-    return path ? path : "";
-}
-
-}  // namespace
 
 CScrivoBuild::CScrivoBuild(VxEdit& model, std::unique_ptr<IBuildHost> host)
     : model_(model), host_(std::move(host))
@@ -69,15 +56,18 @@ bool CScrivoBuild::OnUpdateCommand(int id, tarrow::foundation::CommandState& sta
     // commands stay in the menus, greyed.
     const VxEditLangConfig* config = model_.GetLangConfig();
     const bool javaText = config && config->GetName() == "Java";
+    // While a compile runs, the commands that need its result wait greyed:
+    // a second compile, and running or debugging classes not yet written.
+    const bool ready = javaText && !host_->IsCompiling();
     switch (id) {
     case cmd::kBuildCompile:
-        state.enabled = javaText;
+        state.enabled = ready;
         return true;
     case cmd::kBuildExecute:
-        state.enabled = javaText && host_->Console() != nullptr;
+        state.enabled = ready && host_->Console() != nullptr;
         return true;
     case cmd::kBuildDebug:
-        state.enabled = javaText && host_->Console() != nullptr && !host_->DebuggerFlag()->IsRunning();
+        state.enabled = ready && host_->Console() != nullptr && !host_->DebuggerFlag()->IsRunning();
         return true;
     default:
         return false;
@@ -110,6 +100,8 @@ CScrivoBuild::ClassOfDocument CScrivoBuild::DocumentClass(const std::string& sim
 
 void CScrivoBuild::Compile()
 {
+    if (host_->IsCompiling())
+        return;
     quillet::platform::Profile& store = host_->Settings();
     if (host_->IsDocumentModified() && host_->CompileAutoSave())
         host_->SaveDocument();
@@ -197,22 +189,8 @@ void CScrivoBuild::CompileThroughOutputWindow(const std::string& compiler,
                                               const std::string& workingDirectory)
 {
     host_->ShowOutput(CompileLog::CompilingLine(shownTarget), directory);
-    CompileLog log(compiler, shownTarget);
-    const std::string redirector = host_->RedirectorPath();
-    CompileRunner::Result result;
-    {
-        quillet::platform::WaitCursor wait;
-        result = CompileRunner::Run(RedirectedArgv(redirector, argv), workingDirectory,
-                                    [this] { host_->KeepPainting(); });
-    }
-    log.AppendOutput(result.output);
-    // A compiler that never ran must not read like a clean compile.
-    if (!result.redirectorStarted)
-        log.AppendStartFailure(redirector, result.failure);
-    else if (!result.commandStarted)
-        log.AppendStartFailure(compiler, ProgramStartFailure(compiler, SearchPath()));
-    log.Finish();
-    host_->ShowOutput(log.Text(), directory);
+    host_->StartCompile({compiler, RedirectedArgv(host_->RedirectorPath(), argv), shownTarget,
+                         directory, workingDirectory});
 }
 
 int CScrivoBuild::RunInConsole(const std::string& title, const std::vector<std::string>& argv,

@@ -33,6 +33,13 @@ public:
         fds_[0] = -1;
         return fd;
     }
+    // The write end, now the caller's to close.
+    int TakeWrite()
+    {
+        const int fd = fds_[1];
+        fds_[1] = -1;
+        return fd;
+    }
 
 private:
     static void Close(int& fd)

@@ -22,3 +22,9 @@ void CompileLog::Finish()
 {
     text_ += "\r\n-Finished-";
 }
+
+void CompileLog::FinishStopped()
+{
+    text_ += "\r\n";
+    text_ += kStopped;
+}

@@ -6,11 +6,13 @@
 //   -Compiling <target>-              while the compiler runs
 //   -Called Compiler <compiler>-      then, replacing it, the whole log:
 //   -Target File: <target>-
-//   <everything the compiler wrote>
-//   -Finished-
+//   <what the compiler wrote: its last lines when it wrote many>
+//   -Finished-                        or "Build stopped." when stopped
 // Paths with blanks are shown quoted.
 class CompileLog {
 public:
+    static constexpr const char* kStopped = "Build stopped.";
+
     static std::string CompilingLine(const std::string& target);
 
     CompileLog(const std::string& compiler, const std::string& target);
@@ -18,6 +20,8 @@ public:
     // The one line that says why the program could not be started.
     void AppendStartFailure(const std::string& program, const std::string& reason);
     void Finish();
+    // The end of a compile that the user stopped.
+    void FinishStopped();
     const std::string& Text() const { return text_; }
 
 private:

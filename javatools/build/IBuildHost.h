@@ -1,6 +1,7 @@
 #pragma once
 
 #include "javatools/build/BuildDialogData.h"
+#include "javatools/build/CompileRun.h"
 
 #include <memory>
 #include <string>
@@ -44,8 +45,11 @@ public:
     // Shows the output window with this text; relative file names in it
     // are read against baseDirectory.
     virtual void ShowOutput(const std::string& text, const std::string& baseDirectory) = 0;
-    // Called often while a compile holds the editor: paint, take no input.
-    virtual void KeepPainting() = 0;
+    // The compile through the output window: it runs while the editor goes
+    // on, one at a time, and its log replaces the output window's text
+    // when it ends.
+    virtual void StartCompile(CompileRequest request) = 0;
+    virtual bool IsCompiling() const = 0;
     // The console for runs that need a terminal; null while there is none,
     // and then the commands that need it are disabled.
     virtual IConsoleHost* Console() = 0;

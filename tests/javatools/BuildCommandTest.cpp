@@ -52,7 +52,8 @@ public:
     std::string RedirectorPath() const override { return {}; }
     void ConfigureTools() override { ++toolSettingsShown; }
     void ShowOutput(const std::string& text, const std::string&) override { output = text; }
-    void KeepPainting() override {}
+    void StartCompile(CompileRequest) override {}
+    bool IsCompiling() const override { return false; }
     IConsoleHost* Console() override { return &console; }
     bool StartDetached(const std::vector<std::string>& argv, const std::string& directory,
                        std::string*) override

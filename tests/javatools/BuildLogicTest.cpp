@@ -1,6 +1,7 @@
 #include "javatools/build/BuildCommandLines.h"
 #include "javatools/build/CommandArguments.h"
 #include "javatools/build/CompileLog.h"
+#include "javatools/build/CompileOutputTail.h"
 #include "javatools/build/JavaPackage.h"
 #include "javatools/build/JavaSourceFiles.h"
 #include "javatools/build/JavaToolLocator.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -137,6 +139,88 @@ TEST(CompileLog, HeaderOutputAndFinishWithCrLf)
     EXPECT_EQ(failed.Text(),
               "-Called Compiler /no/javac-\r\n-Target File: /src/Foo.java-\r\n"
               "Could not start /no/javac: No such file or directory\r\n-Finished-");
+    CompileLog stopped("javac", "/src/Foo.java");
+    stopped.AppendOutput("compiling\n");
+    stopped.FinishStopped();
+    EXPECT_EQ(stopped.Text(),
+              "-Called Compiler javac-\r\n-Target File: /src/Foo.java-\r\ncompiling\n\r\nBuild stopped.");
+}
+
+// Random output in random pieces keeps exactly the last lines that fit
+// both bounds, with a note that counts the lines before them.
+TEST(CompileOutputTail, KeepsTheLastLinesThatFitAndCountsTheRest)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        const std::size_t keptLines = 1 + random() % 6;
+        const std::size_t keptBytes = 1 + random() % 60;
+        CompileOutputTail tail(keptLines, keptBytes);
+        std::string all;
+        const int lines = static_cast<int>(random() % 12);
+        for (int line = 0; line < lines; ++line) {
+            all += std::string(random() % 9, static_cast<char>('a' + line % 26));
+            if (line + 1 < lines || random() % 2)
+                all += '\n';
+        }
+        for (std::size_t at = 0; at < all.size();) {
+            const std::size_t piece = std::min<std::size_t>(1 + random() % 7, all.size() - at);
+            tail.Append(all.data() + at, piece);
+            at += piece;
+        }
+
+        // The plain reference: drop the oldest finished line while too
+        // many lines are kept, or too many bytes and a finished line is left.
+        std::vector<std::string> reference;
+        for (std::size_t start = 0; start < all.size();) {
+            const std::size_t end = std::min(all.find('\n', start), all.size() - 1) + 1;
+            reference.push_back(all.substr(start, end - start));
+            start = end;
+        }
+        std::uint64_t dropped = 0;
+        const auto bytes = [&reference] {
+            std::size_t sum = 0;
+            for (const std::string& line : reference)
+                sum += line.size();
+            return sum;
+        };
+        while (!reference.empty() && reference.front().ends_with('\n') &&
+               (reference.size() > keptLines || bytes() > keptBytes)) {
+            reference.erase(reference.begin());
+            ++dropped;
+        }
+        std::string kept = dropped ? CompileOutputTail::DroppedNote(dropped) : std::string();
+        for (const std::string& line : reference)
+            kept += line;
+        ASSERT_EQ(tail.Text(), kept) << "round " << round;
+        ASSERT_EQ(tail.DroppedLines(), dropped);
+        ASSERT_EQ(tail.KeptLines(), reference.size());
+    }
+    EXPECT_EQ(CompileOutputTail::DroppedNote(1), "\xE2\x80\xA6 1 earlier line not shown.\r\n");
+    EXPECT_EQ(CompileOutputTail::DroppedNote(1234567), "\xE2\x80\xA6 1,234,567 earlier lines not shown.\r\n");
+}
+
+// Output without line ends is kept in pieces of the longest line, cut
+// between characters, so that it stays bounded and reads back whole.
+TEST(CompileOutputTail, AnEndlessLineIsCutBetweenCharacters)
+{
+    CompileOutputTail tail;
+    std::string all;
+    for (int i = 0; i < 100000; ++i)
+        all += "\xC3\xA9";  // é, two bytes
+    tail.Append(all.data(), all.size());
+    const std::string text = tail.Text();
+    std::string joined;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string piece = text.substr(start, end - start);
+        EXPECT_LE(piece.size(), CompileOutputTail::kLongestLine);
+        EXPECT_EQ(piece.size() % 2, 0u) << "a character was cut";
+        joined += piece;
+        start = end + 1;
+    }
+    EXPECT_EQ(joined, all);
+    EXPECT_EQ(tail.KeptLines(), 4u);
+    EXPECT_EQ(tail.DroppedLines(), 0u);
 }
 
 TEST(BuildCommandLines, VectorsAndDebuggerInput)
