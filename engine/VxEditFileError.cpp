@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 std::string VxEditFileError::MessageFor(int error, const std::string& path)
 {
@@ -35,6 +36,18 @@ std::string VxEditFileError::MessageFor(int error, const std::string& path)
         return "An unexpected error occurred while accessing " + name + ": " +
                std::strerror(error) + ".";
     }
+}
+
+std::string VxEditFileError::NotAFileMessage(unsigned mode, const std::string& path)
+{
+    if (S_ISDIR(mode))
+        return MessageFor(EISDIR, path);
+    const char* kind = S_ISFIFO(mode)  ? "a pipe"
+                       : S_ISCHR(mode) ? "a character device"
+                       : S_ISBLK(mode) ? "a block device"
+                       : S_ISSOCK(mode) ? "a socket"
+                                        : "of an unknown kind";
+    return "'" + path + "' is not a regular file (" + kind + ").";
 }
 
 void VxEditFileError::Report(int error, const std::string& path)

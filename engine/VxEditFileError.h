@@ -6,6 +6,9 @@
 // and the cause (not found, access denied, is a directory, disk full...).
 struct VxEditFileError {
     static std::string MessageFor(int error, const std::string& path);
+    // Why something that is no regular file is not opened or written, by
+    // its kind (st_mode): "'<path>' is not a regular file (a pipe)."
+    static std::string NotAFileMessage(unsigned mode, const std::string& path);
     // Shows that message through the message seam.
     static void Report(int error, const std::string& path);
 };

@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+using quillet::platform::MessageAnswer;
 using quillet::platform::MessageButtons;
 using quillet::platform::MessageIcon;
 using quillet::platform::ShowMessage;
@@ -131,24 +132,33 @@ int VxEdit::FailLoad(int descriptor, const std::string& message)
 int VxEdit::LoadFile(const std::string& path)
 {
     quillet::platform::WaitCursor wait;
-    const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only a regular file is read: a pipe or a device may never end
+    // (/dev/zero) or wait for input that never comes, and opening a device
+    // may already do something. They are refused unopened.
+    struct stat status {};
+    if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        ShowMessage(VxEditFileError::NotAFileMessage(status.st_mode, path));
+        return 0;
+    }
+    // Opened without waiting, for what took the name meanwhile.
+    const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (descriptor < 0) {
         VxEditFileError::Report(errno, path);
         return 0;
     }
-    struct stat status {};
-    if (fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
-        const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
+    const bool known = fstat(descriptor, &status) == 0;
+    if (!known || !S_ISREG(status.st_mode)) {
+        const int error = errno;
         close(descriptor);
-        VxEditFileError::Report(error, path);
+        if (known)
+            ShowMessage(VxEditFileError::NotAFileMessage(status.st_mode, path));
+        else
+            VxEditFileError::Report(error, path);
         return 0;
     }
-    // A device may never end (/dev/zero); files and pipes do.
-    if (!S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode)) {
-        close(descriptor);
-        ReportOpenFailure();
-        return 0;
-    }
+    // Reads of a regular file then wait as usual (a locked range would
+    // otherwise fail them).
+    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
     const std::int64_t fileLength = status.st_size;
     NewText();
     try {
@@ -221,8 +231,10 @@ int VxEdit::SaveFile(const std::string& path)
     const std::string target = ResolveLinks(path);
     struct stat status {};
     if (stat(target.c_str(), &status) == 0) {
-        if (S_ISDIR(status.st_mode)) {
-            VxEditFileError::Report(EISDIR, path);
+        // Writing a pipe would wait for a reader, and a device is no file to
+        // replace.
+        if (!S_ISREG(status.st_mode)) {
+            ShowMessage(VxEditFileError::NotAFileMessage(status.st_mode, path));
             return 0;
         }
         // Read-only is the file's own state, whoever we are.
@@ -244,13 +256,31 @@ int VxEdit::SaveFile(const std::string& path)
     }
 
     std::unique_ptr<VxEditMirrorFile> file = CreateMirrorFile(target);
-    if (!file->Open() || !buffer_->WriteText(*file, false) || !file->Commit()) {
+    bool opened = file->Open();
+    if (!opened && !file->BackupProblem().empty()) {
+        // Without a copy of the old content, a crash during the save would
+        // leave the file half written: the user decides.
+        if (ShowMessage("'" + path +
+                            "' can only be saved by writing into the file itself, and its old content cannot be "
+                            "kept aside while that is done: " +
+                            file->BackupProblem() +
+                            ". If Quillet is stopped during the save, the file is left half written.\n\n"
+                            "Save into the file anyway?",
+                        MessageButtons::YesNo, MessageIcon::Warning) != MessageAnswer::Yes)
+            return 0;
+        opened = file->OpenUnprotected();
+    }
+    if (!opened || !buffer_->WriteText(*file, false) || !file->Commit()) {
         const int error = file->Error();
         file->Abort();
         VxEditFileError::Report(error != 0 ? error : EIO, path);
         if (!file->KeptBackup().empty())
             ShowMessage("The old content of '" + path + "' could not be put back; it is kept in '" +
                             file->KeptBackup() + "'.",
+                        MessageButtons::Ok, MessageIcon::Warning);
+        else if (file->LeftIncomplete())
+            ShowMessage("The save stopped part way, and '" + path +
+                            "' holds only part of the text now. Save it again, or save it elsewhere with Save As.",
                         MessageButtons::Ok, MessageIcon::Warning);
         return 0;
     }

@@ -18,6 +18,7 @@
 #include <cctype>
 #include <filesystem>
 #include <sstream>
+#include <sys/stat.h>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,16 @@ TEST_F(CommandLine, ExportsTheSamePageAsExportAsHtml)
     CScrivoDoc document;
     ASSERT_TRUE(document.OnOpenDocument(directory.File("Hello.java")));
     EXPECT_EQ(ReadFileBytes(directory.File("Hello.html")), VxEditHtmlExport(*document.Model()).ExportPage());
+
+    // A plain text of accents and Chinese: the page declares UTF-8 and holds
+    // the text's exact bytes.
+    const std::string text = "caf\xC3\xA9 \xE4\xB8\xAD\xE6\x96\x87";
+    WriteFileBytes(directory.File("cafe.txt"), text);
+    const ProcessResult cafe = Quillet({"--export-html", "cafe.txt", "cafe.html"});
+    ASSERT_EQ(cafe.exitStatus, 0) << cafe.err;
+    EXPECT_EQ(ReadFileBytes(directory.File("cafe.html")),
+              "<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\"></HEAD><BODY>"
+              "<PRE>" + text + "</PRE></BODY></HTML>");
 }
 
 TEST_F(CommandLine, AnUnreadableInputOrAnUnwritableOutputIsReportedAndFails)
@@ -206,6 +217,16 @@ TEST_F(CommandLine, AnUnreadableInputOrAnUnwritableOutputIsReportedAndFails)
     run = Quillet({"--print-to-pdf", "Hello.java"});
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_NE(run.err.find("quillet --print-to-pdf FILE OUT.pdf"), std::string::npos) << run.err;
+
+    // A pipe nobody writes and a device that never ends are refused at once.
+    ASSERT_EQ(0, mkfifo(directory.File("Pipe.java").c_str(), 0600));
+    run = Quillet({"--export-html", "Pipe.java", "Pipe.html"});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find("'Pipe.java' is not a regular file (a pipe)."), std::string::npos) << run.err;
+    run = Quillet({"--print-to-pdf", "/dev/zero", "Zero.pdf"});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find("'/dev/zero' is not a regular file (a character device)."), std::string::npos)
+        << run.err;
 }
 
 TEST_F(CommandLine, HelpNeedsNoDisplayAndTheEditorSaysInOneSentenceThatItNeedsOne)

@@ -7,6 +7,7 @@
 #include "app/CMainFrame.h"
 #include "app/CScrivoApp.h"
 #include "app/CScrivoDoc.h"
+#include "engine/VxEdit.h"
 #include "language/VxEditLangConfigRegistry.h"
 #include "platform/core/MemoryProfile.h"
 #include "platform/core/MessageSeam.h"
@@ -21,6 +22,9 @@
 #include <QStatusBar>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sys/stat.h>
 
 using quillet::platform::RecordingMessageSink;
 using quillet::test::TempDir;
@@ -105,6 +109,49 @@ TEST_F(SessionTest, FileOpenTakesSeveralFiles)
     EXPECT_EQ(OpenPaths(app), (std::vector<std::string>{dir_.File("B.java"), dir_.File("A.java")}));
 }
 
+// A pipe waits for a writer and /dev/zero never ends: whichever way they
+// come in, the editor names them and goes on at once.
+TEST_F(SessionTest, PipesAndDevicesAreRefusedOnEveryWayInWithoutWaiting)
+{
+    const std::string pipe = dir_.File("Pipe.java");
+    ASSERT_EQ(0, mkfifo(pipe.c_str(), 0600));
+    const std::string pipeMessage = "'" + pipe + "' is not a regular file (a pipe).";
+    const std::string zeroMessage = "'/dev/zero' is not a regular file (a character device).";
+    profile_.WriteInt("Java Files", "Associate", 1);
+    profile_.WriteString("Recent File List", "File1", pipe);
+    CScrivoApp app(profile_, Options());
+    ASSERT_EQ(app.Start({QString::fromStdString(pipe), File("A.java")}), CScrivoApp::StartResult::Running);
+    EXPECT_EQ(OpenPaths(app), std::vector<std::string>{dir_.File("A.java")});
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{pipeMessage});
+
+    messages_.Clear();
+    messages_.QueueFileAnswer(pipe + "\n/dev/zero");
+    app.MainFrame()->RouteCommand(cmd::kFileOpen);
+    EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{pipeMessage, zeroMessage}));
+
+    messages_.Clear();
+    const auto& recent = app.RecentFiles().Paths();
+    const auto entry = std::find(recent.begin(), recent.end(), pipe);
+    ASSERT_NE(entry, recent.end());
+    app.MainFrame()->RouteCommand(cmd::kFileMruFirst + static_cast<int>(entry - recent.begin()));
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{pipeMessage});
+
+    messages_.Clear();
+    CScrivoApp second(profile_, Options());
+    EXPECT_EQ(second.Start({QString::fromStdString(pipe), QStringLiteral("/dev/zero")}),
+              CScrivoApp::StartResult::HandedOver);
+    QElapsedTimer timer;
+    timer.start();
+    while (messages_.Texts().size() < 2 && timer.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{pipeMessage, zeroMessage}));
+
+    CLastSession session;
+    session.files.push_back({pipe, 0, 0, 0});
+    EXPECT_EQ(app.ReopenSession(session), QStringList{QString::fromStdString(pipe)});
+    EXPECT_EQ(OpenPaths(app), std::vector<std::string>{dir_.File("A.java")});
+}
+
 TEST_F(SessionTest, TheNextPlainStartReopensTheFilesWithTheirCaretsAndFirstLines)
 {
     {
@@ -115,6 +162,8 @@ TEST_F(SessionTest, TheNextPlainStartReopensTheFilesWithTheirCaretsAndFirstLines
         CScrivoView& a = ViewOf(app, dir_.File("A.java"));
         a.ScrollTo(0, 120 * a.LineHeight());
         a.Controller().SetCaret(130, 4);
+        a.Model().ToggleMark(140, VxEdit::kMarkBreakpoint);
+        a.Model().ToggleMark(5, VxEdit::kMarkBreakpoint);
         ViewOf(app, dir_.File("B.java")).Controller().SetCaret(7, 2);
         app.OpenDocument(File("A.java"));  // brought to the front: the active one
         Settle();
@@ -123,7 +172,7 @@ TEST_F(SessionTest, TheNextPlainStartReopensTheFilesWithTheirCaretsAndFirstLines
     }
     const CLastSession kept = CLastSession::Read(profile_);
     ASSERT_EQ(kept.files.size(), 2u);
-    EXPECT_EQ(kept.files[0], (CLastSession::File{dir_.File("A.java"), 130, 4, 120}));
+    EXPECT_EQ(kept.files[0], (CLastSession::File{dir_.File("A.java"), 130, 4, 120, {5, 140}}));
     EXPECT_EQ(kept.files[1], (CLastSession::File{dir_.File("B.java"), 7, 2, 0}));
     EXPECT_EQ(kept.active, 0);
 
@@ -134,8 +183,25 @@ TEST_F(SessionTest, TheNextPlainStartReopensTheFilesWithTheirCaretsAndFirstLines
     CScrivoView& a = ViewOf(again, dir_.File("A.java"));
     EXPECT_EQ(a.Controller().Caret(), VxEditLineCol(130, 4));
     EXPECT_EQ(a.ScrollY() / a.LineHeight(), 120);
+    EXPECT_EQ(a.Model().CountMarkedLines(VxEdit::kMarkBreakpoint), 2);
+    EXPECT_TRUE(a.Model().TestMark(5, VxEdit::kMarkBreakpoint) && a.Model().TestMark(140, VxEdit::kMarkBreakpoint));
     EXPECT_EQ(ViewOf(again, dir_.File("B.java")).Controller().Caret(), VxEditLineCol(7, 2));
     EXPECT_EQ(again.ActiveDocument()->PathName(), dir_.File("A.java"));
+}
+
+TEST_F(SessionTest, AHandEditedBreakpointListGivesItsLinesAndNothingElse)
+{
+    CLastSession session;
+    session.files = {{dir_.File("A.java"), 0, 0, 0, {2, 7}}};
+    ASSERT_TRUE(session.Write(profile_));
+    EXPECT_EQ(profile_.GetString("Session", "Breakpoints1", ""), "2,7");
+    profile_.WriteString("Session", "Breakpoints1", "7,x,-1,,2,7,99999");
+    ASSERT_EQ(CLastSession::Read(profile_).files.size(), 1u);
+    EXPECT_EQ(CLastSession::Read(profile_).files[0].breakpoints, (std::vector<int>{2, 7, 99999}));
+    // A line past the end of the text is no breakpoint.
+    CScrivoApp app(profile_, Options());
+    ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    EXPECT_EQ(ViewOf(app, dir_.File("A.java")).Model().CountMarkedLines(VxEdit::kMarkBreakpoint), 2);
 }
 
 TEST_F(SessionTest, MissingFilesAreSkippedWithOneNoteAndFileArgumentsWin)

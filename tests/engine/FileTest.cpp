@@ -11,9 +11,10 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <thread>
 #include <filesystem>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace quillet::test {
@@ -110,31 +111,12 @@ TEST(LoadAndSave, ALargeFileReadInHalvesKeepsEveryByteAndLine)
 }
 
 // The size a file reports is only a hint: a file of the kernel reports 0
-// bytes and a pipe none, and both are read to their end.
+// bytes and is read to its end.
 TEST(LoadAndSave, FilesAreReadToTheirEndWhateverSizeTheyReport)
 {
     auto model = NewModel();
     ASSERT_EQ(1, model->LoadFile("/proc/self/status"));
     EXPECT_EQ(0u, AllText(*model).rfind("Name:", 0));
-
-    TempDir dir;
-    const std::string pipe = dir.File("pipe");
-    ASSERT_EQ(0, mkfifo(pipe.c_str(), 0600));
-    std::string bytes;
-    while (bytes.size() < 700000)
-        bytes += "written while the editor reads\n";
-    std::thread writer([&] {
-        std::FILE* file = std::fopen(pipe.c_str(), "wb");
-        if (!file)
-            return;
-        for (std::size_t at = 0; at < bytes.size(); at += 100000)
-            std::fwrite(bytes.data() + at, 1, std::min<std::size_t>(100000, bytes.size() - at), file);
-        std::fclose(file);
-    });
-    const int loaded = model->LoadFile(pipe);
-    writer.join();
-    ASSERT_EQ(1, loaded);
-    EXPECT_EQ(bytes, AllText(*model));
 }
 
 TEST(LoadAndSave, EmptyFileLoadsAsOneEmptyLine)
@@ -178,6 +160,37 @@ TEST(LoadFailures, MissingFileAndDirectoryLeaveTheModelAlone)
     EXPECT_EQ("kept", AllText(*model));
     EXPECT_EQ((std::vector<std::string>{"'" + dir.File("missing.java") + "' was not found.",
                                         "'" + dir.Path().string() + "' is a directory."}),
+              sink.Texts());
+}
+
+// A pipe with no writer would hold the editor in open(), /dev/zero never
+// ends, and a socket cannot be opened: each is refused at once, named as
+// what it is, for reading and for writing.
+TEST(LoadFailures, PipesDevicesAndSocketsAreRefusedByTheirKind)
+{
+    TempDir dir;
+    const std::string pipe = dir.File("pipe.java");
+    ASSERT_EQ(0, mkfifo(pipe.c_str(), 0600));
+    const std::string socketPath = dir.File("socket.java");
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(0, bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address));
+    RecordingMessageSink sink;
+    auto model = NewModel();
+    model->InsertAtLineCol(0, 0, "kept", 4);
+
+    EXPECT_EQ(0, model->LoadFile(pipe));
+    EXPECT_EQ(0, model->LoadFile("/dev/zero"));
+    EXPECT_EQ(0, model->LoadFile(socketPath));
+    EXPECT_EQ(0, model->SaveFile(pipe));
+    close(listener);
+    EXPECT_EQ("kept", AllText(*model));
+    EXPECT_EQ((std::vector<std::string>{"'" + pipe + "' is not a regular file (a pipe).",
+                                        "'/dev/zero' is not a regular file (a character device).",
+                                        "'" + socketPath + "' is not a regular file (a socket).",
+                                        "'" + pipe + "' is not a regular file (a pipe)."}),
               sink.Texts());
 }
 
