@@ -93,7 +93,7 @@ void CChildFrame::GoToDeclaration(int line)
         controller->LockRedraw();
         controller->CancelSelection();
         controller->SetCaret(target, 0);
-        controller->EnsureCaretVisible();
+        controller->RevealCaret();
         controller->UnlockRedraw();
     }
     FocusEditor();
@@ -215,10 +215,12 @@ void CChildFrame::closeEvent(QCloseEvent* event)
 {
     bool accept = true;
     emit CloseRequested(this, accept);
-    if (accept)
+    if (accept) {
+        emit Closing(this);
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 // The class view's commands

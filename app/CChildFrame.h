@@ -56,6 +56,8 @@ public:
 signals:
     // Asked before the window closes; handlers set accept to false to refuse.
     void CloseRequested(CChildFrame* frame, bool& accept);
+    // The window closes (its close was accepted); it is still whole.
+    void Closing(CChildFrame* frame);
     void ModifiedMarkChanged();
     // View › Line Numbers was chosen in this window.
     void LineNumbersChosen(bool shown);

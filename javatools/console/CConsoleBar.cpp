@@ -69,11 +69,17 @@ int CConsoleBar::StartRun(const RunRequest& request, std::string* error)
     run.programRunning = true;
     connect(session, &ConsoleSession::Ended, this,
             [this, id](int waitStatus) { OnEnded(id, waitStatus); });
+    connect(view, &ConsoleView::FocusReturnRequested, this, &CConsoleBar::FocusReturnRequested);
 
     const QString title = QString::fromStdString(request.title);
     view->setAccessibleName(title);
     view->setProperty("consoleRun", id);
-    const int index = tabs_->addTab(view, title);
+    // A finished run of the same title gives up its tab, so that running
+    // the same thing again does not pile up tabs that look alike.
+    const int finished = FinishedTabTitled(title);
+    const int replaced = finished >= 0 ? RunOfTab(finished) : 0;
+    const int index = finished >= 0 ? tabs_->insertTab(finished, view, title) : tabs_->addTab(view, title);
+    CloseRun(replaced);
     tabs_->setTabToolTip(index, title);
     tabs_->setCurrentIndex(index);
     show();
@@ -99,6 +105,16 @@ ConsoleView* CConsoleBar::View(int run) const
 {
     auto it = runs_.find(run);
     return it != runs_.end() ? it->second.view : nullptr;
+}
+
+int CConsoleBar::FinishedTabTitled(const QString& title) const
+{
+    for (int index = 0; index < tabs_->count(); ++index) {
+        const int run = RunOfTab(index);
+        if (run != 0 && !IsRunning(run) && tabs_->tabText(index) == title)
+            return index;
+    }
+    return -1;
 }
 
 int CConsoleBar::RunOfTab(int index) const

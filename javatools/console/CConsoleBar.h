@@ -15,8 +15,9 @@ class ConsoleView;
 // run, each a terminal. A run's program starts in its tab, which takes the
 // keyboard focus; when the program ends the tab says how, the run's
 // `finished` is called, and an interactive shell ($SHELL, else /bin/sh)
-// starts in the same tab and directory. Closing a tab hangs up whatever runs
-// in it (a program that has not ended yet reports its end to `finished`).
+// starts in the same tab and directory. A new run takes the place of a
+// finished one of the same title. Closing a tab hangs up whatever runs in it
+// (a program that has not ended yet reports its end to `finished`).
 class CConsoleBar : public QDockWidget, public IConsoleHost {
     Q_OBJECT
 public:
@@ -38,6 +39,10 @@ public:
     // Hangs up the run's processes and removes its tab.
     void CloseRun(int run);
 
+signals:
+    // Escape in a terminal: the keys go back to the editor.
+    void FocusReturnRequested();
+
 private:
     struct Run {
         ConsoleSession* session = nullptr;
@@ -51,6 +56,8 @@ private:
     void OnEnded(int run, int waitStatus);
     void StartShell(Run& run);
     int RunOfTab(int index) const;
+    // The tab of a run whose program has ended, titled so; -1 when none is.
+    int FinishedTabTitled(const QString& title) const;
     static void Report(Run& run, const std::string& text);
 
     QTabWidget* tabs_;

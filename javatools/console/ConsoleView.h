@@ -16,7 +16,7 @@ class ConsoleSession;
 // the user's keys, typing and pastes into the program's input. Output is
 // painted at most once per frame, and then only the rows it changed. The
 // mouse selects text (a stream from one cell to another); Ctrl+Shift+C and
-// Ctrl+Shift+V copy and paste, as does the context menu.
+// Ctrl+Shift+V copy and paste, as does the context menu. Escape leaves it.
 class ConsoleView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -46,6 +46,11 @@ public:
 
     // The first line shown (scrollback lines count first).
     int TopLine() const;
+
+signals:
+    // Escape was pressed: the user goes back to the editor. (Ctrl+[ sends
+    // the program its ESC.)
+    void FocusReturnRequested();
 
 protected:
     bool event(QEvent* event) override;

@@ -112,6 +112,16 @@ void ConsoleView::keyPressEvent(QKeyEvent* event)
         Paste();
         return;
     }
+    if (key == Qt::Key_Escape && modifiers == Qt::NoModifier) {
+        emit FocusReturnRequested();
+        return;
+    }
+    // Ctrl+[ is ESC on every terminal.
+    if (key == Qt::Key_BracketLeft && modifiers == Qt::ControlModifier) {
+        session_.Write("\x1b", 1);
+        ScrollToBottom();
+        return;
+    }
     if (modifiers == Qt::ShiftModifier && (key == Qt::Key_PageUp || key == Qt::Key_PageDown)) {
         verticalScrollBar()->triggerAction(key == Qt::Key_PageUp ? QAbstractSlider::SliderPageStepSub
                                                                  : QAbstractSlider::SliderPageStepAdd);

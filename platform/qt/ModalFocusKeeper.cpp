@@ -56,9 +56,16 @@ void ModalFocusKeeper::Restore(const Opened& opened)
     QWidget* active = QApplication::activeWindow();
     if (active && active != opened.window)
         return;
+    // The dialog's command may have moved the user elsewhere in the window
+    // (a file it opened, a program it started in the console): what it
+    // focused keeps the focus. Otherwise the widget the user was working in
+    // gets it back.
+    QWidget* focus = opened.window->focusWidget();
+    if (!focus || focus == opened.focus || !focus->isVisible())
+        focus = opened.focus;
     opened.window->activateWindow();
-    if (opened.focus && opened.focus->isVisible() && opened.focus->window() == opened.window)
-        opened.focus->setFocus(Qt::ActiveWindowFocusReason);
+    if (focus && focus->isVisible() && focus->window() == opened.window)
+        focus->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 }  // namespace quillet::platform

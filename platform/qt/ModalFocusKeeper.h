@@ -10,7 +10,9 @@ namespace quillet::platform {
 
 // Gives the focus back where it was when a modal dialog closes: the window
 // that was active gets its activation back and the widget that had the
-// focus gets it again, so the frame's keys work at once. Window managers
+// focus gets it again, so the frame's keys work at once; unless the
+// dialog's command focused another widget of that window (opened a file,
+// started a program), which then keeps the focus. Window managers
 // often reactivate some window themselves, but not always the right one,
 // and a bare display reactivates none. Installed once on the application;
 // it watches every modal window, message boxes and file dialogs included.

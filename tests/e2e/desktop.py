@@ -960,12 +960,10 @@ class Desktop:
         self.wait_window_gone(title_re)
 
     def console_type(self, view, text):
-        """Types a line into a console view, clicking it first when it has
-        not the focus."""
-        if not has_state(view, "focused"):
-            self.click_acc(view)
-            wait_until(lambda: has_state(view, "focused"), "the console view focused", timeout=5,
-                       context=lambda: dump(view))
+        """Types a line into a console view; the console whose program
+        started last has the focus without a click."""
+        wait_until(lambda: has_state(view, "focused"), "the console view focused", timeout=5,
+                   context=lambda: dump(view))
         self.type(text)
         self.key("Return")
 
