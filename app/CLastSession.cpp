@@ -4,6 +4,7 @@
 #include "platform/core/Profile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 namespace {
@@ -18,6 +19,34 @@ std::string Name(const char* format, int index)
 int NotNegative(int value)
 {
     return std::max(value, 0);
+}
+
+// Breakpoint lines as one value: "3,17,42".
+std::string LineList(const std::vector<int>& lines)
+{
+    std::string text;
+    for (int line : lines)
+        text += (text.empty() ? "" : ",") + std::to_string(line);
+    return text;
+}
+
+// The lines of a list; a hand-edited entry that is not a line is left out.
+std::vector<int> ParseLineList(const std::string& text)
+{
+    std::vector<int> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find(',', at);
+        if (end == std::string::npos)
+            end = text.size();
+        int line = -1;
+        const auto [stop, error] = std::from_chars(text.data() + at, text.data() + end, line);
+        if (error == std::errc() && stop == text.data() + end && line >= 0)
+            lines.push_back(line);
+        at = end + 1;
+    }
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    return lines;
 }
 
 }  // namespace
@@ -37,6 +66,7 @@ CLastSession CLastSession::Read(const quillet::platform::Profile& profile)
         file.line = NotNegative(profile.GetInt(kSession, Name(kSessionLineFormat, i), 0));
         file.column = NotNegative(profile.GetInt(kSession, Name(kSessionColumnFormat, i), 0));
         file.topLine = NotNegative(profile.GetInt(kSession, Name(kSessionTopLineFormat, i), 0));
+        file.breakpoints = ParseLineList(profile.GetString(kSession, Name(kSessionBreakpointsFormat, i), ""));
         if (i == active)
             session.active = static_cast<int>(session.files.size());
         session.files.push_back(std::move(file));
@@ -55,6 +85,7 @@ bool CLastSession::Write(quillet::platform::Profile& profile) const
         ok = profile.WriteInt(kSession, Name(kSessionLineFormat, i), file.line) && ok;
         ok = profile.WriteInt(kSession, Name(kSessionColumnFormat, i), file.column) && ok;
         ok = profile.WriteInt(kSession, Name(kSessionTopLineFormat, i), file.topLine) && ok;
+        ok = profile.WriteString(kSession, Name(kSessionBreakpointsFormat, i), LineList(file.breakpoints)) && ok;
     }
     return ok;
 }

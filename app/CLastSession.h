@@ -8,9 +8,9 @@ class Profile;
 }
 
 // The documents open at the last exit, kept under "Session": each file's
-// path, caret line and column and first visible line, in window order, and
-// which one was active. A plain start reopens them while "ReopenAtStart" is
-// on (the default).
+// path, caret line and column, first visible line and breakpoint lines, in
+// window order, and which one was active. A plain start reopens them while
+// "ReopenAtStart" is on (the default).
 class CLastSession {
 public:
     struct File {
@@ -18,6 +18,8 @@ public:
         int line = 0;
         int column = 0;
         int topLine = 0;
+        // 0-based lines in ascending order.
+        std::vector<int> breakpoints;
 
         bool operator==(const File&) const = default;
     };

@@ -27,10 +27,26 @@ CScrivoView* EditViewOf(const CChildFrame* child)
     return child ? qobject_cast<CScrivoView*>(child->EditView()) : nullptr;
 }
 
-// The caret and the first line shown; the scroll bars are laid out once the
-// window shows, so the first line is set again when it first has a size.
+// The breakpoint lines of a text, found among its marked lines only.
+std::vector<int> BreakpointLines(const VxEdit& model)
+{
+    std::vector<int> lines;
+    std::int32_t line = model.LastLine();
+    for (int count = model.CountMarkedLines(VxEdit::kMarkBreakpoint); count > 0; --count) {
+        line = model.FindMarkedLine(line, VxEdit::kMarkBreakpoint, true);
+        lines.push_back(line);
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// The caret, the first line shown and the breakpoints; the scroll bars are
+// laid out once the window shows, so the first line is set again when it
+// first has a size.
 void PlaceView(CScrivoView& view, const CLastSession::File& file)
 {
+    for (int line : file.breakpoints)
+        view.Model().SetMark(line, VxEdit::kMarkBreakpoint, true);
     const int last = view.Model().LastLine();
     const int line = std::clamp(file.line, 0, last);
     const int topLine = std::clamp(file.topLine, 0, last);
@@ -65,6 +81,7 @@ CLastSession CScrivoApp::CurrentSession() const
         file.line = view->Controller().Caret().line;
         file.column = view->Controller().Caret().column;
         file.topLine = view->ScrollY() / std::max(view->LineHeight(), 1);
+        file.breakpoints = BreakpointLines(view->Model());
         // A document in several windows is kept once, as its active or first window.
         const auto [at, isNew] = kept.emplace(child->Document(), session.files.size());
         if (isNew)

@@ -45,6 +45,7 @@ inline constexpr const char* kSessionFileFormat = "File%d";
 inline constexpr const char* kSessionLineFormat = "Line%d";
 inline constexpr const char* kSessionColumnFormat = "Column%d";
 inline constexpr const char* kSessionTopLineFormat = "TopLine%d";
+inline constexpr const char* kSessionBreakpointsFormat = "Breakpoints%d";
 
 inline constexpr const char* kToolbars = "Toolbars";
 inline constexpr const char* kHtmlOverrides = "HTML";
