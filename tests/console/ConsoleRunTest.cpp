@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -47,10 +48,11 @@ struct ConsoleFixture : ::testing::Test {
         frame.show();
     }
 
-    int Start(const std::vector<std::string>& argv, const std::string& directory = {})
+    int Start(const std::vector<std::string>& argv, const std::string& directory = {},
+              const std::string& title = "Quillet - Test")
     {
         IConsoleHost::RunRequest request;
-        request.title = "Quillet - Test";
+        request.title = title;
         request.argv = argv;
         request.workingDirectory = directory;
         request.finished = [this](int status) { exitStatus = status; };
@@ -150,6 +152,26 @@ TEST_F(ConsoleFixture, ClosingTheTabHangsUpTheProgramAndReportsItsEnd)
     EXPECT_FALSE(host().IsRunning(run));
     EXPECT_EQ(bar->View(run), nullptr);
     EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(ConsoleFixture, ARunTakesTheTabOfAFinishedRunOfTheSameTitle)
+{
+    const int finished = Start({"true"});
+    ASSERT_TRUE(WaitFor([&] { return exitStatus.has_value() && !host().IsRunning(finished); }));
+    const int other = Start({"sleep", "1000"}, {}, "Other");
+    exitStatus.reset();
+    const int again = Start({"sleep", "1000"});
+    QTabWidget* tabs = bar->Tabs();
+    ASSERT_EQ(tabs->count(), 2);
+    EXPECT_EQ(bar->View(finished), nullptr);
+    EXPECT_EQ(tabs->widget(0), bar->View(again));
+    EXPECT_EQ(tabs->widget(1), bar->View(other));
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_FALSE(exitStatus.has_value());  // the finished run is not reported twice
+    // One that still runs keeps its tab.
+    const int third = Start({"sleep", "1000"});
+    EXPECT_EQ(tabs->count(), 3);
+    EXPECT_TRUE(host().IsRunning(again) && host().IsRunning(third));
 }
 
 TEST_F(ConsoleFixture, ProgramThatCannotStartIsReportedAndOpensNoTab)

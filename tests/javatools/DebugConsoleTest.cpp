@@ -83,14 +83,17 @@ TEST(DebugConsoleTest, JdbStopsAtTheFirstBreakpointAndDebugWaitsForItsEnd)
         document->Model()->ToggleMark(4, VxEdit::kMarkBreakpoint);
 
         CMainFrame& frame = *app.MainFrame();
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<CDebuggerDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            dialog->launchImmediately->setChecked(true);
-            dialog->accept();
-        });
+        const auto debug = [&frame] {
+            QTimer::singleShot(0, [] {
+                auto* dialog = qobject_cast<CDebuggerDialog*>(QApplication::activeModalWidget());
+                ASSERT_NE(dialog, nullptr);
+                dialog->launchImmediately->setChecked(true);
+                dialog->accept();
+            });
+            frame.RouteCommand(cmd::kBuildDebug);
+        };
         ASSERT_TRUE(frame.RouteUpdate(cmd::kBuildDebug).enabled);
-        frame.RouteCommand(cmd::kBuildDebug);
+        debug();
         EXPECT_TRUE(messages.Texts().empty());
 
         QTabWidget* tabs = frame.ConsoleBar()->Tabs();
@@ -111,6 +114,16 @@ TEST(DebugConsoleTest, JdbStopsAtTheFirstBreakpointAndDebugWaitsForItsEnd)
         ASSERT_TRUE(WaitFor([&] { return frame.RouteUpdate(cmd::kBuildDebug).enabled; }))
             << console->Text().toStdString();
         EXPECT_TRUE(shows("3"));
+
+        // Debugging again takes the finished run's tab instead of adding one.
+        debug();
+        ASSERT_EQ(tabs->count(), 1);
+        EXPECT_EQ(tabs->tabText(0), "Quillet - Debugging");
+        auto* again = qobject_cast<ConsoleView*>(tabs->widget(0));
+        ASSERT_NE(again, nullptr);
+        EXPECT_NE(again, console);
+        ASSERT_TRUE(WaitFor([&] { return again->Text().contains("Breakpoint hit:"); }))
+            << again->Text().toStdString();
     }
     VxEditLangConfigRegistry::Instance().Reset();
 }
