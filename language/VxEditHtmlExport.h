@@ -14,8 +14,10 @@ struct VxEditColorGroup;
 // non-breaking spaces, all inside PRE.
 class VxEditHtmlExport {
 public:
-    // The page around an exported text (strings 1103 and 1104).
-    static constexpr std::string_view kPageStart = "<HTML><HEAD></HEAD><BODY>";
+    // The page around an exported text (strings 1103 and 1104). The text is
+    // UTF-8, and the head says so, or a browser would guess another set.
+    static constexpr std::string_view kPageStart =
+        "<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\"></HEAD><BODY>";
     static constexpr std::string_view kPageEnd = "</BODY></HTML>";
 
     explicit VxEditHtmlExport(VxEdit& model) : model_(model) {}

@@ -121,13 +121,15 @@ TEST_F(ExportTest, GroupWithBothColoursGivesLongForm)
 TEST_F(ExportTest, EmptyDocumentPage)
 {
     VxEditHtmlExport& html = Open("Java", "");
-    EXPECT_EQ("<HTML><HEAD></HEAD><BODY><PRE></PRE></BODY></HTML>", html.ExportPage());
+    EXPECT_EQ("<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\"></HEAD>"
+              "<BODY><PRE></PRE></BODY></HTML>",
+              html.ExportPage());
     VxEditLangConfig& config = *model->GetLangConfig();
     VxEditColorGroup text = *config.GetColorGroup(0);
     text.ForeColorAutomatic = 0;
     text.Foreground = 0x0000FF;
     config.PutColorGroup("Text", text);
-    EXPECT_EQ("<HTML><HEAD></HEAD><BODY><PRE><FONT COLOR=\"#ff0000\"></FONT></PRE></BODY></HTML>",
+    EXPECT_EQ(std::string(VxEditHtmlExport::kPageStart) + "<PRE><FONT COLOR=\"#ff0000\"></FONT></PRE></BODY></HTML>",
               html.ExportPage());
 }
 
@@ -167,8 +169,25 @@ TEST_F(ExportTest, PageFileHoldsExactlyThePage)
     WriteFileBytes(path, "old content that is longer than the page will be, much longer, really much longer");
     ASSERT_EQ(1, html.WritePage(path));
     EXPECT_EQ(html.ExportPage(), ReadFileBytes(path));
-    EXPECT_EQ(0u, html.ExportPage().find("<HTML><HEAD></HEAD><BODY><PRE>"));
+    EXPECT_EQ(0u, html.ExportPage().find(std::string(VxEditHtmlExport::kPageStart) + "<PRE>"));
     EXPECT_EQ("</PRE></BODY></HTML>", html.ExportPage().substr(html.ExportPage().size() - 20));
+}
+
+TEST_F(ExportTest, APageOfAccentedAndChineseTextDeclaresUtf8AndHoldsItsBytes)
+{
+    // In a plain text the exported page holds exactly the text's bytes, and
+    // its head names their character set before anything else is read.
+    const std::string text = "caf\xC3\xA9 \xE4\xB8\xAD\xE6\x96\x87";
+    VxEditHtmlExport& html = Open("HTML", text);
+    TempDir dir;
+    const std::string path = dir.File("cafe.html");
+    ASSERT_EQ(1, html.WritePage(path));
+    const std::string page = ReadFileBytes(path);
+    const std::string head = page.substr(0, page.find("</HEAD>"));
+    EXPECT_NE(head.find("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\">"),
+              std::string::npos)
+        << page;
+    EXPECT_EQ(std::string(VxEditHtmlExport::kPageStart) + "<PRE>" + text + "</PRE></BODY></HTML>", page);
 }
 
 TEST_F(ExportTest, UnopenableFileFailsWithoutWriting)

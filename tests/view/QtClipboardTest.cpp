@@ -104,6 +104,18 @@ TEST_F(QtClipboardTest, BytesThatAreNotUtf8RoundTripInsideTheProgram)
     EXPECT_EQ("a\xFF\x80za\xFF\x80z", Text());
 }
 
+TEST_F(QtClipboardTest, CopyAsHtmlGivesAccentedAndChineseTextAsCharacters)
+{
+    // The HTML goes on the clipboard as Unicode text, so no character set
+    // needs declaring in it, unlike the exported page's bytes.
+    SetText("caf\xC3\xA9 \xE4\xB8\xAD\xE6\x96\x87");
+    Command(cmd::kEditSelectAll);
+    Command(cmd::kEditCopyAsHtml);
+    const QString html = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(html.startsWith(QStringLiteral("<PRE>")) && html.endsWith(QStringLiteral("</PRE>"))) << html.toStdString();
+    EXPECT_TRUE(html.contains(QStringLiteral(u"caf\u00e9 \u4e2d\u6587"))) << html.toStdString();
+}
+
 TEST_F(QtClipboardTest, AnEmptyClipboardDisablesPasteAndCopyOfNothingEmptiesIt)
 {
     SetText("");
