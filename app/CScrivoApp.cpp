@@ -14,8 +14,10 @@
 #include "app/LanguageRegistration.h"
 #include "app/SettingsKeys.h"
 #include "app/SingleInstance.h"
+#include "engine/VxEditInterruptedSaves.h"
 #include "engine/VxEditMirrorFile.h"
 #include "engine/VxEditRecoveryJournal.h"
+#include "engine/VxEditStaleTemporaries.h"
 #include "engine/VxScrivo.h"
 #include "javatools/build/CScrivoBuild.h"
 #include "javatools/build/DebuggerRunFlag.h"
@@ -26,6 +28,7 @@
 #include "platform/core/MessageSeam.h"
 #include "platform/core/Profile.h"
 #include "platform/core/ProgramDirectory.h"
+#include "platform/core/UserFolders.h"
 #include "resources/CommandIds.h"
 #include "view/CScrivoView.h"
 #include "engine/VxEdit.h"
@@ -39,6 +42,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 
 using quillet::platform::MessageAnswer;
 using quillet::platform::MessageButtons;
@@ -86,6 +90,16 @@ CScrivoApp::CScrivoApp(quillet::platform::Profile& profile, Options options)
         options_.programDirectory = QString::fromStdString(quillet::platform::ProgramDirectory());
     if (options_.userSettingsDirectory.isEmpty())
         options_.userSettingsDirectory = QString::fromStdString(UserSettingsDirectory());
+    // A folder the user has none of stays empty, and what needs it is off.
+    using quillet::platform::UserBaseFolder;
+    using quillet::platform::UserFolder;
+    if (options_.dataHome.isEmpty())
+        options_.dataHome = QString::fromStdString(UserBaseFolder(UserFolder::Data));
+    if (options_.configHome.isEmpty())
+        options_.configHome = QString::fromStdString(UserBaseFolder(UserFolder::Config));
+    if (const std::string state = UserBaseFolder(UserFolder::State);
+        options_.recoveryDirectory.isEmpty() && !state.empty())
+        options_.recoveryDirectory = QString::fromStdString(state + "/Quillet/recovery");
     help_ = std::make_unique<CHelpCommands>(
         profile_, [this] { return QString::fromStdString(settings_.helpPath); },
         [this] { return static_cast<QWidget*>(frame_.get()); },
@@ -119,7 +133,7 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
     printerSetup_.SetPreviewPages(profile_.GetInt(settings::kSettings, settings::kPreviewPages, 0));
     printerSetup_.SetPrintInColour(profile_.GetInt(settings::kSettings, settings::kPrintInColour, 0) != 0);
 
-    const int associate = AskAndStoreAssociation();
+    const int associate = CanAssociate() ? AskAndStoreAssociation() : settings::kAssociateNo;
     if (associate == settings::kAssociateYes) {
         FileAssociation(options_.dataHome.toStdString(), options_.configHome.toStdString())
             .Register(programDirectory + "quillet");
@@ -136,14 +150,23 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
         });
     }
 
-    recovery_ = std::make_unique<CRecoveryStore>(options_.recoveryDirectory.toStdString());
-    if (!recovery_->Problem().empty())
-        quillet::platform::ShowMessage("Unsaved text cannot be kept for recovery after a crash:\n" +
-                                           recovery_->Problem(),
-                                       MessageButtons::Ok, MessageIcon::Warning);
+    if (!options_.recoveryDirectory.isEmpty()) {
+        recovery_ = std::make_unique<CRecoveryStore>(options_.recoveryDirectory.toStdString());
+        if (!recovery_->Problem().empty())
+            quillet::platform::ShowMessage("Unsaved text cannot be kept for recovery after a crash:\n" +
+                                               recovery_->Problem(),
+                                           MessageButtons::Ok, MessageIcon::Warning);
+    }
     // A save into the file itself keeps the old content beside the journals
     // until the new one is written.
-    VxEditMirrorFile::SetBackupFolder(recovery_->IsUsable() ? recovery_->Directory() : std::string());
+    VxEditMirrorFile::SetBackupFolder(recovery_ && recovery_->IsUsable() ? recovery_->Directory() : std::string());
+    // Files that a killed run was saving into are put right before any
+    // document reads them.
+    if (recovery_) {
+        const std::string settled = VxEditInterruptedSaves::Describe(recovery_->SettleInterruptedSaves());
+        if (!settled.empty())
+            quillet::platform::ShowMessage(settled, MessageButtons::Ok, MessageIcon::Warning);
+    }
     recoveryTimer_ = new QTimer(this);
     recoveryTimer_->setInterval(1000);
     connect(recoveryTimer_, &QTimer::timeout, this, &CScrivoApp::FlushRecoveryRecords);
@@ -188,6 +211,14 @@ CScrivoApp::StartResult CScrivoApp::Start(const QStringList& arguments)
     frame_->show();
     if (arguments.isEmpty())
         ReopenLastSession();
+    // Saves that a killed run cut short leave temporaries beside the files.
+    for (const auto& document : documents_) {
+        std::error_code error;
+        const std::filesystem::path file = std::filesystem::canonical(document->PathName(), error);
+        if (!error)
+            VxEditStaleTemporaries::SweepOnce(file.parent_path().string() + "/");
+    }
+    NoteWhatIsNotKept();
 
     settings_.ReadCommandInterpreter();
     settings_.Load(profile_, programDirectory);
@@ -202,6 +233,36 @@ void CScrivoApp::Exit()
     if (printerSetup_.PreviewPages() != 0)
         profile_.WriteInt(settings::kSettings, settings::kPreviewPages, printerSetup_.PreviewPages());
     profile_.WriteInt(settings::kSettings, settings::kPrintInColour, printerSetup_.PrintInColour() ? 1 : 0);
+}
+
+bool CScrivoApp::CanAssociate() const
+{
+    return !options_.dataHome.isEmpty() && !options_.configHome.isEmpty();
+}
+
+void CScrivoApp::NoteWhatIsNotKept()
+{
+    std::vector<std::string> lost;
+    if (options_.userSettingsDirectory.isEmpty())
+        lost.push_back("the settings and the files open at the end are not kept after Quillet ends");
+    if (options_.recoveryDirectory.isEmpty())
+        lost.push_back("unsaved text is not kept for recovery after a crash");
+    if (!CanAssociate())
+        lost.push_back(".java files are not associated with Quillet");
+    std::string note;
+    if (!lost.empty()) {
+        const std::string problem = quillet::platform::HomeFolderProblem();
+        note = "Quillet has no home folder to keep its files in" + (problem.empty() ? "" : ": " + problem) +
+               ".\nIn this run " + lost.front();
+        for (std::size_t i = 1; i < lost.size(); ++i)
+            note += (i + 1 == lost.size() ? ", and " : ", ") + lost[i];
+        note += ".";
+    }
+    // Said once, over the main window, when the event loop runs.
+    if (!note.empty())
+        QTimer::singleShot(0, this, [note] {
+            quillet::platform::ShowMessage(note, MessageButtons::Ok, MessageIcon::Warning);
+        });
 }
 
 int CScrivoApp::AskAndStoreAssociation()
@@ -254,7 +315,7 @@ CScrivoDoc* CScrivoApp::OpenDocument(const QString& path)
         if (document->PathName() == absolute) {
             std::vector<CChildFrame*> frames = FramesOf(document.get());
             if (!frames.empty())
-                frame_->MdiArea()->setActiveSubWindow(frames.front());
+                frame_->ActivateChild(frames.front());
             AddToRecentFiles(absolute);
             return document.get();
         }
@@ -373,7 +434,9 @@ bool CScrivoApp::CloseDocument(CScrivoDoc* document)
 {
     if (!document || !document->SaveModified())
         return false;
-    DestroyFrames(document);
+    // The window used before takes over, maximised under its tab.
+    for (CChildFrame* child : FramesOf(document))
+        frame_->CloseChild(child);
     return true;
 }
 
@@ -440,7 +503,10 @@ void CScrivoApp::OfferRecovery()
         Found entry{{}, orphan.changed};
         std::string reason;
         if (!VxEditRecoveryJournal::Read(orphan.journalPath, entry.contents, reason)) {
-            unusable += "\n" + orphan.journalPath + ": " + reason;
+            // A save into the file that a killed run finished holds all of
+            // the journal's text.
+            if (!recovery_->WasSavedWhole(entry.contents.documentPath))
+                unusable += "\n" + orphan.journalPath + ": " + reason;
             std::remove(orphan.journalPath.c_str());
             continue;
         }
@@ -633,7 +699,6 @@ void CScrivoApp::ShowErrorLine(const QString& file, int line, int column)
     auto* view = child ? qobject_cast<CScrivoView*>(child->EditView()) : nullptr;
     if (!view)
         return;
-    frame_->MdiArea()->setActiveSubWindow(child);
-    child->FocusEditor();
+    frame_->ActivateChild(child);
     view->Controller().MarkErrorLine(line, column < 0 ? 0 : CharacterToByteColumn(view->Model(), line, column));
 }

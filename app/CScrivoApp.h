@@ -35,6 +35,9 @@ class Profile;
 class CScrivoApp : public QObject, public tarrow::foundation::ICommandTarget {
     Q_OBJECT
 public:
+    // An empty folder means the user's own (from $HOME and $XDG_*_HOME). A
+    // user without a usable home folder has none: the settings then live in
+    // memory, and recovery and the file association are off.
     struct Options {
         QString programDirectory;       // ends in '/'; empty: the executable's directory
         QString userSettingsDirectory;  // ends in '/'; empty: ~/.config/Tarrow Samples/
@@ -113,6 +116,11 @@ public:
     static constexpr const char* kAssociateNo = "No, do not associate";
 
 private:
+    // The association needs the user's data and configuration folders.
+    bool CanAssociate() const;
+    // Says once, as the window shows, what this run cannot keep without a
+    // home folder.
+    void NoteWhatIsNotKept();
     int AskAndStoreAssociation();
     void PromptOpen();
     void OpenRecent(int index);

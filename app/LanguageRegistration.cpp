@@ -7,8 +7,8 @@
 #include "language/VxEditRegConfigReader.h"
 #include "language/VxEditRegConfigWriter.h"
 #include "language/VxEditResConfigReader.h"
+#include "platform/core/UserFolders.h"
 
-#include <cstdlib>
 #include <filesystem>
 
 using tarrow::foundation::MakeRef;
@@ -31,7 +31,7 @@ std::string JavaIniReadPath(const std::string& programDirectory,
                             const std::string& userSettingsDirectory)
 {
     const std::string user = JavaIniWritePath(userSettingsDirectory);
-    if (IsFile(user))
+    if (!userSettingsDirectory.empty() && IsFile(user))
         return user;
     const std::string beside = programDirectory + kJavaIni;
     if (IsFile(beside))
@@ -51,10 +51,15 @@ void RegisterLanguages(quillet::platform::Profile& profile, const std::string& p
 
     auto javaReader = MakeRef<VxEditIniConfigReader>(
         JavaIniReadPath(programDirectory, userSettingsDirectory));
-    // The user's copy is created on the first save, so its folder must exist.
-    std::error_code error;
-    std::filesystem::create_directories(userSettingsDirectory, error);
-    auto javaWriter = MakeRef<VxEditIniConfigWriter>(JavaIniWritePath(userSettingsDirectory));
+    // Without a settings folder changes to "Java" last until the program
+    // ends. Otherwise the user's copy is created on the first save, so its
+    // folder must exist.
+    RefPtr<VxEditIniConfigWriter> javaWriter;
+    if (!userSettingsDirectory.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(userSettingsDirectory, error);
+        javaWriter = MakeRef<VxEditIniConfigWriter>(JavaIniWritePath(userSettingsDirectory));
+    }
     registry.Register("Java", javaReader.Get(), javaWriter.Get());
 
     std::vector<RefPtr<VxEditLangConfigReader>> htmlSources;
@@ -67,13 +72,6 @@ void RegisterLanguages(quillet::platform::Profile& profile, const std::string& p
 
 std::string UserSettingsDirectory()
 {
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    std::string base;
-    if (configHome && *configHome) {
-        base = configHome;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::string(home ? home : "") + "/.config";
-    }
-    return base + "/Tarrow Samples/";
+    const std::string base = quillet::platform::UserBaseFolder(quillet::platform::UserFolder::Config);
+    return base.empty() ? std::string() : base + "/Tarrow Samples/";
 }

@@ -22,5 +22,6 @@ void RegisterLanguages(quillet::platform::Profile& profile, const std::string& p
                        const std::string& userSettingsDirectory);
 
 // The folder of the user's settings: $XDG_CONFIG_HOME (or ~/.config)
-// followed by "Tarrow Samples/".
+// followed by "Tarrow Samples/"; empty when the user has no folder for
+// settings (no usable home folder).
 std::string UserSettingsDirectory();

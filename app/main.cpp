@@ -2,6 +2,7 @@
 #include "app/CScrivoApp.h"
 #include "app/CommandLineJob.h"
 #include "app/LanguageRegistration.h"
+#include "platform/core/MemoryProfile.h"
 #include "platform/core/ProgramDirectory.h"
 #include "platform/qt/ContextMenuKey.h"
 #include "platform/qt/DisplayCheck.h"
@@ -12,10 +13,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QGuiApplication>
+#include <QSettings>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -67,6 +70,19 @@ void NameApplication()
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tarrowsamples.Quillet"));
 }
 
+// The user's settings file. Without a folder for it (no usable home folder)
+// the settings live in memory for this run, and Qt's own (the file dialog's
+// history) go where no folder can be made, so that nothing is created in a
+// home folder that is not there.
+std::unique_ptr<quillet::platform::Profile> OpenUserProfile()
+{
+    if (!UserSettingsDirectory().empty())
+        return std::make_unique<quillet::platform::QtProfile>();
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+    return std::make_unique<quillet::platform::MemoryProfile>();
+}
+
 int RunWithoutDisplay(int argc, char** argv)
 {
     // Fonts are all that printing needs of the window system.
@@ -89,8 +105,8 @@ int RunWithoutDisplay(int argc, char** argv)
                      print ? "OUT.pdf" : "OUT.html");
         return 1;
     }
-    quillet::platform::QtProfile profile;
-    CommandLineJob job(profile, quillet::platform::ProgramDirectory(), UserSettingsDirectory());
+    const std::unique_ptr<quillet::platform::Profile> profile = OpenUserProfile();
+    CommandLineJob job(*profile, quillet::platform::ProgramDirectory(), UserSettingsDirectory());
     const std::string in = files[0].toStdString();
     const std::string out = files[1].toStdString();
     return print ? job.PrintToPdf(in, out) : job.ExportHtml(in, out);
@@ -105,7 +121,7 @@ int RunEditor(int argc, char** argv)
     DescribeOptions(options);
     options.process(application);
 
-    quillet::platform::QtProfile profile;
+    const std::unique_ptr<quillet::platform::Profile> profile = OpenUserProfile();
     quillet::platform::QtMessageSink messages;
     quillet::platform::SetMessageSink(&messages);
     const quillet::platform::ModalFocusKeeper focusKeeper;
@@ -113,7 +129,7 @@ int RunEditor(int argc, char** argv)
 
     int status = 0;
     {
-        CScrivoApp app(profile);
+        CScrivoApp app(*profile);
         switch (app.Start(options.positionalArguments())) {
         case CScrivoApp::StartResult::HandedOver:
             break;

@@ -2,6 +2,7 @@
 
 #include "javatools/build/ChildPipes.h"
 #include "javatools/build/ProgramLookup.h"
+#include "platform/core/UserFolders.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -104,10 +105,8 @@ std::string JdkClassList::JdkHomeOfCompiler(const std::string& compiler, const s
 
 std::string JdkClassList::DefaultCacheFolder()
 {
-    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache == '/')
-        return std::string(cache) + "/Quillet";
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "/tmp") + "/.cache/Quillet";
+    const std::string cache = quillet::platform::UserBaseFolder(quillet::platform::UserFolder::Cache);
+    return cache.empty() ? std::string() : cache + "/Quillet";
 }
 
 std::string JdkClassList::CacheKey(const std::string& jdkHome)
@@ -223,6 +222,8 @@ bool JdkClassList::Load(const std::string& jdkHome, const std::string& cacheFold
         failure = "no JDK at " + jdkHome;
         return false;
     }
+    if (cacheFolder.empty())
+        return Read(jdkHome, index, failure);
     const std::string file = CacheFile(cacheFolder, jdkHome);
     const std::string header = std::string(kCacheHeader) + key + '\n';
     const std::string cached = ReadFile(file);

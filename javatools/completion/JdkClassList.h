@@ -16,11 +16,13 @@ public:
     // the program, links resolved; empty when that folder has no
     // lib/modules.
     static std::string JdkHomeOfCompiler(const std::string& compiler, const std::string& searchPath);
-    // "$XDG_CACHE_HOME/Quillet", else "$HOME/.cache/Quillet".
+    // "$XDG_CACHE_HOME/Quillet", else "$HOME/.cache/Quillet"; empty when
+    // the user has no cache folder (no usable home folder).
     static std::string DefaultCacheFolder();
 
     // The cached list when its key still matches, else the list read anew
-    // (and cached); false with the reason when neither works.
+    // (and cached, unless cacheFolder is empty); false with the reason when
+    // neither works.
     static bool Load(const std::string& jdkHome, const std::string& cacheFolder, JdkClassIndex& index,
                      std::string& failure);
     // Extracts the API packages' class files with <jdk>/bin/jimage into a
