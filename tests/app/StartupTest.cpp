@@ -3,7 +3,11 @@
 #include "app/CScrivoApp.h"
 #include "app/CRecoveryStore.h"
 #include "app/CScrivoDoc.h"
+#include "engine/VxEditBackupCopy.h"
+#include "engine/VxEditFileStamp.h"
 #include "engine/VxEditRecoveryJournal.h"
+#include "engine/VxEditSaveIntent.h"
+#include "engine/VxEditTextBuffer.h"
 #include "engine/VxScrivo.h"
 #include "javatools/console/CConsoleBar.h"
 #include "language/VxEditLangConfig.h"
@@ -24,8 +28,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
 #include <optional>
+#include <unistd.h>
 
 using quillet::platform::MessageAnswer;
 using quillet::platform::RecordingMessageSink;
@@ -528,6 +535,79 @@ TEST_F(StartupTest, RecordsOfARunThatEndedAreOfferedAndThoseOfARunningOneAreNot)
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         records += entry.path().extension() == ".journal" && entry.path().string() != runningRecord ? 1 : 0;
     EXPECT_EQ(records, 1);
+    messages_.QueueAnswer(MessageAnswer::No);  // do not save it
+    app.CloseAllDocuments();
+}
+
+TEST_F(StartupTest, AFileAKilledRunWasSavingIntoGetsItsOldTextBackAndTheTypedTextIsOffered)
+{
+    TempDir dir;
+    const std::string folder = dir.File("recovery");
+    std::filesystem::create_directories(folder);
+    const std::string file = dir.File("Big.java");
+    std::string old;
+    while (old.size() <= static_cast<std::size_t>(VxEditRecoveryJournal::kWholeTextLimit))
+        old += "    int value = 42; // a line of Java\n";
+    WriteFileBytes(file, old);
+    std::filesystem::create_hard_link(file, dir.File("Alias.java"));
+    const VxEditFileStamp before = VxEditFileStamp::Of(file);
+    // What a run killed while it saved the file into itself leaves: its
+    // owner file, a journal of the typed text made against the file, and a
+    // save record whose copy of the old content is whole while the file
+    // holds the first bytes of the new text.
+    WriteFileBytes(folder + "/1-2.owner", "");
+    std::string typed;
+    {
+        auto model = tarrow::foundation::MakeRef<VxScrivo>();
+        model->NewText();
+        ASSERT_EQ(model->LoadFile(file), 1);
+        VxEditRecoveryJournal journal(*model, folder + "/1-2-1.journal");
+        journal.Restart(file, "Big.java", before);
+        model->InsertAtLineCol(0, 0, "// typed\n", 9);
+        ASSERT_TRUE(journal.Flush());
+        const VxEditTextBuffer& buffer = model->TextBuffer();
+        typed.resize(static_cast<std::size_t>(buffer.Length()));
+        buffer.CopyOut(typed.data(), 0, buffer.Length());
+    }
+    {
+        VxEditSaveIntent intent;
+        ASSERT_TRUE(intent.Begin(folder, file, before));
+        const int target = open(file.c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_TRUE(VxEditBackupCopy::Make(target, before.size, intent.BackupPath()));
+        ASSERT_TRUE(intent.Mark(VxEditSaveIntent::Stage::BackedUp, before.size));
+        ASSERT_EQ(pwrite(target, typed.data(), 100000, 0), 100000);
+        close(target);
+    }
+    ASSERT_NE(VxEditFileStamp::Of(file), before);
+
+    messages_.QueueAnswer(MessageAnswer::No);  // the association
+    CScrivoApp app(profile_, OptionsIn(dir));
+    ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+    EXPECT_TRUE(ReadFileBytes(dir.File("Alias.java")) == old);
+    EXPECT_EQ(VxEditFileStamp::Of(file), before);
+    const std::vector<std::string> texts = messages_.Texts();
+    EXPECT_NE(std::find(texts.begin(), texts.end(),
+                        "Quillet ended while it was saving into these files:\n\n" + file +
+                            ": the save had not finished, so the file's content from before the save was put "
+                            "back.\n\nChanges that were not saved are offered for recovery next."),
+              texts.end())
+        << ::testing::PrintToString(texts);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        left.push_back(entry.path().extension().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".journal", ".owner", ".owner"}));
+
+    messages_.QueueAnswer(MessageAnswer::Yes);
+    app.OfferRecovery();
+    ASSERT_EQ(app.Documents().size(), 1u);
+    CScrivoDoc& recovered = *app.Documents().front();
+    EXPECT_EQ(recovered.PathName(), file);
+    EXPECT_TRUE(recovered.IsModified());
+    const VxEditTextBuffer& buffer = recovered.Model()->TextBuffer();
+    std::string text(static_cast<std::size_t>(buffer.Length()), '\0');
+    buffer.CopyOut(text.data(), 0, buffer.Length());
+    EXPECT_TRUE(text == typed) << text.size() << " bytes recovered, " << typed.size() << " typed";
     messages_.QueueAnswer(MessageAnswer::No);  // do not save it
     app.CloseAllDocuments();
 }

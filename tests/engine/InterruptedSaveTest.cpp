@@ -319,6 +319,34 @@ TEST(InterruptedSave, AFileInAFolderWeMayNotWriteGetsItsOldTextBackAfterAKill)
     VxEditMirrorFile::SetBackupFolder({});
 }
 
+TEST(InterruptedSave, WithoutAPlaceForTheOldContentASaveIntoTheFileAsksFirst)
+{
+    TempDir dir;
+    VxEditMirrorFile::SetBackupFolder({});
+    const std::string file = dir.File("Linked.java");
+    WriteFileBytes(file, "class Linked {}\n");
+    fs::create_hard_link(file, dir.File("Other.java"));
+    RecordingMessageSink sink;
+    auto model = NewModel();
+    model->InsertAtLineCol(0, 0, "// new\n", 7);
+
+    sink.QueueAnswer(MessageAnswer::No);
+    EXPECT_EQ(0, model->SaveFile(file));
+    EXPECT_EQ(std::vector<std::string>{"'" + file +
+                                       "' can only be saved by writing into the file itself, and its old content "
+                                       "cannot be kept aside while that is done: there is no recovery folder to "
+                                       "keep it in. If Quillet is stopped during the save, the file is left half "
+                                       "written.\n\nSave into the file anyway?"},
+              sink.Texts());
+    EXPECT_EQ("class Linked {}\n", ReadFileBytes(file));
+    EXPECT_EQ(1, model->IsModified());
+
+    sink.QueueAnswer(MessageAnswer::Yes);
+    EXPECT_EQ(1, model->SaveFile(file));
+    EXPECT_EQ("// new\n", ReadFileBytes(dir.File("Other.java")));
+    EXPECT_EQ(0, model->IsModified());
+}
+
 TEST(StaleTemporaries, TheTemporaryOfAKilledSaveGoesAndNothingThatMayBeSomeoneElses)
 {
     TempDir dir;
