@@ -43,6 +43,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <unistd.h>
 
 using quillet::platform::MessageAnswer;
 using quillet::platform::MessageButtons;
@@ -68,6 +69,19 @@ std::int32_t CharacterToByteColumn(VxEdit& model, int line, int characters)
         column = std::min(length, column + size);
     }
     return column;
+}
+
+// Why the settings store cannot keep what is written to it: its folder
+// (made when missing) or its file cannot be written.
+std::string SettingsStoreProblem(const std::string& folder)
+{
+    const std::string problem = quillet::platform::FolderWriteProblem(folder);
+    if (!problem.empty())
+        return problem;
+    const std::string file = folder + CScrivoApp::kSettingsFileName;
+    if (access(file.c_str(), F_OK) == 0 && access(file.c_str(), W_OK) != 0)
+        return "the file '" + file + "' is read-only";
+    return {};
 }
 
 }  // namespace
@@ -257,6 +271,10 @@ void CScrivoApp::NoteWhatIsNotKept()
         for (std::size_t i = 1; i < lost.size(); ++i)
             note += (i + 1 == lost.size() ? ", and " : ", ") + lost[i];
         note += ".";
+    } else if (const std::string problem = SettingsStoreProblem(options_.userSettingsDirectory.toStdString());
+               !problem.empty()) {
+        note = "The settings cannot be saved: " + problem +
+               ".\nChanges to the settings and the files open at the end are lost when Quillet ends.";
     }
     // Said once, over the main window, when the event loop runs.
     if (!note.empty())

@@ -114,12 +114,14 @@ public:
     static const char* const kAssociationText;
     static constexpr const char* kAssociateYes = "Yes, use Quillet for .java files";
     static constexpr const char* kAssociateNo = "No, do not associate";
+    // The settings store's file in the settings folder.
+    static constexpr const char* kSettingsFileName = "Quillet.conf";
 
 private:
     // The association needs the user's data and configuration folders.
     bool CanAssociate() const;
-    // Says once, as the window shows, what this run cannot keep without a
-    // home folder.
+    // Says once, as the window shows, what this run cannot keep: without a
+    // home folder, or with a settings folder that cannot be written.
     void NoteWhatIsNotKept();
     int AskAndStoreAssociation();
     void PromptOpen();

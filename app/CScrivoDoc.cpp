@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,14 +45,32 @@ std::string FileNameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// An existing file marked read-only (no write permission for anyone, which
-// holds even for the superuser) or one this user may not write.
-bool IsReadOnlyFile(const std::string& path)
+// Why an existing file cannot be saved in place: it is marked read-only
+// (no write permission for anyone, which holds even for the superuser), it
+// lies on a read-only file system, or this user may not write it. Empty
+// when it can be.
+std::string ReadOnlyReason(const std::string& path)
 {
     struct stat status {};
     if (stat(path.c_str(), &status) != 0)
-        return false;
-    return (status.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
+        return {};
+    if ((status.st_mode & 0222) == 0)
+        return "the file is read-only";
+    if (access(path.c_str(), W_OK) == 0)
+        return {};
+    return errno == EROFS ? "it is on a read-only file system" : "you may not write to the file";
+}
+
+// The page Export as HTML proposes: the document's folder and name with
+// ".html"; an untitled document's title in the current folder, where Save As
+// would put it.
+std::string HtmlPageProposal(const std::string& path, const std::string& title)
+{
+    std::error_code error;
+    std::filesystem::path proposal = path;
+    if (proposal.empty())
+        proposal = std::filesystem::current_path(error) / title;
+    return proposal.replace_extension(".html").string();
 }
 
 // The text with its one %s replaced by the value.
@@ -158,6 +178,10 @@ bool CScrivoDoc::OnSaveDocument(const std::string& path)
 {
     model_->SetLangConfigByName(LanguageFor(path));
     model_->SetBraceIndented(IsBraceIndented(path));
+    // The edits of the last moment go to the journal first: should the run
+    // end during the save, the text is offered again.
+    if (journal_)
+        journal_->Flush();
     if (model_->SaveFile(path) != 1)
         return false;
     loadedStamp_ = seenStamp_ = VxEditFileStamp::Of(path);
@@ -230,8 +254,15 @@ bool CScrivoDoc::SaveModified()
 
 bool CScrivoDoc::DoFileSave()
 {
-    if (path_.empty() || IsReadOnlyFile(path_))
+    if (path_.empty())
         return DoSave({});
+    if (const std::string reason = ReadOnlyReason(path_); !reason.empty()) {
+        // Said before Save As, which would otherwise come without a reason.
+        quillet::platform::ShowMessage("'" + path_ + "' cannot be saved: " + reason +
+                                           ". Choose another name to save it.",
+                                       MessageButtons::Ok, MessageIcon::Warning);
+        return DoSave({});
+    }
     return DoSave(path_);
 }
 
@@ -331,6 +362,7 @@ bool CScrivoDoc::ExportAsHtml()
     quillet::platform::FileDialogRequest request;
     request.save = true;
     request.title = "Export as HTML";
+    request.initialPath = HtmlPageProposal(path_, title_);
     request.filters = {"HTML Files (*.htm *.html)", kAllFilesFilter};
     request.defaultSuffix = ".htm";
     std::string target;

@@ -38,6 +38,18 @@ std::string VxEditFileError::MessageFor(int error, const std::string& path)
     }
 }
 
+std::string VxEditFileError::SaveMessageFor(int error, const std::string& path)
+{
+    if (error == ENOENT || error == ENOTDIR) {
+        const std::size_t slash = path.find_last_of('/');
+        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        struct stat status {};
+        if (stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
+            return "'" + path + "' cannot be saved: the folder '" + folder + "' no longer exists.";
+    }
+    return MessageFor(error, path);
+}
+
 std::string VxEditFileError::NotAFileMessage(unsigned mode, const std::string& path)
 {
     if (S_ISDIR(mode))

@@ -251,7 +251,7 @@ int VxEdit::SaveFile(const std::string& path)
         }
         close(probe);
     } else if (errno != ENOENT) {
-        VxEditFileError::Report(errno, path);
+        ShowMessage(VxEditFileError::SaveMessageFor(errno, path));
         return 0;
     }
 
@@ -273,7 +273,7 @@ int VxEdit::SaveFile(const std::string& path)
     if (!opened || !buffer_->WriteText(*file, false) || !file->Commit()) {
         const int error = file->Error();
         file->Abort();
-        VxEditFileError::Report(error != 0 ? error : EIO, path);
+        ShowMessage(VxEditFileError::SaveMessageFor(error != 0 ? error : EIO, path));
         if (!file->KeptBackup().empty())
             ShowMessage("The old content of '" + path + "' could not be put back; it is kept in '" +
                             file->KeptBackup() + "'.",

@@ -74,4 +74,29 @@ std::string UserBaseFolder(UserFolder kind)
     return {};
 }
 
+std::string FolderWriteProblem(const std::string& folder)
+{
+    // The nearest part of the path that exists is where the writing starts.
+    std::string at = folder;
+    while (at.size() > 1 && at.back() == '/')
+        at.pop_back();
+    struct stat status {};
+    while (stat(at.c_str(), &status) != 0) {
+        if (errno != ENOENT)
+            return "the folder " + Quoted(at) + " cannot be reached: " + std::strerror(errno);
+        const std::size_t slash = at.find_last_of('/');
+        if (slash == std::string::npos)
+            return Quoted(folder) + " is not an absolute path";
+        at = slash == 0 ? std::string("/") : at.substr(0, slash);
+    }
+    if (!S_ISDIR(status.st_mode))
+        return Quoted(at) + " is not a folder";
+    if (access(at.c_str(), W_OK | X_OK) != 0) {
+        if (errno == EROFS)
+            return "the folder " + Quoted(at) + " is on a read-only file system";
+        return "you may not write in the folder " + Quoted(at);
+    }
+    return {};
+}
+
 }  // namespace quillet::platform

@@ -21,4 +21,9 @@ std::string HomeFolderProblem();
 // Nothing is created here.
 std::string UserBaseFolder(UserFolder kind);
 
+// Why files cannot be written into folder, creating it and its parents as
+// needed: the reason names the folder that stops it ("you may not write in
+// the folder '/x'"). Empty when they can.
+std::string FolderWriteProblem(const std::string& folder);
+
 }  // namespace quillet::platform

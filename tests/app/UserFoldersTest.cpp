@@ -1,6 +1,7 @@
 // The user's own folders: with no usable home folder the editor makes
 // nothing where HOME points (or at the root), keeps its settings in memory,
-// leaves recovery and the file association off and says so once.
+// leaves recovery and the file association off and says so once; a settings
+// folder that cannot be written is said once at start too.
 #include "app/CScrivoApp.h"
 #include "language/VxEditLangConfigRegistry.h"
 #include "platform/core/MemoryProfile.h"
@@ -8,6 +9,7 @@
 #include "tests/app/AppOptions.h"
 #include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Unprivileged.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -187,4 +189,29 @@ TEST(NoHomeFolder, UsableXdgFoldersStillCount)
         EXPECT_TRUE(fs::is_directory(dir.File("config/Tarrow Samples")));
     }
     VxEditLangConfigRegistry::Instance().Reset();
+}
+
+TEST(SettingsFolder, OneThatCannotBeWrittenIsSaidOnceAtStart)
+{
+    QUILLET_RUN_UNPRIVILEGED();
+    VxEditLangConfigRegistry::Instance().Reset();
+    TempDir dir;
+    const std::string settings = dir.File("settings");
+    fs::create_directory(settings);
+    fs::permissions(settings, fs::perms::owner_read | fs::perms::owner_exec);
+    RecordingMessageSink messages;
+    quillet::platform::MemoryProfile profile;
+    profile.WriteInt("Java Files", "Associate", 0);
+    {
+        CScrivoApp app(profile, AppOptionsIn(dir));
+        ASSERT_EQ(app.Start({}), CScrivoApp::StartResult::Running);
+        Settle();
+    }
+    fs::permissions(settings, fs::perms::owner_all);
+    VxEditLangConfigRegistry::Instance().Reset();
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"The settings cannot be saved: you may not write in the "
+                                                         "folder '" +
+                                                         settings +
+                                                         "'.\nChanges to the settings and the files open at the "
+                                                         "end are lost when Quillet ends."});
 }

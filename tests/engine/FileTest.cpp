@@ -234,14 +234,16 @@ TEST(SaveFailures, ReadOnlyTargetIsNeverTouched)
     EXPECT_EQ(1, model->IsModified());
 }
 
-TEST(SaveFailures, MissingFolderIsReported)
+TEST(SaveFailures, AMissingFolderIsNamed)
 {
     TempDir dir;
     RecordingMessageSink sink;
     auto model = NewModel();
     const std::string target = dir.File("no/such/folder.java");
     EXPECT_EQ(0, model->SaveFile(target));
-    EXPECT_EQ((std::vector<std::string>{"'" + target + "' was not found."}), sink.Texts());
+    EXPECT_EQ((std::vector<std::string>{"'" + target + "' cannot be saved: the folder '" + dir.File("no/such") +
+                                        "' no longer exists."}),
+              sink.Texts());
 }
 
 TEST(Save, KeepsPermissionsAndFollowsSymbolicLinks)
