@@ -2,6 +2,7 @@
 
 #include "app/CFindResultsBar.h"
 #include "app/CMainFrame.h"
+#include "app/CResultSteps.h"
 #include "controller/VxEditSearchState.h"
 #include "javatools/output/OutputControlBar.h"
 #include "resources/CommandIds.h"
@@ -66,7 +67,7 @@ private:
 
 CFindInFiles::CFindInFiles(CMainFrame& frame, Hooks hooks)
     : QObject(&frame), frame_(frame), hooks_(std::move(hooks)), flusher_(new QTimer(this)),
-      sink_(std::make_unique<Sink>(*this))
+      steps_(new CResultSteps(frame, *this)), sink_(std::make_unique<Sink>(*this))
 {
     flusher_->setInterval(kFlushMs);
     connect(flusher_, &QTimer::timeout, this, &CFindInFiles::Flush);
@@ -140,6 +141,7 @@ void CFindInFiles::Start(const CFindInFilesDlg::Values& values)
     search_ = std::make_unique<VxEditFileSearch>(*sink_);
     search_->Start(std::move(request));
     flusher_->start();
+    emit SearchStarted();
 }
 
 void CFindInFiles::Stop()
@@ -179,6 +181,15 @@ void CFindInFiles::Finished(const VxEditFileSearchSummary& summary, int generati
                         .arg(locale.toString(summary.binarySkipped), locale.toString(summary.unreadable));
         if (summary.stopped)
             text += tr(" (stopped)");
+        if (summary.tooComplexLines == 1) {
+            text += tr(". The pattern is too complex for line %1 of %2; some matches may be missing.")
+                        .arg(locale.toString(summary.tooComplexLine), QString::fromStdString(summary.tooComplexPath));
+        } else if (summary.tooComplexLines > 1) {
+            text += tr(". The pattern is too complex for %1 lines, the first line %2 of %3; some matches may be "
+                       "missing.")
+                        .arg(locale.toString(summary.tooComplexLines), locale.toString(summary.tooComplexLine),
+                             QString::fromStdString(summary.tooComplexPath));
+        }
     }
     bar_->Finish(text);
     frame_.statusBar()->showMessage(text, 10000);
@@ -186,13 +197,17 @@ void CFindInFiles::Finished(const VxEditFileSearchSummary& summary, int generati
 
 bool CFindInFiles::OnCommand(int id)
 {
+    if (steps_->OnCommand(id))
+        return true;
     if (id != cmd::kEditFindInFiles)
         return false;
     ShowDialog();
     return true;
 }
 
-bool CFindInFiles::OnUpdateCommand(int id, tarrow::foundation::CommandState&)
+bool CFindInFiles::OnUpdateCommand(int id, tarrow::foundation::CommandState& state)
 {
+    if (steps_->OnUpdateCommand(id, state))
+        return true;
     return id == cmd::kEditFindInFiles;
 }

@@ -15,11 +15,13 @@
 
 class CFindResultsBar;
 class CMainFrame;
+class CResultSteps;
 class QTimer;
 
 // Find in Files in the main frame: the dialog, a search on threads of its
 // own whose results stream into the "Find Results" tab, a progress line in
-// the status bar while it runs, and showing a match when one is chosen.
+// the status bar while it runs, and showing a match when one is chosen. Its
+// commands include those of CResultSteps, which steps through the results.
 class CFindInFiles : public QObject, public tarrow::foundation::ICommandTarget {
     Q_OBJECT
 public:
@@ -44,6 +46,10 @@ public:
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
 
+signals:
+    // A search began to fill the results.
+    void SearchStarted();
+
 private:
     class Sink;
 
@@ -58,6 +64,7 @@ private:
     CFindInFilesDlg::Values last_;
     CFindResultsBar* bar_ = nullptr;
     QTimer* flusher_;
+    CResultSteps* steps_;
     std::unique_ptr<Sink> sink_;
     std::unique_ptr<VxEditFileSearch> search_;
     // Tells the end of the current search from that of one it replaced.

@@ -14,6 +14,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 CFindInFilesDlg::CFindInFilesDlg(const Values& values, QWidget* parent)
     : QDialog(parent), text_(new QComboBox(this)), matchCase_(new QCheckBox(tr("Match &case"), this)),
       wholeWord_(new QCheckBox(tr("Match &whole word only"), this)),
@@ -43,9 +45,14 @@ CFindInFilesDlg::CFindInFilesDlg(const Values& values, QWidget* parent)
 
     auto* form = new QFormLayout;
     form->addRow(tr("Fi&nd what:"), text_);
-    form->addRow(tr("In &folder:"), folderRow);
+    // A row of two widgets gets no buddy from the form: Alt+F needs one.
+    auto* folderLabel = new QLabel(tr("In &folder:"), this);
+    folderLabel->setBuddy(folder_);
+    form->addRow(folderLabel, folderRow);
     form->addRow(tr("File &types:"), fileTypes_);
+    // The field inside the list is what holds the focus.
     text_->setAccessibleName(tr("Find what"));
+    text_->lineEdit()->setAccessibleName(tr("Find what"));
     folder_->setAccessibleName(tr("In folder"));
     fileTypes_->setAccessibleName(tr("File types"));
 
@@ -63,6 +70,10 @@ CFindInFilesDlg::CFindInFilesDlg(const Values& values, QWidget* parent)
     for (QCheckBox* box : {matchCase_, wholeWord_, pattern_, subfolders_})
         layout->addWidget(box);
     layout->addWidget(buttons);
+    // Tab goes down the form, then the boxes, then the buttons.
+    QWidget* order[] = {text_, folder_, chooser, fileTypes_, matchCase_, wholeWord_, pattern_, subfolders_};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
     UpdateFindButton();
     text_->setFocus();
     text_->lineEdit()->selectAll();

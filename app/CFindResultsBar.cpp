@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // Where a match is, kept with its line of the list.
@@ -26,11 +28,8 @@ CFindResultsBar::CFindResultsBar(QWidget* parent)
     list_->installEventFilter(this);
     stop_->setEnabled(false);
     connect(stop_, &QPushButton::clicked, this, &CFindResultsBar::StopRequested);
-    connect(list_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        if (item && !item->data(kPath).isNull())
-            emit MatchActivated(item->data(kPath).toString(), item->data(kLine).toInt(),
-                                item->data(kColumn).toInt(), item->data(kLength).toInt());
-    });
+    connect(list_, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { Show(list_->row(item)); });
     auto* content = new QWidget(this);
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -43,6 +42,7 @@ CFindResultsBar::CFindResultsBar(QWidget* parent)
 void CFindResultsBar::Begin()
 {
     list_->clear();
+    shown_ = -1;
     stop_->setEnabled(true);
 }
 
@@ -71,6 +71,49 @@ void CFindResultsBar::Finish(const QString& summary)
 bool CFindResultsBar::IsSearching() const
 {
     return stop_->isEnabled();
+}
+
+bool CFindResultsBar::HasMatches() const
+{
+    return list_->count() > 0 && !list_->item(0)->data(kPath).isNull();
+}
+
+void CFindResultsBar::Show(int row)
+{
+    QListWidgetItem* item = list_->item(row);
+    if (!item || item->data(kPath).isNull())
+        return;
+    shown_ = row;
+    emit MatchActivated(item->data(kPath).toString(), item->data(kLine).toInt(), item->data(kColumn).toInt(),
+                        item->data(kLength).toInt());
+}
+
+bool CFindResultsBar::Step(int step)
+{
+    const int count = list_->count();
+    int row = shown_;
+    for (int visited = 0; visited < count; ++visited) {
+        row = row < 0 ? (step > 0 ? 0 : count - 1) : (row + step + count) % count;
+        QListWidgetItem* item = list_->item(row);
+        if (item->data(kPath).isNull())
+            continue;
+        // Selected, not made current: only a focused list has a current
+        // item for screen readers.
+        list_->selectionModel()->select(list_->model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
+        list_->scrollToItem(item);
+        Show(row);
+        return true;
+    }
+    return false;
+}
+
+void CFindResultsBar::FocusList()
+{
+    show();
+    raise();
+    if (list_->count() > 0)
+        list_->setCurrentRow(std::max(shown_, 0));
+    list_->setFocus(Qt::ShortcutFocusReason);
 }
 
 bool CFindResultsBar::eventFilter(QObject* watched, QEvent* event)

@@ -59,5 +59,5 @@ void CScrivoApp::ShowFileMatch(const QString& path, int line, int column, int le
     const VxEditLineCol end(line - 1, column + length);
     view->Controller().SetCaret(end.line, end.column);
     view->Controller().SetSelection(start, end, VxEditSelection::kStream);
-    view->Controller().EnsureCaretVisible();
+    view->Controller().RevealCaret();
 }

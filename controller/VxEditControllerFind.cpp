@@ -43,6 +43,20 @@ constexpr const char* kReadOnly = "Text is read-only. Cannot perform replace.";
 constexpr const char* kLineTooLong = "Cannot replace text. Line would exceed %lld characters.";
 constexpr const char* kSelectionReplaced = "The selection has been searched and %lld replacements were made.";
 constexpr const char* kDocumentReplaced = "The document has been searched and %lld replacements were made.";
+constexpr const char* kTooComplex = "The pattern is too complex for line %lld; some matches may be missing.";
+
+std::string TooComplexText(std::int32_t line)
+{
+    return WithNumber(kTooComplex, static_cast<long long>(line) + 1);
+}
+
+// The first line a run of searches passed over because the pattern was too
+// complex for it, or -1.
+void NoteTooComplex(const VxEditFindRequest& request, std::int32_t& line)
+{
+    if (line < 0)
+        line = request.tooComplexLine;
+}
 
 // A search for the state's text with its options, wrapping around.
 VxEditFindRequest RequestFor(const VxEditSearchState& state, const VxEditLineCol& start, bool down)
@@ -109,18 +123,26 @@ int VxEditController::FindInDirection(const VxEditSearchState& state, bool down)
         const VxEditLineCol end = MatchEnd(request.match, length);
         if (lastFoundValid_ && HasSelection() && selection_.Normalized().start == request.match &&
             selection_.Normalized().end == end) {
-            ShowMessage(WithText(kFinished, state.findText));
+            ShowMessage(request.tooComplexLine >= 0 ? TooComplexText(request.tooComplexLine)
+                                                    : WithText(kFinished, state.findText));
             return 0;
         }
         SetCaret(request.match.line, request.match.column);
         SetCaret(end.line, end.column);
         SetSelection(request.match, end, VxEditSelection::kStream);
-        EnsureCaretVisible();
+        RevealCaret();
         lastFound_ = state.findText;
         lastFoundValid_ = true;
+        // A match behind a line the pattern was too complex for: one on
+        // that line may come first.
+        if (request.tooComplexLine >= 0)
+            ShowMessage(TooComplexText(request.tooComplexLine));
         return 1;
     }
-    ShowMessage(WithText(state.fromFindDialog ? kCannotFind : kFinished, state.findText));
+    if (request.tooComplexLine >= 0)
+        ShowMessage(TooComplexText(request.tooComplexLine));
+    else
+        ShowMessage(WithText(state.fromFindDialog ? kCannotFind : kFinished, state.findText));
     lastFoundValid_ = false;
     CancelSelection();
     return 0;
@@ -191,7 +213,8 @@ int VxEditController::ReplaceOne(VxEditSearchState& state)
     if (failed)
         return 0;
     if (length == 0) {
-        ShowMessage(WithText(kFinished, state.findText));
+        ShowMessage(request.tooComplexLine >= 0 ? TooComplexText(request.tooComplexLine)
+                                                : WithText(kFinished, state.findText));
         return 0;
     }
     const VxEditLineCol end = MatchEnd(request.match, length);
@@ -231,6 +254,7 @@ int VxEditController::ReplaceAll(VxEditSearchState& state)
     bool wrapped = false;
     bool failed = false;
     std::int64_t count = 0;
+    std::int32_t tooComplex = -1;
     VxEditLineCol caretAfter = caret_;
 
     StopMerging();
@@ -242,6 +266,7 @@ int VxEditController::ReplaceAll(VxEditSearchState& state)
             VxEditFindRequest request = RequestFor(state, buffer.PositionOf(position), true);
             request.end = buffer.PositionOf(inSelection ? selectionEnd : start);
             const std::int64_t length = RunFind(request, failed);
+            NoteTooComplex(request, tooComplex);
             if (length == 0 || failed)
                 break;
             const std::int64_t match = offsetOf(request.match);
@@ -286,30 +311,37 @@ int VxEditController::ReplaceAll(VxEditSearchState& state)
     if (failed)
         return 0;
     if (count == 0) {
-        ShowMessage(WithText(kFinished, state.findText));
+        ShowMessage(tooComplex >= 0 ? TooComplexText(tooComplex) : WithText(kFinished, state.findText));
         return 0;
     }
-    ShowMessage(WithNumber(inSelection ? kSelectionReplaced : kDocumentReplaced, count),
-                quillet::platform::MessageButtons::Ok, MessageIcon::None);
+    std::string done = WithNumber(inSelection ? kSelectionReplaced : kDocumentReplaced, count);
+    if (tooComplex >= 0)
+        done += " " + TooComplexText(tooComplex);
+    ShowMessage(done, quillet::platform::MessageButtons::Ok,
+                tooComplex >= 0 ? MessageIcon::Warning : MessageIcon::None);
     return 1;
 }
 
 int VxEditController::MarkAll(const VxEditSearchState& state)
 {
-    const bool down = state.searchDown;
+    // A pattern runs forward whichever way the search is set.
+    const bool down = state.searchDown || state.pattern;
     VxEditLineCol start = caret_;
     if (HasSelection())
         start = down ? selection_.Normalized().start : selection_.Normalized().end;
     start = SearchPositionOf(start);
     const std::int32_t last = model_.LastLine();
     std::int32_t firstLine = -1;
+    std::int32_t tooComplex = -1;
+    bool failed = false;
     VxEditLineCol position = start;
     // Each round marks another line, so the text's line count bounds the loop.
     for (std::int32_t round = 0; round <= last; ++round) {
         VxEditFindRequest request = RequestFor(state, position, down);
         request.end = start;
-        request.pattern = false;
-        if (model_.Find(request) == 0)
+        const std::int64_t length = RunFind(request, failed);
+        NoteTooComplex(request, tooComplex);
+        if (length == 0 || failed)
             break;
         const std::int32_t line = request.match.line;
         if (line == firstLine)
@@ -324,13 +356,17 @@ int VxEditController::MarkAll(const VxEditSearchState& state)
         else
             position = VxEditLineCol(line - 1, std::max(model_.LineLength(line - 1), 0));
     }
+    if (failed)
+        return 0;
     if (firstLine < 0) {
-        ShowMessage(WithText(kCannotFind, state.findText));
+        ShowMessage(tooComplex >= 0 ? TooComplexText(tooComplex) : WithText(kCannotFind, state.findText));
         return 0;
     }
     CancelSelection();
     SetCaret(firstLine, 0);
-    EnsureCaretVisible();
+    RevealCaret();
+    if (tooComplex >= 0)
+        ShowMessage(TooComplexText(tooComplex));
     return 1;
 }
 
@@ -414,11 +450,9 @@ void VxEditController::GotoLine(std::int64_t number)
 {
     const auto line = static_cast<std::int32_t>(
         std::clamp<std::int64_t>(number - 1, 0, model_.LastLine()));
-    const int lineHeight = std::max(view_.LineHeight(), 1);
-    const int visible = view_.ClientHeight() / lineHeight;
     LockRedraw();
-    view_.ScrollTo(view_.ScrollX(), std::max(line - visible / 2, 0) * lineHeight);
     CancelSelection();
     SetCaret(line, 0);
+    RevealCaret();
     UnlockRedraw();
 }

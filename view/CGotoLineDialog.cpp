@@ -28,7 +28,10 @@ CGotoLineDialog::CGotoLineDialog(std::int64_t lineNumber, QWidget* parent)
     buttons->addWidget(go_);
     buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Enter Line Number"), this));
+    // The label names the field for screen readers.
+    auto* label = new QLabel(QStringLiteral("Enter Line Number"), this);
+    label->setBuddy(edit_);
+    layout->addWidget(label);
     layout->addWidget(edit_);
     layout->addLayout(buttons);
     edit_->setFocus();

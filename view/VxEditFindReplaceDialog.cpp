@@ -80,6 +80,10 @@ void VxEditFindReplaceDialog::BuildLayout()
         combo->setMinimumContentsLength(24);
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }
+    // The lists are typed in; their edit fields hold the focus.
+    findCombo_->lineEdit()->setAccessibleName(QStringLiteral("Find what"));
+    if (replaceCombo_)
+        replaceCombo_->lineEdit()->setAccessibleName(QStringLiteral("Replace with"));
 
     wholeWord_ = new QCheckBox(QStringLiteral("Match &whole word only"), this);
     matchCase_ = new QCheckBox(QStringLiteral("Match &case"), this);

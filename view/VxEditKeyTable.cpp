@@ -112,3 +112,13 @@ int VxEditKeyTable::CommandFor(QKeyCombination key)
     }
     return 0;
 }
+
+QList<QKeyCombination> VxEditKeyTable::KeysFor(int command)
+{
+    QList<QKeyCombination> keys;
+    for (const KeyBinding& binding : kBindings) {
+        if (binding.command == command)
+            keys << binding.key;
+    }
+    return keys;
+}

@@ -46,7 +46,11 @@ CHTMLTextDlg::CHTMLTextDlg(QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(view_, 1);
-    layout->addWidget(new QLabel(tr("Save HTML file as:"), this));
+    view_->setAccessibleName(tr("HTML text"));
+    auto* fileLabel = new QLabel(tr("Save HTML file as:"), this);
+    fileLabel->setBuddy(fileName_);
+    browse->setAccessibleName(tr("Choose the HTML file"));
+    layout->addWidget(fileLabel);
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(fileName_, 1);
     fileRow->addWidget(browse);

@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTimer>
 
@@ -180,7 +181,40 @@ void CClassView::focusInEvent(QFocusEvent* event)
         emit FocusReturnRequested();
         return;
     }
+    // Back before the base announces the current item to screen readers;
+    // coming in by key without one, the first item is current.
+    if (!currentIndex().isValid()) {
+        QModelIndex current = keptCurrent_;
+        if (!current.isValid() && event->reason() != Qt::MouseFocusReason)
+            current = model()->index(0, 0);
+        if (current.isValid())
+            selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    }
+    keptCurrent_ = QPersistentModelIndex();
     QTreeWidget::focusInEvent(event);
+}
+
+void CClassView::focusOutEvent(QFocusEvent* event)
+{
+    QTreeWidget::focusOutEvent(event);
+    if (hasFocus() || !currentIndex().isValid())
+        return;
+    keptCurrent_ = currentIndex();
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+void CClassView::keyPressEvent(QKeyEvent* event)
+{
+    const bool go = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                    event->key() == Qt::Key_Space;
+    QTreeWidgetItem* item = currentItem();
+    if (!go || !item || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QTreeWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    setCurrentItem(item);
+    emit DeclarationActivated(item->data(0, Qt::UserRole).toInt());
 }
 
 QMenu* CClassView::CreatePopup(QWidget* parent)

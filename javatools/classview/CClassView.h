@@ -2,6 +2,7 @@
 
 #include "mvc/IRefCount.h"
 
+#include <QPersistentModelIndex>
 #include <QTreeWidget>
 
 #include <memory>
@@ -20,7 +21,10 @@ class ICommandTarget;
 // source order; each item has the image of its kind, its line as item data
 // and its whole text as tooltip. Built on request only, never while typing. A double-click asks for the declaration's line and leaves the
 // keyboard focus with the edit view; the right button opens the tree popup,
-// whose commands go to the window's command target.
+// whose commands go to the window's command target. Return and Space go to
+// the current item's line as a double-click does. Only the tree with the
+// focus has a current item, since screen readers take every tree's current
+// item for the focused one, in hidden windows too.
 class CClassView : public QTreeWidget {
     Q_OBJECT
 public:
@@ -47,7 +51,8 @@ public:
     QMenu* CreatePopup(QWidget* parent);
 
 signals:
-    // The user double-clicked a declaration: go to its line.
+    // The user double-clicked a declaration, or pressed Return or Space on
+    // it: go to its line.
     void DeclarationActivated(int line);
     // The tree got the focus back right after a double-click.
     void FocusReturnRequested();
@@ -56,6 +61,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void StepRefresh();
@@ -66,4 +73,6 @@ private:
     QTimer* stepper_ = nullptr;
     tarrow::foundation::ICommandTarget* commandTarget_ = nullptr;
     bool returnFocusPending_ = false;
+    // The current item while the tree is without the focus.
+    QPersistentModelIndex keptCurrent_;
 };

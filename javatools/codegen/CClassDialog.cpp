@@ -31,6 +31,9 @@ CClassDialog::CClassDialog(const std::vector<std::string>& extendsList,
     form->addRow(constructor_, constructorParams_);
     form->addRow(finalize_);
     AddButtons(this, form);
+    NameField(extendsText_, tr("Extends class"));
+    NameField(implementsText_, tr("Implements interfaces"));
+    NameField(constructorParams_, tr("Constructor parameters"));
 
     for (QWidget* dependent : {static_cast<QWidget*>(extendsText_), static_cast<QWidget*>(implementsText_),
                                static_cast<QWidget*>(constructorParams_)})

@@ -20,6 +20,7 @@ CInterfaceDialog::CInterfaceDialog(const std::vector<std::string>& implementsLis
     form->addRow(tr("Interface Name:"), name_);
     form->addRow(extends_, extendsText_);
     AddButtons(this, form);
+    NameField(extendsText_, tr("Extends interface"));
 
     extendsText_->setEnabled(false);
     connect(abstract_, &QCheckBox::toggled, this, [this](bool on) {

@@ -33,6 +33,7 @@ CMethodDialog::CMethodDialog(const std::vector<std::string>& varTypesList,
     form->addRow(tr("Parameters:"), parameters_);
     form->addRow(throws_, exception_);
     AddButtons(this, form);
+    NameField(exception_, tr("Thrown exception"));
 
     Excludes(public_, {private_, protected_});
     Excludes(private_, {public_, protected_, abstract_});

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -46,6 +47,13 @@ QComboBox* Combo(const QString& name, const std::vector<std::string>& entries, b
     return combo;
 }
 
+void NameField(QWidget* field, const QString& name)
+{
+    field->setAccessibleName(name);
+    if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
+        combo->lineEdit()->setAccessibleName(name);
+}
+
 std::string Text(const QLineEdit* field)
 {
     return field->text().toStdString();
@@ -58,6 +66,13 @@ std::string Text(const QComboBox* combo)
 
 void AddButtons(QDialog* dialog, QFormLayout* form)
 {
+    // A drop-down list that can be typed in has the focus in its edit
+    // field, which a screen reader names apart from the list.
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+        auto* combo = qobject_cast<QComboBox*>(label->buddy());
+        if (combo && combo->lineEdit() && combo->lineEdit()->accessibleName().isEmpty())
+            combo->lineEdit()->setAccessibleName(label->text().remove(QLatin1Char('&')).remove(QLatin1Char(':')));
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     form->addRow(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);

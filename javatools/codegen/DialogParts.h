@@ -23,9 +23,14 @@ QLineEdit* Field(const QString& name, const std::string& text, QWidget* parent);
 // out when skipEmpty is set. The edit field starts with text.
 QComboBox* Combo(const QString& name, const std::vector<std::string>& entries, bool skipEmpty,
                  const std::string& text, QWidget* parent);
+// Names a field for screen readers when a check box, not a label, stands
+// before it; a drop-down list's edit field gets the name too, since that
+// is what holds the focus.
+void NameField(QWidget* field, const QString& name);
 std::string Text(const QLineEdit* field);
 std::string Text(const QComboBox* combo);
-// OK and Cancel at the foot of the form; OK runs the dialog's accept.
+// OK and Cancel at the foot of the form; OK runs the dialog's accept. The
+// edit field of each drop-down list is named after the list's label.
 void AddButtons(QDialog* dialog, QFormLayout* form);
 // Shows a refusal as a plain OK message; true when there was one.
 bool Refuse(const std::string& message);

@@ -19,4 +19,5 @@ void OutputControlBar::ShowOutput(const std::string& text, const std::string& ba
     // Tabbed with the console, the compiler's report comes to the front.
     raise();
     control_->ShowText(text, baseDirectory);
+    emit OutputShown();
 }

@@ -20,6 +20,10 @@ public:
     // repaints it at once.
     void ShowOutput(const std::string& text, const std::string& baseDirectory);
 
+signals:
+    // The window was given a new text.
+    void OutputShown();
+
 private:
     OutputVxEditCtrl* control_;
 };

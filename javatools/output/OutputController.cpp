@@ -93,3 +93,27 @@ void OutputController::OnDoubleClicked()
     }
     errorLine_(message.file, message.line - 1, column);
 }
+
+bool OutputController::StepToMessage(int step)
+{
+    const std::int32_t last = GetModel().LastLine();
+    std::int32_t line = Caret().line;
+    // Every other line once, the caret's own line last.
+    for (std::int32_t visited = 0; visited <= last; ++visited) {
+        line += step;
+        if (line > last)
+            line = 0;
+        else if (line < 0)
+            line = last;
+        CompilerMessage message;
+        if (!ParseCompilerMessage(LineString(line), message))
+            continue;
+        SetCaret(line, 0);
+        SetSelection(VxEditLineCol(line, GetModel().LineLength(line)), VxEditLineCol(line, 0),
+                     VxEditSelection::kStream);
+        RevealCaret();
+        OnDoubleClicked();
+        return true;
+    }
+    return false;
+}

@@ -30,6 +30,10 @@ public:
     // After the base double-click: the caret line's compiler message, if it
     // is one, goes to the handler.
     void OnDoubleClicked();
+    // F4 and Shift+F4: the next (step 1) or previous (-1) compiler message
+    // from the caret's line, wrapping at the ends, is selected and goes to
+    // the handler as a double-click does; false when there is none.
+    bool StepToMessage(int step);
 
 private:
     std::string LineString(std::int32_t line);

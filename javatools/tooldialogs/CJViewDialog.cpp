@@ -19,6 +19,9 @@ CJViewDialog::CJViewDialog(ViewerDialogData& data, QWidget* parent) : QDialog(pa
     for (const std::string& choice : ViewerFileChoices(data.baseName))
         file->addItem(QString::fromStdString(choice));
     file->setEditText(QString::fromStdString(data.file));
+    // The class is typed in the list's edit field, which holds the focus.
+    file->setAccessibleName(tr("Class or HTML file to view"));
+    file->lineEdit()->setAccessibleName(file->accessibleName());
     runAsApplet = new QCheckBox(tr("Run as Applet "));
     runAsApplet->setToolTip(tr("(Uses the program defined as Applet Viewer under Tools Settings)"));
     runAsApplet->setChecked(data.runAsApplet);

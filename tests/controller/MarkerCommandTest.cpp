@@ -1,6 +1,9 @@
 // The marker commands: toggle, next and previous with their wrap-around
-// order, clear all, their enable rules, and go to line.
+// order, clear all, their enable rules, go to line, and where the window
+// scrolls on a jump.
 #include "ControllerSupport.h"
+
+#include "controller/VxEditSearchState.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +86,7 @@ TEST_F(MarkerCommandTest, ClearAllBreakpointsLeavesErrorsAndBookmarks)
     EXPECT_EQ(0, model->CountMarkedLines(VxEdit::kMarkBookmark));
 }
 
-TEST_F(MarkerCommandTest, GotoLineClampsAndCentresTheTarget)
+TEST_F(MarkerCommandTest, GotoLineClampsTheTarget)
 {
     controller.GotoLine(0);
     EXPECT_EQ(At(0, 0), Caret());
@@ -92,8 +95,55 @@ TEST_F(MarkerCommandTest, GotoLineClampsAndCentresTheTarget)
     EXPECT_EQ(At(model->LastLine(), 0), Caret());
     controller.GotoLine(26);
     EXPECT_EQ(At(25, 0), Caret());
-    // 20 visible lines: the target stands ten lines below the top.
-    EXPECT_EQ((25 - 10) * FakeView::kLineHeight, view.scrollY);
+}
+
+// 20 lines show; a jump to a line out of sight puts it 20 / 3 = 6 lines
+// below the top, one in sight moves nothing.
+TEST_F(MarkerCommandTest, EveryJumpPutsAnUnseenLineAThirdDownAndLeavesASeenOneInPlace)
+{
+    std::string text = "{\n";
+    for (int line = 1; line < 80; ++line)
+        text += "line " + std::to_string(line) + "\n";
+    text += "}\n";
+    SetText(text);
+    const auto top = [this] { return view.scrollY / FakeView::kLineHeight; };
+
+    controller.GotoLine(41);
+    EXPECT_EQ(At(40, 0), Caret());
+    EXPECT_EQ(40 - 6, top());
+    controller.GotoLine(50);  // in sight
+    EXPECT_EQ(40 - 6, top());
+
+    // Ctrl+] to the partner far below, and back.
+    controller.SetCaret(0, 0);
+    controller.EnsureCaretVisible();
+    ASSERT_EQ(0, top());
+    Press(cmd::kEditMatchBrace);
+    EXPECT_EQ(At(80, 0), Caret());
+    EXPECT_EQ(80 - 6, top());
+    Press(cmd::kEditMatchBrace);
+    EXPECT_EQ(At(0, 0), Caret());
+    EXPECT_EQ(0, top());
+
+    // Next bookmark down the text.
+    model->SetMark(60, VxEdit::kMarkBookmark, true);
+    Press(cmd::kNextBookmark);
+    EXPECT_EQ(At(60, 0), Caret());
+    EXPECT_EQ(60 - 6, top());
+
+    // A find that wraps round to the top part of the text.
+    VxEditSearchState& state = VxEditSearchState::ForThread();
+    state.findText = "line 12";
+    state.searchDown = true;
+    state.fromFindDialog = true;
+    ASSERT_EQ(1, controller.FindNext(state));
+    EXPECT_EQ(At(12, 7), Caret());
+    EXPECT_EQ(12 - 6, top());
+
+    // The error line the output window marks.
+    controller.MarkErrorLine(70);
+    EXPECT_EQ(At(70, 0), Caret());
+    EXPECT_EQ(70 - 6, top());
 }
 
 }  // namespace

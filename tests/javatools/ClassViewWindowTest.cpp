@@ -10,6 +10,7 @@
 #include "resources/CommandIds.h"
 #include "tests/support/TempDir.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -129,6 +130,54 @@ TEST(ClassViewWindowTest, MembersShowUnderTheirTypeAndADoubleClickGoesToTheirLin
     EXPECT_EQ(window.Controller().Caret(), VxEditLineCol(3, 0));
     // A member stands for its type when code is added to the selected class.
     EXPECT_EQ(tree.SelectedIndex(), 1);
+}
+
+namespace {
+
+// A screen reader takes a tree's current item for the focused one: the
+// tree of a window in the background must not have one.
+int FocusedItems(CClassView& tree)
+{
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&tree);
+    int focused = 0;
+    for (int i = 0; accessible && i < accessible->childCount(); ++i) {
+        if (QAccessibleInterface* item = accessible->child(i); item && item->state().focused)
+            ++focused;
+    }
+    return focused;
+}
+
+}  // namespace
+
+TEST(ClassViewWindowTest, ReturnGoesToTheItemsLineAndOnlyTheFocusedTreeHasAFocusedItem)
+{
+    const std::string text = "class Outer {\r\n\tint count;\r\n\tvoid grow() {}\r\n}\r\n";
+    Window behind(text);
+    CClassView& hidden = *behind.frame->ClassView();
+    hidden.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(WaitFor([&] { return hidden.hasFocus(); }));
+    EXPECT_EQ(FocusedItems(hidden), 1);
+
+    Window front(text);
+    CClassView& tree = *front.frame->ClassView();
+    front.frame->activateWindow();
+    tree.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(WaitFor([&] { return tree.hasFocus(); }));
+    EXPECT_EQ(FocusedItems(tree), 1);
+    EXPECT_EQ(FocusedItems(hidden), 0);
+
+    // Down to the field, Return: the caret is on its line, the editor focused.
+    QTest::keyClick(&tree, Qt::Key_Down);
+    QTest::keyClick(&tree, Qt::Key_Return);
+    EXPECT_EQ(front.Controller().Caret(), VxEditLineCol(1, 0));
+    EXPECT_TRUE(WaitFor([&] { return front.frame->EditView()->hasFocus(); }));
+    EXPECT_EQ(FocusedItems(tree), 0);
+    // Back in the tree the same item is current; Space goes there too.
+    tree.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(WaitFor([&] { return tree.hasFocus(); }));
+    QTest::keyClick(&tree, Qt::Key_Down);
+    QTest::keyClick(&tree, Qt::Key_Space);
+    EXPECT_EQ(front.Controller().Caret(), VxEditLineCol(2, 0));
 }
 
 TEST(ClassViewWindowTest, NewClassAndMethodThroughTheDialogsAreOneUndoStepEach)
