@@ -21,7 +21,7 @@ const Target kTargets[] = {
     {"FileLoad", FuzzFileLoad},         {"JavaColour", FuzzJavaColour},
     {"HtmlColour", FuzzHtmlColour},     {"ArgumentSplit", FuzzArgumentSplit},
     {"CompilerMessage", FuzzCompilerMessage}, {"RecoveryRecord", FuzzRecoveryRecord},
-    {"SettingsValues", FuzzSettingsValues},
+    {"SettingsValues", FuzzSettingsValues}, {"JdwpPacket", FuzzJdwpPacket},
 };
 
 class FuzzCorpus : public testing::TestWithParam<Target> {};

@@ -26,3 +26,6 @@ int FuzzCompilerMessage(const std::uint8_t* data, std::size_t size);
 int FuzzRecoveryRecord(const std::uint8_t* data, std::size_t size);
 // Stores the values in a settings profile and reads a configuration from it.
 int FuzzSettingsValues(const std::uint8_t* data, std::size_t size);
+// Reads the bytes as a JDWP stream: cut into packets, each body through
+// every reply and event reader, and played to a debug session.
+int FuzzJdwpPacket(const std::uint8_t* data, std::size_t size);
