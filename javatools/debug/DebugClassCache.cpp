@@ -78,11 +78,11 @@ void DebugClassCache::Finish(std::uint64_t typeId, bool ok)
 {
     auto waiting = std::move(loading_[typeId]);
     loading_.erase(typeId);
+    // A class that could not be read stays, unloaded, so that replies still
+    // on their way find it; the next request reads it again.
     DebugClassInfo* info = ok ? classes_[typeId].get() : nullptr;
     if (ok)
         loaded_.insert(typeId);
-    else
-        classes_.erase(typeId);
     for (auto& handler : waiting)
         handler(info);
 }

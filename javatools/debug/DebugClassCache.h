@@ -16,8 +16,8 @@ struct JdwpPacket;
 // signature, source file and methods at once, line tables, variables and
 // fields when asked. Every request answers through its callback, after the
 // replies it needs have come (at once when all is known); a class that
-// cannot be read answers with nullptr. The DebugClassInfo given stays valid
-// as long as the cache.
+// cannot be read answers with nullptr. A DebugClassInfo, once made, lives as
+// long as the cache, so replies in any order find theirs.
 class DebugClassCache {
 public:
     using ClassHandler = std::function<void(DebugClassInfo* info)>;

@@ -214,6 +214,35 @@ void DebugInspector::ReadArray(std::uint64_t arrayId, std::int64_t first, std::i
     });
 }
 
+void DebugInspector::ReadThreadState(std::uint64_t thread, ThreadHandler handler)
+{
+    const std::string id = JdwpWriter(classes_.IdSizes()).ObjectId(thread).Bytes();
+    auto state = std::make_shared<DebugThreadState>();
+    connection_.Send(jdwp::thread::kSet, jdwp::thread::kStatus, id,
+                     [this, id, state, handler = std::move(handler)](const JdwpPacket& r) {
+                         JdwpReader reader(r.body, classes_.IdSizes());
+                         state->status = static_cast<int>(reader.Int());
+                         state->suspended = (reader.Int() & 1) != 0;
+                         if (r.errorCode != 0 || !reader.Ok()) {
+                             handler({}, ReplyError(r, "the thread's state"));
+                             return;
+                         }
+                         if (!state->suspended) {
+                             handler(*state, {});
+                             return;
+                         }
+                         connection_.Send(jdwp::thread::kSet, jdwp::thread::kFrameCount, id,
+                                          [this, state, handler](const JdwpPacket& reply) {
+                                              JdwpReader countReader(reply.body, classes_.IdSizes());
+                                              state->frameCount = static_cast<int>(countReader.Int());
+                                              if (reply.errorCode != 0 || !countReader.Ok())
+                                                  handler({}, ReplyError(reply, "the thread's frame count"));
+                                              else
+                                                  handler(*state, {});
+                                          });
+                     });
+}
+
 void DebugInspector::Complete(Variables variables, VariablesHandler handler)
 {
     auto remaining = std::make_shared<std::size_t>(1);

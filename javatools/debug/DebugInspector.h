@@ -21,6 +21,7 @@ public:
     using VariablesHandler = std::function<void(std::vector<DebugVariable> variables, std::string error)>;
     using ValueHandler = std::function<void(DebugValue value, std::string error)>;
     using StringHandler = std::function<void(std::string text, std::string error)>;
+    using ThreadHandler = std::function<void(DebugThreadState state, std::string error)>;
     using ArrayHandler =
         std::function<void(std::int64_t length, std::vector<DebugVariable> elements, std::string error)>;
 
@@ -37,6 +38,9 @@ public:
     // The length and the elements first .. first+count-1 (fewer at the end),
     // named "[i]".
     void ReadArray(std::uint64_t arrayId, std::int64_t first, std::int64_t count, ArrayHandler handler);
+
+    // The thread's state, whether it is suspended, and its frame count.
+    void ReadThreadState(std::uint64_t thread, ThreadHandler handler);
 
 private:
     using Variables = std::shared_ptr<std::vector<DebugVariable>>;

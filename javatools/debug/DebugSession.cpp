@@ -127,14 +127,13 @@ void DebugSession::HandleEvents(const JdwpPacket& packet)
         ResumeAfter(set.suspendPolicy, 0);
         return;
     }
+    if (stopEvent && (stopped_ || reporting_)) {
+        // Another thread stopped while one stop is shown. It keeps its
+        // suspension and is shown when the user resumes from this one.
+        waitingStops_.push_back({reason, *stopEvent, breakpointId});
+        return;
+    }
     if (stopEvent) {
-        // The step ends here, whatever stopped the thread.
-        if (stepRequest_ != 0) {
-            const std::string body =
-                JdwpWriter(classes_.IdSizes()).Byte(jdwp::kind::kSingleStep).Int(stepRequest_).Bytes();
-            connection_.Send(jdwp::request::kSet, jdwp::request::kClear, body, nullptr);
-            stepRequest_ = 0;
-        }
         ReportStop(reason, *stopEvent, breakpointId);
         return;
     }
@@ -367,6 +366,13 @@ void DebugSession::SetBreakpointRequest(int breakpointId, const DebugClassInfo& 
 
 void DebugSession::ReportStop(DebugStop::Reason reason, const JdwpEvent& event, int breakpointId)
 {
+    // The step ends here, whatever stopped the thread.
+    if (stepRequest_ != 0) {
+        const std::string body =
+            JdwpWriter(classes_.IdSizes()).Byte(jdwp::kind::kSingleStep).Int(stepRequest_).Bytes();
+        connection_.Send(jdwp::request::kSet, jdwp::request::kClear, body, nullptr);
+        stepRequest_ = 0;
+    }
     auto stop = std::make_shared<DebugStop>();
     stop->reason = reason;
     stop->breakpointId = breakpointId;
@@ -375,9 +381,11 @@ void DebugSession::ReportStop(DebugStop::Reason reason, const JdwpEvent& event, 
     const std::uint64_t generation = ++stopGeneration_;
     // One part for each reply below, one for this function itself.
     auto remaining = std::make_shared<std::size_t>(1);
+    reporting_ = true;
     auto finishOne = [this, stop, remaining, generation]() {
         if (--*remaining != 0 || generation != stopGeneration_)
             return;
+        reporting_ = false;
         stopped_ = true;
         stop_ = *stop;
         observer_.OnStopped(stop_);
@@ -449,8 +457,15 @@ void DebugSession::Resume()
         return;
     ++stopGeneration_;
     stopped_ = false;
+    reporting_ = false;
     connection_.Send(jdwp::vm::kSet, jdwp::vm::kResume, {}, nullptr);
     observer_.OnResumed();
+    if (!waitingStops_.empty()) {
+        // Still suspended by that stop's event: show it now.
+        const WaitingStop next = waitingStops_.front();
+        waitingStops_.erase(waitingStops_.begin());
+        ReportStop(next.reason, next.event, next.breakpointId);
+    }
 }
 
 void DebugSession::Step(StepKind kind)

@@ -56,7 +56,8 @@ public:
 
     bool IsStopped() const { return stopped_; }
     const DebugStop& CurrentStop() const { return stop_; }
-    // Lets every thread run on.
+    // Lets every thread run on; a stop of another thread that came while
+    // this one was shown is reported now instead.
     void Resume();
     // Runs the stopped thread to the next line (Over), into a call of the
     // program's own code (Into: the JDK's java.*, javax.*, jdk.* and sun.*
@@ -110,6 +111,13 @@ private:
     std::set<std::string> preparePatterns_;
     std::uint32_t stepRequest_ = 0;
     bool stopped_ = false;
+    bool reporting_ = false;  // a stop's frames are being read
+    struct WaitingStop {
+        DebugStop::Reason reason;
+        JdwpEvent event;
+        int breakpointId;
+    };
+    std::vector<WaitingStop> waitingStops_;  // stops of other threads, shown one by one
     std::uint64_t stopGeneration_ = 0;
     DebugStop stop_;
 };

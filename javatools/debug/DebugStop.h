@@ -51,3 +51,12 @@ struct DebugBreakpoint {
     int requestedLine = 0;
     int line = 0;           // 0 until placed
 };
+
+// A thread as the Threads list shows it.
+struct DebugThreadState {
+    // JDWP thread status: 0 zombie, 1 running, 2 sleeping, 3 waiting for a
+    // monitor, 4 waiting.
+    int status = 0;
+    bool suspended = false;
+    int frameCount = 0;  // 0 unless suspended
+};

@@ -22,6 +22,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -132,6 +133,20 @@ const char* const kThrower =
     "    }\n"                                                               // 13
     "}\n";                                                                  // 14
 
+const char* const kPair =
+    "public class Pair {\n"                                                  // 1
+    "    static int work(int n) {\n"                                         // 2
+    "        int doubled = n * 2;\n"                                         // 3
+    "        return doubled;\n"                                              // 4
+    "    }\n"                                                                // 5
+    "    public static void main(String[] args) throws Exception {\n"        // 6
+    "        Thread other = new Thread(() -> work(1), \"other\");\n"         // 7
+    "        other.start();\n"                                               // 8
+    "        work(2);\n"                                                     // 9
+    "        other.join();\n"                                                // 10
+    "    }\n"                                                                // 11
+    "}\n";                                                                   // 12
+
 class Recorder : public IDebugObserver {
 public:
     void OnConnected(const std::string& description) override { connected = !description.empty(); }
@@ -173,7 +188,7 @@ protected:
         std::vector<std::string> argv = {"javac", "-g", "-encoding", "UTF-8", "-d", folder_->Path().string()};
         const std::pair<const char*, const char*> sources[] = {
             {"Square.java", kSquare}, {"Late.java", kLate}, {"Walk.java", kWalk},
-            {"Values.java", kValues}, {"Thrower.java", kThrower}};
+            {"Values.java", kValues}, {"Thrower.java", kThrower}, {"Pair.java", kPair}};
         for (const auto& [name, text] : sources) {
             quillet::test::WriteFileBytes(folder_->File(name), text);
             argv.push_back(folder_->File(name));
@@ -465,6 +480,15 @@ TEST_F(DebugSessionTest, ValuesOfEveryKindAreRead)
     EXPECT_EQ(mainLocals[1].name, "v");
     EXPECT_EQ(mainLocals[1].value.bits, self->bits);
 
+    std::optional<DebugThreadState> thread;
+    session_.Inspector().ReadThreadState(stop.thread, [&](DebugThreadState state, std::string error) {
+        EXPECT_EQ(error, "");
+        thread = state;
+    });
+    ASSERT_TRUE(Pump([&] { return thread.has_value(); }));
+    EXPECT_TRUE(thread->suspended);
+    EXPECT_EQ(thread->frameCount, static_cast<int>(stop.frames.size()));
+
     session_.Terminate(42);
     EXPECT_EQ(ExitCode(), 42);
 }
@@ -483,6 +507,25 @@ TEST_F(DebugSessionTest, AnUncaughtExceptionStopsAtTheThrowingLine)
     EXPECT_EQ(ExitCode(), 1);
     EXPECT_EQ(recorder_.stops.size(), 1u);
     EXPECT_NE(quillet::test::ReadFileBytes(Source("Thrower.out")).find("caught"), std::string::npos);
+}
+
+TEST_F(DebugSessionTest, TwoThreadsAtOneBreakpointStopOneAfterTheOther)
+{
+    session_.AddBreakpoint(Source("Pair.java"), "Pair", 3);
+    Launch("Pair");
+    std::vector<std::string> seen;
+    for (int i = 0; i < 2; ++i) {
+        const DebugStop stop = NextStop();
+        ASSERT_EQ(Where(stop, 1), std::vector<std::string>{"Pair.work:3"});
+        const std::vector<DebugVariable> locals = Locals(stop.frames[0]);
+        ASSERT_EQ(locals.size(), 1u);
+        seen.push_back(stop.threadName + " n=" + DebugValueText(locals[0].value));
+        session_.Resume();
+    }
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(seen, (std::vector<std::string>{"main n=2", "other n=1"}));
+    EXPECT_EQ(ExitCode(), 0);
+    EXPECT_EQ(recorder_.stops.size(), 2u);
 }
 
 TEST(DebugListener, AcceptsOneConnectionOfThisUserAndReadsSocketOwners)
