@@ -119,6 +119,38 @@ TEST_F(FindReplaceTest, APatternThatDoesNotCompileIsReportedNotNotFound)
     EXPECT_EQ("(a)", Text());
 }
 
+// (a+)+b on a long run of a's takes PCRE2 past its limits, with JIT too. The
+// search passes over that line, finds the matches around it and says which
+// line it could not search, instead of "not found" or a silent miss.
+TEST_F(FindReplaceTest, APatternTooComplexForALineNamesItAndTheMatchesAroundItAreFound)
+{
+    const std::string runOfAs(40, 'a');
+    const std::string tooComplex = "The pattern is too complex for line 2; some matches may be missing.";
+    values.pattern = true;
+    // PCRE2 tries a line only while a "b" follows somewhere.
+    SetText("ab\n" + runOfAs + "c\naab\nb");
+    controller.SetCaret(1, 0);
+    EXPECT_EQ(1, Request(VxEditController::kRequestFindNext, "(a+)+b"));
+    EXPECT_EQ(VxEditLineColPair(2, 0, 2, 3), SelectionRange());
+    EXPECT_EQ(tooComplex, LastMessage());
+    EXPECT_EQ(MessageIcon::Warning, sink.Messages().back().icon);
+
+    EXPECT_EQ(1, Request(VxEditController::kRequestMarkAll, "(a+)+b"));
+    EXPECT_EQ(2, model->CountMarkedLines(VxEdit::kMarkBookmark));
+    EXPECT_EQ(1, model->TestMark(0, VxEdit::kMarkBookmark));
+    EXPECT_EQ(1, model->TestMark(2, VxEdit::kMarkBookmark));
+    EXPECT_EQ(tooComplex, LastMessage());
+
+    EXPECT_EQ(1, ReplaceAll("(a+)+b", "X"));
+    EXPECT_EQ("X\n" + runOfAs + "c\nX\nb", Text());
+    EXPECT_EQ("The document has been searched and 2 replacements were made. " + tooComplex, LastMessage());
+
+    // Nothing found beside it: the search says what it could not search.
+    SetText("c\n" + runOfAs + "c\nb");
+    EXPECT_EQ(0, Request(VxEditController::kRequestFindNext, "(a+)+b"));
+    EXPECT_EQ(tooComplex, LastMessage());
+}
+
 TEST_F(FindReplaceTest, ReplaceAllDoesNotRevisitInsertedText)
 {
     SetText("aaa");
