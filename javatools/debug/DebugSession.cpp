@@ -30,6 +30,21 @@ bool BelongsTo(const std::string& className, const std::string& topLevel)
             className[topLevel.size()] == '$');
 }
 
+// A callback to call `parts` times, after which done runs; done runs at
+// once when there are no parts.
+std::function<void()> Join(std::size_t parts, std::function<void()> done)
+{
+    if (parts == 0) {
+        done();
+        return [] {};
+    }
+    auto remaining = std::make_shared<std::size_t>(parts);
+    return [remaining, done = std::move(done)] {
+        if (--*remaining == 0)
+            done();
+    };
+}
+
 }  // namespace
 
 DebugSession::DebugSession(IDebugObserver& observer)
@@ -162,8 +177,25 @@ void DebugSession::ResumeAfter(std::uint8_t suspendPolicy, std::uint64_t thread)
         connection_.Send(jdwp::thread::kSet, jdwp::thread::kResume,
                          JdwpWriter(classes_.IdSizes()).ObjectId(thread).Bytes(), nullptr);
     } else if (suspendPolicy != jdwp::suspend::kNone) {
-        connection_.Send(jdwp::vm::kSet, jdwp::vm::kResume, {}, nullptr);
+        ResumeVm();
     }
+}
+
+void DebugSession::ResumeVm()
+{
+    // Breakpoints being set in loaded classes go in before anything runs.
+    if (arming_ > 0)
+        ++deferredResumes_;
+    else
+        connection_.Send(jdwp::vm::kSet, jdwp::vm::kResume, {}, nullptr);
+}
+
+void DebugSession::ArmingDone()
+{
+    if (--arming_ > 0)
+        return;
+    for (; deferredResumes_ > 0; --deferredResumes_)
+        connection_.Send(jdwp::vm::kSet, jdwp::vm::kResume, {}, nullptr);
 }
 
 void DebugSession::OnVmStart()
@@ -223,7 +255,8 @@ void DebugSession::Arm(Breakpoint& breakpoint)
     const std::string& name = breakpoint.info.className;
     RequestClassPrepare(name);
     RequestClassPrepare(name + "$*");
-    ResolveLoaded(name);
+    ++arming_;
+    ResolveLoaded(name, [this] { ArmingDone(); });
 }
 
 void DebugSession::RequestClassPrepare(const std::string& pattern)
@@ -239,40 +272,46 @@ void DebugSession::RequestClassPrepare(const std::string& pattern)
     });
 }
 
-void DebugSession::ResolveLoaded(const std::string& className)
+void DebugSession::ResolveLoaded(const std::string& className, Done done)
 {
     std::string signature = "L" + className + ";";
     for (char& c : signature)
         if (c == '.')
             c = '/';
     const std::string body = JdwpWriter(classes_.IdSizes()).String(signature).Bytes();
-    connection_.Send(jdwp::vm::kSet, jdwp::vm::kClassesBySignature, body, [this](const JdwpPacket& r) {
-        JdwpReader reader(r.body, classes_.IdSizes());
-        std::vector<JdwpClassRef> found;
-        if (r.errorCode != 0 || !ParseClassRefs(reader, true, found))
-            return;
-        for (const JdwpClassRef& ref : found) {
-            ResolveInClass(ref.typeId, [] {});
-            ResolveNested(ref.typeId, 0);
-        }
-    });
+    connection_.Send(jdwp::vm::kSet, jdwp::vm::kClassesBySignature, body,
+                     [this, done = std::move(done)](const JdwpPacket& r) {
+                         JdwpReader reader(r.body, classes_.IdSizes());
+                         std::vector<JdwpClassRef> found;
+                         if (r.errorCode != 0 || !ParseClassRefs(reader, true, found))
+                             found.clear();
+                         const Done part = Join(2 * found.size(), done);
+                         for (const JdwpClassRef& ref : found) {
+                             ResolveInClass(ref.typeId, part);
+                             ResolveNested(ref.typeId, 0, part);
+                         }
+                     });
 }
 
-void DebugSession::ResolveNested(std::uint64_t typeId, int depth)
+void DebugSession::ResolveNested(std::uint64_t typeId, int depth, Done done)
 {
-    if (depth > kMaxNesting)
+    if (depth > kMaxNesting) {
+        done();
         return;
+    }
     const std::string body = JdwpWriter(classes_.IdSizes()).ReferenceTypeId(typeId).Bytes();
-    connection_.Send(jdwp::reftype::kSet, jdwp::reftype::kNestedTypes, body, [this, depth](const JdwpPacket& r) {
-        JdwpReader reader(r.body, classes_.IdSizes());
-        std::vector<JdwpClassRef> nested;
-        if (r.errorCode != 0 || !ParseClassRefs(reader, false, nested))
-            return;
-        for (const JdwpClassRef& ref : nested) {
-            ResolveInClass(ref.typeId, [] {});
-            ResolveNested(ref.typeId, depth + 1);
-        }
-    });
+    connection_.Send(jdwp::reftype::kSet, jdwp::reftype::kNestedTypes, body,
+                     [this, depth, done = std::move(done)](const JdwpPacket& r) {
+                         JdwpReader reader(r.body, classes_.IdSizes());
+                         std::vector<JdwpClassRef> nested;
+                         if (r.errorCode != 0 || !ParseClassRefs(reader, false, nested))
+                             nested.clear();
+                         const Done part = Join(2 * nested.size(), done);
+                         for (const JdwpClassRef& ref : nested) {
+                             ResolveInClass(ref.typeId, part);
+                             ResolveNested(ref.typeId, depth + 1, part);
+                         }
+                     });
 }
 
 void DebugSession::ResolveInClass(std::uint64_t typeId, Done done)
@@ -458,7 +497,7 @@ void DebugSession::Resume()
     ++stopGeneration_;
     stopped_ = false;
     reporting_ = false;
-    connection_.Send(jdwp::vm::kSet, jdwp::vm::kResume, {}, nullptr);
+    ResumeVm();
     observer_.OnResumed();
     if (!waitingStops_.empty()) {
         // Still suspended by that stop's event: show it now.

@@ -47,6 +47,8 @@ public:
     // code at or after the line is loaded; a line without code moves to the
     // next line with code in the same class body (the file is read for its
     // class bodies; an unreadable file lets it move to any next line).
+    // Added while the program is stopped, it is set in the loaded classes
+    // before a Resume or step lets the program run on.
     int AddBreakpoint(const std::string& file, const std::string& className, int line);
     void RemoveBreakpoint(int id);
     std::vector<DebugBreakpoint> Breakpoints() const;
@@ -86,8 +88,8 @@ private:
     void OnVmStart();
     void Arm(Breakpoint& breakpoint);
     void RequestClassPrepare(const std::string& pattern);
-    void ResolveLoaded(const std::string& className);
-    void ResolveNested(std::uint64_t typeId, int depth);
+    void ResolveLoaded(const std::string& className, Done done);
+    void ResolveNested(std::uint64_t typeId, int depth, Done done);
     void ResolveInClass(std::uint64_t typeId, Done done);
     void PlaceIn(Breakpoint& breakpoint, const DebugClassInfo& info);
     void ClearRequests(Breakpoint& breakpoint);
@@ -95,6 +97,8 @@ private:
                               std::uint64_t codeIndex);
     void ReportStop(DebugStop::Reason reason, const JdwpEvent& event, int breakpointId);
     void ResumeAfter(std::uint8_t suspendPolicy, std::uint64_t thread);
+    void ResumeVm();
+    void ArmingDone();
     void Problem(const JdwpPacket& reply, const std::string& what);
 
     IDebugObserver& observer_;
@@ -109,6 +113,8 @@ private:
     std::map<int, Breakpoint> breakpoints_;
     std::map<std::uint32_t, int> breakpointOfRequest_;
     std::set<std::string> preparePatterns_;
+    int arming_ = 0;           // breakpoints being set in loaded classes
+    int deferredResumes_ = 0;  // resumes that wait for them
     std::uint32_t stepRequest_ = 0;
     bool stopped_ = false;
     bool reporting_ = false;  // a stop's frames are being read

@@ -335,6 +335,7 @@ TEST_F(DebugSessionTest, BreakpointsWaitForLateAndNestedClassesAndMoveToCode)
     const int nested = session_.AddBreakpoint(Source("Square.java"), "Square", 8);
     const int late = session_.AddBreakpoint(Source("Late.java"), "Late", 3);
     const int moved = session_.AddBreakpoint(Source("Square.java"), "Square", 16);
+    const int removed = session_.AddBreakpoint(Source("Late.java"), "Late", 4);
     Launch("Square");
 
     DebugStop stop = NextStop();
@@ -344,6 +345,15 @@ TEST_F(DebugSessionTest, BreakpointsWaitForLateAndNestedClassesAndMoveToCode)
     EXPECT_EQ(Where(stop, 2), (std::vector<std::string>{"Square$Side.area:8", "Square.main:14"}));
     ASSERT_FALSE(stop.frames.empty());
     EXPECT_EQ(stop.frames[0].sourceFile, "Square.java");
+    // One added while the program runs, in a class already loaded, and one
+    // removed before its class loads.
+    const int added = session_.AddBreakpoint(Source("Square.java"), "Square", 15);
+    session_.RemoveBreakpoint(removed);
+    session_.Resume();
+
+    stop = NextStop();
+    EXPECT_EQ(stop.breakpointId, added);
+    EXPECT_EQ(Where(stop, 1), (std::vector<std::string>{"Square.main:15"}));
     session_.Resume();
 
     stop = NextStop();
@@ -369,7 +379,8 @@ TEST_F(DebugSessionTest, BreakpointsWaitForLateAndNestedClassesAndMoveToCode)
     EXPECT_EQ(ExitCode(), 3);
     EXPECT_TRUE(recorder_.vmDeath);
     EXPECT_EQ(recorder_.disconnectReason, "");
-    EXPECT_EQ(recorder_.stops.size(), 3u);
+    EXPECT_EQ(recorder_.stops.size(), 4u);
+    EXPECT_EQ(session_.Breakpoints().size(), 4u);
     EXPECT_EQ(recorder_.problems, std::vector<std::string>{});
 }
 
