@@ -17,6 +17,7 @@ packages=(
   libqt6svg6
   desktop-file-utils appstream dpkg-dev file man-db
   ripgrep
+  nlohmann-json3-dev
 )
 
 missing=()
