@@ -413,8 +413,11 @@ TEST_F(DebugSessionTest, StepsOverIntoAndOutFollowTheLoopAndTheRecursion)
                         "Walk.main:11", "Walk.main:14", "Walk.depth:3", "Walk.depth:5", "Walk.depth:3",
                         "Walk.depth:5", "Walk.depth:6", "Walk.main:14", "Walk.main:15", "Walk.main:16"}));
     EXPECT_EQ(deepest, 3u);
-    session_.Resume();
+    // Detached, the program runs on to its end by itself.
+    session_.Detach();
     EXPECT_EQ(ExitCode(), 0);
+    EXPECT_EQ(recorder_.disconnectReason, "");
+    EXPECT_EQ(quillet::test::ReadFileBytes(Source("Walk.out")), "3\n");
 }
 
 TEST_F(DebugSessionTest, ValuesOfEveryKindAreRead)
