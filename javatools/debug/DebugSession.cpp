@@ -4,6 +4,7 @@
 #include "javatools/debug/IDebugObserver.h"
 #include "javatools/debug/JdwpReader.h"
 #include "javatools/debug/JdwpWriter.h"
+#include "javatools/debug/SourceTopLevelClass.h"
 
 #include <fstream>
 #include <memory>
@@ -223,11 +224,13 @@ int DebugSession::AddBreakpoint(const std::string& file, const std::string& clas
     breakpoint.info.className = className;
     breakpoint.info.requestedLine = line;
     std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
     if (in) {
-        std::ostringstream text;
         text << in.rdbuf();
         breakpoint.bodies = std::make_shared<const SourceClassBodies>(text.str());
     }
+    if (className.empty())
+        breakpoint.info.className = SourceTopLevelClass(file, text.str());
     if (started_ && connection_.IsOpen())
         Arm(breakpoint);
     return id;

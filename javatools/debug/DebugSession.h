@@ -42,7 +42,8 @@ public:
     bool IsConnected() const { return connection_.IsOpen(); }
 
     // A breakpoint on a line of a source file whose top-level class is
-    // className ("p.Square"; its nested classes "p.Square$..." count too).
+    // className ("p.Square"; its nested classes "p.Square$..." count too;
+    // empty: the file's name after the package its text declares).
     // Returns its id. Placed (and reported) once a class of the file with
     // code at or after the line is loaded; a line without code moves to the
     // next line with code in the same class body (the file is read for its

@@ -23,6 +23,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -52,7 +53,7 @@ const char* const kSquare =
     "    public static void main(String[] args) {\n"  // 12
     "        System.out.println(\"start\");\n"        // 13
     "        int area = new Side(4).area();\n"        // 14
-    "        int total = new Late().twice(area);\n"   // 15
+    "        int total = new shapes.Late().twice(area);\n"  // 15
     "        // the exit code follows\n"              // 16
     "\n"                                              // 17
     "        System.exit(total - 29);\n"              // 18
@@ -60,8 +61,8 @@ const char* const kSquare =
     "}\n";                                            // 20
 
 const char* const kLate =
-    "public class Late {\n"                // 1
-    "    int twice(int value) {\n"         // 2
+    "package shapes; public class Late {\n"  // 1
+    "    public int twice(int value) {\n"   // 2
     "        int result = value * 2;\n"    // 3
     "        return result;\n"             // 4
     "    }\n"                              // 5
@@ -187,8 +188,9 @@ protected:
         folder_ = new TempDir;
         std::vector<std::string> argv = {"javac", "-g", "-encoding", "UTF-8", "-d", folder_->Path().string()};
         const std::pair<const char*, const char*> sources[] = {
-            {"Square.java", kSquare}, {"Late.java", kLate}, {"Walk.java", kWalk},
+            {"Square.java", kSquare}, {"shapes/Late.java", kLate}, {"Walk.java", kWalk},
             {"Values.java", kValues}, {"Thrower.java", kThrower}, {"Pair.java", kPair}};
+        std::filesystem::create_directories(folder_->Path() / "shapes");
         for (const auto& [name, text] : sources) {
             quillet::test::WriteFileBytes(folder_->File(name), text);
             argv.push_back(folder_->File(name));
@@ -333,9 +335,10 @@ const DebugVariable* Named(const std::vector<DebugVariable>& variables, const st
 TEST_F(DebugSessionTest, BreakpointsWaitForLateAndNestedClassesAndMoveToCode)
 {
     const int nested = session_.AddBreakpoint(Source("Square.java"), "Square", 8);
-    const int late = session_.AddBreakpoint(Source("Late.java"), "Late", 3);
+    // The class named by the file and its package line.
+    const int late = session_.AddBreakpoint(Source("shapes/Late.java"), "", 3);
     const int moved = session_.AddBreakpoint(Source("Square.java"), "Square", 16);
-    const int removed = session_.AddBreakpoint(Source("Late.java"), "Late", 4);
+    const int removed = session_.AddBreakpoint(Source("shapes/Late.java"), "shapes.Late", 4);
     Launch("Square");
 
     DebugStop stop = NextStop();
@@ -358,7 +361,7 @@ TEST_F(DebugSessionTest, BreakpointsWaitForLateAndNestedClassesAndMoveToCode)
 
     stop = NextStop();
     EXPECT_EQ(stop.breakpointId, late);
-    EXPECT_EQ(Where(stop, 2), (std::vector<std::string>{"Late.twice:3", "Square.main:15"}));
+    EXPECT_EQ(Where(stop, 2), (std::vector<std::string>{"shapes.Late.twice:3", "Square.main:15"}));
     EXPECT_EQ(stop.frames[0].sourceFile, "Late.java");
     session_.Resume();
 

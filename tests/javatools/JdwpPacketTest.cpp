@@ -6,6 +6,7 @@
 #include "javatools/debug/JdwpReplies.h"
 #include "javatools/debug/JdwpWriter.h"
 #include "javatools/debug/SourceClassBodies.h"
+#include "javatools/debug/SourceTopLevelClass.h"
 
 #include <gtest/gtest.h>
 
@@ -269,6 +270,16 @@ TEST(SourceClassBodies, NestedAndAnonymousBodiesAreTheirOwn)
     EXPECT_EQ(bodies.BodyOfLine(11), square);
     EXPECT_EQ(bodies.BodyOfLine(14), 0);
     EXPECT_EQ(bodies.BodyOfLine(99), -1);
+}
+
+TEST(SourceTopLevelClass, TheFileNameAfterThePackage)
+{
+    EXPECT_EQ(SourceTopLevelClass("/src/p/q/Square.java", "/* head */ // note\npackage p . q;\nclass Square {}"),
+              "p.q.Square");
+    EXPECT_EQ(SourceTopLevelClass("/src/Square.java", "import java.util.List;\nclass Square {}"), "Square");
+    EXPECT_EQ(SourceTopLevelClass("Square.java", "@Deprecated package a;"), "a.Square");
+    EXPECT_EQ(SourceTopLevelClass("/src/Square.java", "packages x;"), "Square");
+    EXPECT_EQ(SourceTopLevelClass("/src/Square.java", ""), "Square");
 }
 
 }  // namespace
