@@ -595,4 +595,52 @@ TEST(DebugListener, AcceptsOneConnectionOfThisUserAndReadsSocketOwners)
     EXPECT_EQ(DebugListener::SocketOwner(0x9C41, 0x1F90, proc.Path().string()), -1);
 }
 
+TEST(DebugListener, RefusesAConnectionOfAnotherUser)
+{
+    if (::getuid() != 0)
+        GTEST_SKIP() << "connecting as another user needs root";
+    DebugListener listener;
+    std::string failure;
+    ASSERT_TRUE(listener.Listen(&failure)) << failure;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<std::uint16_t>(listener.Port()));
+    int connected[2];
+    ASSERT_EQ(::pipe(connected), 0);
+    const pid_t stranger = ::fork();
+    ASSERT_GE(stranger, 0);
+    if (stranger == 0) {
+        // The user "nobody" connects and waits to be killed.
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(2);
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+            ::_exit(3);
+        const char done = 'x';
+        if (::write(connected[1], &done, 1) != 1)
+            ::_exit(4);
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(connected[1]);
+    char got = 0;
+    ASSERT_EQ(::read(connected[0], &got, 1), 1) << "the other user could not connect";
+    ::close(connected[0]);
+    pollfd waiting{listener.Fd(), POLLIN, 0};
+    ASSERT_EQ(::poll(&waiting, 1, 5000), 1);
+    EXPECT_EQ(listener.Accept(), -1);
+    EXPECT_GE(listener.Fd(), 0) << "still listening for this user's program";
+
+    const int own = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_EQ(::connect(own, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::poll(&waiting, 1, 5000), 1);
+    const int accepted = listener.Accept();
+    EXPECT_GE(accepted, 0);
+    ::close(accepted);
+    ::close(own);
+    ::kill(stranger, SIGKILL);
+    ::waitpid(stranger, nullptr, 0);
+}
+
 }  // namespace
