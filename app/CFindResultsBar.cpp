@@ -73,11 +73,6 @@ bool CFindResultsBar::IsSearching() const
     return stop_->isEnabled();
 }
 
-bool CFindResultsBar::HasMatches() const
-{
-    return list_->count() > 0 && !list_->item(0)->data(kPath).isNull();
-}
-
 void CFindResultsBar::Show(int row)
 {
     QListWidgetItem* item = list_->item(row);
@@ -118,6 +113,16 @@ void CFindResultsBar::FocusList()
 
 bool CFindResultsBar::eventFilter(QObject* watched, QEvent* event)
 {
+    // Only the list with the focus has a current item, which a screen
+    // reader takes for the focused one; it is kept aside meanwhile.
+    if (watched == list_ && event->type() == QEvent::FocusOut && !list_->hasFocus() &&
+        list_->currentIndex().isValid()) {
+        keptCurrent_ = list_->currentIndex();
+        list_->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    } else if (watched == list_ && event->type() == QEvent::FocusIn && !list_->currentIndex().isValid() &&
+               keptCurrent_.isValid()) {
+        list_->selectionModel()->setCurrentIndex(keptCurrent_, QItemSelectionModel::NoUpdate);
+    }
     if (watched == list_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && IsSearching()) {
         emit StopRequested();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDockWidget>
+#include <QPersistentModelIndex>
 
 #include <vector>
 
@@ -24,7 +25,6 @@ public:
     void Finish(const QString& summary);
     bool IsSearching() const;
     QListWidget* List() const { return list_; }
-    bool HasMatches() const;
     // F4 and Shift+F4: the match after (step 1) or before (-1) the one shown
     // last, wrapping at the ends, is selected and asked to be shown; false
     // when the list has none.
@@ -46,4 +46,6 @@ private:
     QPushButton* stop_;
     // The row of the match shown last, -1 before the first.
     int shown_ = -1;
+    // The current item while the list is without the focus.
+    QPersistentModelIndex keptCurrent_;
 };

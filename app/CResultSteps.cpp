@@ -13,8 +13,15 @@ using tarrow::foundation::CommandState;
 CResultSteps::CResultSteps(CMainFrame& frame, CFindInFiles& find)
     : QObject(&frame), frame_(frame), find_(find)
 {
-    connect(frame.OutputBar(), &OutputControlBar::OutputShown, this, [this] { last_ = List::kOutput; });
-    connect(&find, &CFindInFiles::SearchStarted, this, [this] { last_ = List::kFindResults; });
+    connect(frame.OutputBar(), &OutputControlBar::OutputShown, this, [this] { Filled(List::kOutput); });
+    connect(&find, &CFindInFiles::SearchStarted, this, [this] { Filled(List::kFindResults); });
+}
+
+void CResultSteps::Filled(List list)
+{
+    last_ = list;
+    // F4 works at once, not only from the frame's next idle update.
+    frame_.UpdateAllActions();
 }
 
 bool CResultSteps::Step(int step)
@@ -49,8 +56,7 @@ bool CResultSteps::OnUpdateCommand(int id, CommandState& state)
     switch (id) {
     case cmd::kEditNextResult:
     case cmd::kEditPrevResult:
-        state.enabled = last_ == List::kOutput ||
-                        (last_ == List::kFindResults && find_.ResultsBar() && find_.ResultsBar()->HasMatches());
+        state.enabled = last_ != List::kNone;
         return true;
     case cmd::kViewFindResults:
         state.enabled = find_.ResultsBar() != nullptr;

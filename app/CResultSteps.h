@@ -22,6 +22,7 @@ public:
 private:
     enum class List { kNone, kOutput, kFindResults };
 
+    void Filled(List list);
     bool Step(int step);
 
     CMainFrame& frame_;

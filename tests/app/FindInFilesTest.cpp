@@ -18,6 +18,7 @@
 #include "view/CScrivoView.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -191,6 +192,11 @@ TEST_F(FindInFilesTest, F4StepsThroughTheListFilledLastAndTheResultsTakeTheFocus
     frame.RouteCommand(cmd::kEditNextResult);
     EXPECT_EQ(caret(), std::make_pair(dir_.File("A.java"), VxEditLineCol(2, 1)));
     EXPECT_TRUE(app.ActiveDocument()->Model()->TestMark(2, VxEdit::kMarkErrorLine));
+    // The list, left for the editor, has no item that claims the focus.
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(list);
+    ASSERT_NE(accessible, nullptr);
+    for (int i = 0; i < accessible->childCount(); ++i)
+        EXPECT_FALSE(accessible->child(i)->state().focused) << i;
 }
 
 TEST_F(FindInFilesTest, TheDialogsLabelsNameTheirFieldsAndTabFollowsTheLayout)
