@@ -137,6 +137,8 @@ std::string CScrivoDoc::LanguageFor(const std::string& path)
         return "Java";
     if (extension == ".html" || extension == ".htm")
         return "HTML";
+    if (extension == ".js" || extension == ".mjs" || extension == ".cjs")
+        return "JavaScript";
     return "Default";
 }
 

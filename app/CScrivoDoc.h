@@ -36,7 +36,8 @@ public:
     CScrivoDoc(const CScrivoDoc&) = delete;
     CScrivoDoc& operator=(const CScrivoDoc&) = delete;
 
-    // "Java" for .java, "HTML" for .html and .htm (any case), else "Default".
+    // "Java" for .java, "HTML" for .html and .htm, "JavaScript" for .js, .mjs
+    // and .cjs (any case), else "Default".
     static std::string LanguageFor(const std::string& path);
     // Whether the file's indentation follows its braces: Java (.java, and
     // a new text, which is Java) and JavaScript (.js, .mjs, .cjs).

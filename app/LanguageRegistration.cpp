@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kHtmlResourceId = 146;
 constexpr const char* kJavaIni = "java.ini";
+constexpr const char* kJavaScriptIni = "javascript.ini";
 
 bool IsFile(const std::string& path)
 {
@@ -30,13 +31,19 @@ bool IsFile(const std::string& path)
 std::string JavaIniReadPath(const std::string& programDirectory,
                             const std::string& userSettingsDirectory)
 {
-    const std::string user = JavaIniWritePath(userSettingsDirectory);
+    return LanguageIniReadPath(kJavaIni, programDirectory, userSettingsDirectory);
+}
+
+std::string LanguageIniReadPath(const std::string& fileName, const std::string& programDirectory,
+                                const std::string& userSettingsDirectory)
+{
+    const std::string user = userSettingsDirectory + fileName;
     if (!userSettingsDirectory.empty() && IsFile(user))
         return user;
-    const std::string beside = programDirectory + kJavaIni;
+    const std::string beside = programDirectory + fileName;
     if (IsFile(beside))
         return beside;
-    return programDirectory + "../" + kJavaIni;
+    return programDirectory + "../" + fileName;
 }
 
 std::string JavaIniWritePath(const std::string& userSettingsDirectory)
@@ -61,6 +68,13 @@ void RegisterLanguages(quillet::platform::Profile& profile, const std::string& p
         javaWriter = MakeRef<VxEditIniConfigWriter>(JavaIniWritePath(userSettingsDirectory));
     }
     registry.Register("Java", javaReader.Get(), javaWriter.Get());
+
+    auto scriptReader = MakeRef<VxEditIniConfigReader>(
+        LanguageIniReadPath(kJavaScriptIni, programDirectory, userSettingsDirectory));
+    RefPtr<VxEditIniConfigWriter> scriptWriter;
+    if (!userSettingsDirectory.empty())
+        scriptWriter = MakeRef<VxEditIniConfigWriter>(userSettingsDirectory + kJavaScriptIni);
+    registry.Register("JavaScript", scriptReader.Get(), scriptWriter.Get());
 
     std::vector<RefPtr<VxEditLangConfigReader>> htmlSources;
     htmlSources.push_back(MakeRef<VxEditResConfigReader>(kHtmlResourceId));

@@ -14,9 +14,13 @@ std::string JavaIniReadPath(const std::string& programDirectory,
 // Changes to "Java" are always written to the user's copy, which may be in
 // a folder the program's own copy is not.
 std::string JavaIniWritePath(const std::string& userSettingsDirectory);
+// The same rule for any language kept in an ini file of the given name
+// (java.ini, javascript.ini).
+std::string LanguageIniReadPath(const std::string& fileName, const std::string& programDirectory,
+                                const std::string& userSettingsDirectory);
 
 // Registers the languages that documents select by name: "Java" from
-// java.ini, "HTML" from the built-in form followed by the user's changes
+// java.ini, "JavaScript" from javascript.ini, "HTML" from the built-in form followed by the user's changes
 // under "HTML" in the settings store. "Default" is built in.
 void RegisterLanguages(quillet::platform::Profile& profile, const std::string& programDirectory,
                        const std::string& userSettingsDirectory);

@@ -12,6 +12,8 @@
 const std::vector<ColorRun>* VxScrivo::GetColourRuns(std::int32_t line)
 {
     const std::vector<ColorRun>* runs = VxHTMLEdit::GetColourRuns(line);
+    if (runs && IsJavaScript())
+        DetailTemplateLine(line);
     if (!runs || !IsErrorLine(line))
         return runs;
     // Looked up on every request, so that a renamed group takes effect at once.
@@ -59,6 +61,10 @@ const VxEditLangTag* VxScrivo::FindScanTag(const char* text, int length, int tok
         if (const VxEditLangTag* block = TextBlockTag())
             return block;
     }
+    if (kind != VxEditLangTagTable::kSingleLine) {
+        if (const VxEditLangTag* script = ScriptTag(text, length, tokenLength))
+            return script;
+    }
     return VxHTMLEdit::FindScanTag(text, length, tokenLength, kind);
 }
 
@@ -69,6 +75,7 @@ void VxScrivo::ListScanTags(std::vector<const VxEditLangTag*>& tags, int kind)
         return;
     if (const VxEditLangTag* block = TextBlockTag())
         tags.push_back(block);
+    ListScriptTags(tags);
 }
 
 bool VxScrivo::HonoursEscape(const VxEditLangTag& tag) const

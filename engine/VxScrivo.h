@@ -1,14 +1,17 @@
 #pragma once
 
+#include "engine/VxEditJsLexer.h"
 #include "engine/VxHTMLEdit.h"
 #include "engine/VxScrivoDeclaration.h"
 #include "engine/VxScrivoMember.h"
 #include "language/VxEditLangTag.h"
 
+#include <string>
 #include <vector>
 
-// The model every document holds: Java and HTML colouring, Java text blocks,
-// and lines marked as error lines shown wholly in the "Error Line" colour
+// The model every document holds: Java, JavaScript and HTML colouring, Java
+// text blocks, the JavaScript steps the configuration cannot express
+// (VxScrivoScript.cpp), and lines marked as error lines shown wholly in the "Error Line" colour
 // group.
 class VxScrivo : public VxHTMLEdit {
 public:
@@ -49,8 +52,47 @@ protected:
     // Escapes count in a text block too.
     bool HonoursEscape(const VxEditLangTag& tag) const override;
 
+    // In JavaScript a regular-expression literal where one may start, and a
+    // number with its fraction and exponent, are one run each; a template
+    // literal is a multi-line tag of the model's own that ends at the
+    // backquote closing it, past nested substitutions and templates, and
+    // whose substitutions are coloured as code on every line; a
+    // documentation comment (/** */) is one too, in its own group.
+    std::int32_t ScanToken(std::int32_t line, const char* lineText, const char* token, std::int32_t tokenLength,
+                           std::int32_t bytesLeft, std::uint16_t& pending, VxEditColourRuns& runs) override;
+    VxEditLineCol FindTagEnd(const VxEditLineCol& start, const VxEditLangTag& tag) override;
+    std::int32_t ScanMultiLineTag(std::int32_t line, std::int32_t column, std::int32_t bytesLeft,
+                                  VxEditColourRuns& runs, const VxEditLangTag& tag) override;
+
 private:
     const VxEditLangTag* TextBlockTag();
+
+    // JavaScript (VxScrivoScript.cpp).
+    bool IsJavaScript() const;
+    const VxEditLangTag* ScriptTag(const char* text, int length, int tokenLength);
+    void ListScriptTags(std::vector<const VxEditLangTag*>& tags);
+    int ScriptGroup(VxEditJsLexer::Kind kind) const;
+    std::string CodeLineAbove(std::int32_t line);
+    // Colours code as the line scanner does: keywords, numbers, operators.
+    void AppendCode(const char* text, std::int32_t length, VxEditColourRuns& runs);
+    void AppendPieces(const char* lineText, const std::vector<VxEditJsLexer::Piece>& pieces,
+                      VxEditColourRuns& runs);
+    // Replaces the one-colour runs a line inside a template literal's span
+    // got from the span by runs that show its substitutions as code.
+    void DetailTemplateLine(std::int32_t line);
+
+    VxEditLangTag templateTag_;
+    VxEditLangTag docCommentTag_;
+    // Where the last template line detailed left the lexer, so that the
+    // lines of a long template painted in order are lexed once.
+    struct TemplateMemo {
+        std::uint64_t revision = 0;
+        VxEditLineCol spanStart;
+        std::int32_t nextLine = -1;
+        VxEditJsLexer::State state;
+        std::string previousLine;
+    };
+    TemplateMemo templateMemo_;
 
     VxEditLangTag textBlock_;
     std::vector<VxScrivoDeclaration> declarations_;

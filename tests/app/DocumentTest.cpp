@@ -61,11 +61,13 @@ TEST_F(DocumentTest, LanguageFollowsTheExtensionWhenOpened)
     EXPECT_EQ(CScrivoDoc::LanguageFor("/src/Applet.JAVA"), "Java");
     EXPECT_EQ(CScrivoDoc::LanguageFor("index.Htm"), "HTML");
     EXPECT_EQ(CScrivoDoc::LanguageFor("page.html"), "HTML");
-    EXPECT_EQ(CScrivoDoc::LanguageFor("script.js"), "Default");
+    EXPECT_EQ(CScrivoDoc::LanguageFor("script.js"), "JavaScript");
+    EXPECT_EQ(CScrivoDoc::LanguageFor("module.MJS"), "JavaScript");
+    EXPECT_EQ(CScrivoDoc::LanguageFor("common.cjs"), "JavaScript");
     EXPECT_EQ(CScrivoDoc::LanguageFor("/src.java/README"), "Default");
 
     for (auto [name, language] : {std::pair{"Applet.JAVA", "Java"}, {"index.Htm", "HTML"},
-                                  {"script.js", "Default"}, {"README", "Default"}}) {
+                                  {"script.js", "JavaScript"}, {"README", "Default"}}) {
         WriteFileBytes(dir_.File(name), "text\r\nmore");
         CScrivoDoc document;
         ASSERT_TRUE(document.OnOpenDocument(dir_.File(name))) << name;

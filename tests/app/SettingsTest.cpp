@@ -110,3 +110,35 @@ TEST(LanguageRegistration, JavaAndHtmlAreReadFromTheirStores)
     EXPECT_EQ(registry.Get("Java")->GetTabSize(), 2);
     registry.Reset();
 }
+
+TEST(LanguageRegistration, JavaScriptIsReadFromItsIniAndSavedToTheUsersCopy)
+{
+    TempDir dir;
+    const std::string program = dir.File("bin") + "/";
+    const std::string user = dir.File("settings") + "/";
+    std::filesystem::create_directories(program);
+    std::filesystem::copy_file(QUILLET_PROGRAM_DIR "javascript.ini", program + "javascript.ini");
+    quillet::platform::MemoryProfile profile;
+
+    VxEditLangConfigRegistry& registry = VxEditLangConfigRegistry::Instance();
+    registry.Reset();
+    RegisterLanguages(profile, program, user);
+    VxEditLangConfig* script = registry.Get("JavaScript");
+    ASSERT_NE(script, nullptr);
+    int group = -1;
+    EXPECT_EQ(script->LookupKeyword("typeof", 6, group), 6);
+    EXPECT_EQ(script->GetColorGroupName(group), "Keyword");
+    const int regex = script->FindColorGroup("Regex");
+    ASSERT_GE(regex, 0);
+    EXPECT_EQ(script->GetAutoIndent(), 1);
+
+    // A colour changed in the dialog is kept in the user's javascript.ini.
+    script->GetColorGroup(regex)->Foreground = 0x00123456;
+    EXPECT_EQ(registry.Save("JavaScript"), 1);
+    EXPECT_TRUE(std::filesystem::exists(user + "javascript.ini"));
+    registry.Reset();
+    RegisterLanguages(profile, program, user);
+    script = registry.Get("JavaScript");
+    EXPECT_EQ(script->GetColorGroup(script->FindColorGroup("Regex"))->Foreground, 0x00123456u);
+    registry.Reset();
+}
