@@ -46,6 +46,20 @@ bool CBuildHost::SaveModifiedDocumentsIn(const std::string& directory)
     return all;
 }
 
+bool CBuildHost::SaveModifiedDocumentsUnder(const std::string& folder)
+{
+    std::string prefix = folder;
+    if (!prefix.empty() && prefix.back() != '/')
+        prefix += '/';
+    bool all = true;
+    for (const auto& document : app_.Documents()) {
+        if (document->IsModified() && !document->PathName().empty() &&
+            document->PathName().starts_with(prefix))
+            all = document->DoFileSave() && all;
+    }
+    return all;
+}
+
 quillet::platform::Profile& CBuildHost::Settings()
 {
     return app_.Profile();

@@ -17,6 +17,7 @@ public:
     std::string DocumentPath() const override;
     std::string DocumentTitle() const override;
     bool SaveModifiedDocumentsIn(const std::string& directory) override;
+    bool SaveModifiedDocumentsUnder(const std::string& folder) override;
 
     quillet::platform::Profile& Settings() override;
     std::string& CompilerArgs() override;

@@ -178,7 +178,7 @@ QList<int> CCustomizeToolbarsDlg::GroupCommands(const QString& group)
         return {kEditUndo, kEditRedo, kEditCut, kEditCopy, kEditPaste, kEditCopyAsHtml, kEditSelectAll,
                 kEditFind, kEditReplace, kEditGotoLine};
     if (group == QLatin1String("Tools"))
-        return {kBuildCompile, kBuildStop, kBuildExecute, kBuildDebug, kToggleBreakpoint,
+        return {kBuildCompile, kBuildAll, kBuildStop, kBuildExecute, kBuildDebug, kToggleBreakpoint,
                 kClearBreakpoints, kNextError, kPrevError, kClearErrors, kInsertClass, kInsertInterface,
                 kInsertMethod, kInsertMemberVariable, kToolsSyntaxSettings, kToolsSettings, kToolsAppletHtml,
                 kHelpContents, kHelpCustom, kAppAbout};

@@ -33,6 +33,7 @@ const QHash<int, IconName>& IconNames()
         {cmd::kBuildExecute, {nullptr, "quillet-execute"}},
         {cmd::kBuildDebug, {nullptr, "quillet-debug"}},
         {cmd::kBuildStop, {nullptr, "quillet-stop-build"}},
+        {cmd::kBuildAll, {nullptr, "quillet-build-all"}},
         {cmd::kInsertClass, {nullptr, "quillet-new-class"}},
         {cmd::kInsertInterface, {nullptr, "quillet-new-interface"}},
         {cmd::kInsertMethod, {nullptr, "quillet-add-method"}},

@@ -57,6 +57,9 @@ QHash<int, CommandInfo> BuildTable()
          "List the words, keywords and classes that start with the word before the caret\nComplete Word",
          {K(Qt::CTRL | Qt::Key_Space)}},
         {cmd::kBuildCompile, "&Compile\tF7", "Compile (F7)\nCompile", {K(Qt::Key_F7)}},
+        {cmd::kBuildAll, "&Build All\tCtrl+Shift+F7",
+         "Compile every Java file of the program: all files under the source folder, with its subfolders (Ctrl+Shift+F7)\nBuild All",
+         {K(Qt::CTRL | Qt::SHIFT | Qt::Key_F7)}},
         {cmd::kBuildExecute, "&Execute\tShift+F5", "Execute (Shift+F5)\nExecute", {K(Qt::SHIFT | Qt::Key_F5)}},
         {cmd::kBuildDebug, "&Debug\tF5", "Debug the applet or application (F5)\nDebug", {K(Qt::Key_F5)}},
         // Ctrl+Break arrives as Ctrl+Pause.

@@ -32,7 +32,7 @@ QList<Menu> MenuBarLayout(bool documentOpen)
                        kEditCopyAsHtml, kSeparator, kEditSelectAll, kSeparator, kEditFind,
                        kEditReplace, kEditFindInFiles, kEditNextResult, kEditPrevResult, kEditGotoLine,
                        kEditMatchBrace, kEditCompleteWord}},
-        {tr("&Build"), {kBuildCompile, kBuildStop, kBuildExecute, kBuildDebug, kSeparator,
+        {tr("&Build"), {kBuildCompile, kBuildAll, kBuildStop, kBuildExecute, kBuildDebug, kSeparator,
                         kToggleBreakpoint, kClearBreakpoints, kSeparator, kNextError, kPrevError,
                         kClearErrors}},
         {tr("&View"), {kToolbarsSubmenu, kViewStatusBar, kViewOutputWindow, kViewConsole, kSeparator,

@@ -85,6 +85,8 @@ inline constexpr int kBuildExecute = 32773;
 inline constexpr int kBuildDebug = 32815;
 // Ends the compile that runs through the output window.
 inline constexpr int kBuildStop = 32850;
+// Compiles every Java file under the current file's source root.
+inline constexpr int kBuildAll = 32851;
 inline constexpr int kToolsSettings = 32774;
 inline constexpr int kToolsSyntaxSettings = 45022;
 inline constexpr int kToolsAppletHtml = 32807;

@@ -2,6 +2,7 @@
 
 #include "app/SettingsKeys.h"
 #include "engine/VxEdit.h"
+#include "javatools/build/BuildAllRequest.h"
 #include "javatools/build/BuildCommandLines.h"
 #include "javatools/build/CommandArguments.h"
 #include "javatools/build/CompileLog.h"
@@ -37,6 +38,10 @@ bool CScrivoBuild::OnCommand(int id)
     case cmd::kBuildCompile:
         Compile();
         return true;
+    case cmd::kBuildAll:
+        if (JavaText())
+            BuildAll();
+        return true;
     case cmd::kBuildExecute:
         if (host_->Console())
             Execute();
@@ -54,13 +59,13 @@ bool CScrivoBuild::OnUpdateCommand(int id, tarrow::foundation::CommandState& sta
 {
     // The Java tools act on Java texts; in an HTML or plain-text window the
     // commands stay in the menus, greyed.
-    const VxEditLangConfig* config = model_.GetLangConfig();
-    const bool javaText = config && config->GetName() == "Java";
+    const bool javaText = JavaText();
     // While a compile runs, the commands that need its result wait greyed:
     // a second compile, and running or debugging classes not yet written.
     const bool ready = javaText && !host_->IsCompiling();
     switch (id) {
     case cmd::kBuildCompile:
+    case cmd::kBuildAll:
         state.enabled = ready;
         return true;
     case cmd::kBuildExecute:
@@ -72,6 +77,12 @@ bool CScrivoBuild::OnUpdateCommand(int id, tarrow::foundation::CommandState& sta
     default:
         return false;
     }
+}
+
+bool CScrivoBuild::JavaText() const
+{
+    const VxEditLangConfig* config = model_.GetLangConfig();
+    return config && config->GetName() == "Java";
 }
 
 bool CScrivoBuild::OfferToolSettings(const char* question)
@@ -122,16 +133,8 @@ void CScrivoBuild::Compile()
         compiler = store.GetString(settings::kTools, settings::kJavaCompiler, settings::kNoToolPath);
     }
 
-    // The other files of the program are found from the source root: the
-    // file's folder, or the folder above its package's folders. A path the
-    // user changed in this window is kept while the proposal stays the same.
-    const CompilePathProposal proposal = ProposeCompilePaths(model_, path);
-    const std::string& sourceRoot = proposal.sourceRoot;
-    if (remembered_.proposedRoot != sourceRoot) {
-        remembered_.proposedRoot = sourceRoot;
-        remembered_.sourcePath = proposal.sourcePath;
-        remembered_.classPath = proposal.classPath;
-    }
+    RememberProposedPaths(path);
+    const std::string sourceRoot = remembered_.proposedRoot;
     CompileDialogData data;
     data.compilerPath = compiler;
     data.targetFile = path;
@@ -182,6 +185,68 @@ void CScrivoBuild::Compile()
         RunInConsole(fileName, argv, sourceRoot);
 }
 
+void CScrivoBuild::RememberProposedPaths(const std::string& path)
+{
+    // The other files of the program are found from the source root: the
+    // file's folder, or the folder above its package's folders. A path the
+    // user changed in this window is kept while the proposal stays the same.
+    const CompilePathProposal proposal = ProposeCompilePaths(model_, path);
+    if (remembered_.proposedRoot != proposal.sourceRoot) {
+        remembered_.proposedRoot = proposal.sourceRoot;
+        remembered_.sourcePath = proposal.sourcePath;
+        remembered_.classPath = proposal.classPath;
+    }
+}
+
+// Build All
+
+void CScrivoBuild::BuildAll()
+{
+    if (host_->IsCompiling())
+        return;
+    quillet::platform::Profile& store = host_->Settings();
+    const std::string path = host_->DocumentPath();
+    if (path.empty()) {
+        ShowMessage(kNotSavedCompile, MessageButtons::Ok);
+        return;
+    }
+    std::string compiler = store.GetString(settings::kTools, settings::kJavaCompiler, settings::kNoToolPath);
+    if (compiler == settings::kNoToolPath) {
+        if (!OfferToolSettings(kNoCompilerQuestion))
+            return;
+        compiler = store.GetString(settings::kTools, settings::kJavaCompiler, settings::kNoToolPath);
+        if (compiler == settings::kNoToolPath) {
+            ShowMessage(kNoCompiler, MessageButtons::Ok);
+            return;
+        }
+    }
+    RememberProposedPaths(path);
+    const std::string sourceRoot = remembered_.proposedRoot;
+    // Every file of the tree is compiled, so every one the user changed
+    // must be on disk first.
+    if (host_->CompileAutoSave()) {
+        if (host_->IsDocumentModified())
+            host_->SaveDocument();
+        host_->SaveModifiedDocumentsUnder(sourceRoot);
+    }
+    std::vector<std::string> arguments = CompilePathArguments(remembered_.sourcePath, remembered_.classPath);
+    std::vector<std::string> typed;
+    if (!Split(host_->CompilerArgs(), typed))
+        return;
+    arguments.insert(arguments.end(), typed.begin(), typed.end());
+
+    CompileRequest request;
+    std::string failure;
+    if (!MakeBuildAllRequest(compiler, arguments, sourceRoot, host_->RedirectorPath(), request, &failure)) {
+        ShowMessage(failure);
+        return;
+    }
+    if (remembered_.clearErrors)
+        model_.ClearMarkEverywhere(VxEdit::kMarkErrorLine);
+    host_->ShowOutput(CompileLog::CompilingLine(request.shownTarget), sourceRoot);
+    host_->StartCompile(std::move(request));
+}
+
 void CScrivoBuild::CompileThroughOutputWindow(const std::string& compiler,
                                               const std::vector<std::string>& argv,
                                               const std::string& shownTarget,
@@ -190,7 +255,7 @@ void CScrivoBuild::CompileThroughOutputWindow(const std::string& compiler,
 {
     host_->ShowOutput(CompileLog::CompilingLine(shownTarget), directory);
     host_->StartCompile({compiler, RedirectedArgv(host_->RedirectorPath(), argv), shownTarget,
-                         directory, workingDirectory});
+                         directory, workingDirectory, {}});
 }
 
 int CScrivoBuild::RunInConsole(const std::string& title, const std::vector<std::string>& argv,

@@ -35,6 +35,9 @@ public:
     bool OnUpdateCommand(int id, tarrow::foundation::CommandState& state) override;
 
     void Compile();
+    // Every Java file under the source root, without a dialog, with
+    // Compile's arguments and paths.
+    void BuildAll();
     void Execute();
     void Debug();
 
@@ -68,6 +71,10 @@ private:
     bool OfferToolSettings(const char* question);
     // Splits an argument text, reporting an unclosed quote.
     bool Split(const std::string& text, std::vector<std::string>& args);
+    bool JavaText() const;
+    // What Compile proposes for this file's paths, or what the user last
+    // changed them to while the proposal stayed the same.
+    void RememberProposedPaths(const std::string& path);
 
     VxEdit& model_;
     std::unique_ptr<IBuildHost> host_;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "javatools/build/ArgumentFile.h"
 #include "javatools/build/CompileRunner.h"
 
+#include <memory>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -18,6 +20,9 @@ struct CompileRequest {
     std::string directory;
     // Where the compiler runs.
     std::string workingDirectory;
+    // The "@file" the compiler reads its sources from, if any; removed
+    // when the run is over.
+    std::shared_ptr<TemporaryArgumentFile> argumentFile;
 };
 
 // One compile through the output window, from its start to its log. It

@@ -31,6 +31,8 @@ public:
     virtual std::string DocumentTitle() const = 0;
     // Saves every modified open document whose file lies in the directory.
     virtual bool SaveModifiedDocumentsIn(const std::string& directory) = 0;
+    // The same for every file under the folder, at any depth.
+    virtual bool SaveModifiedDocumentsUnder(const std::string& folder) = 0;
 
     // Settings: the store ("Tools" values are read each time) and the
     // application's compiler arguments and auto-save flag.

@@ -46,6 +46,7 @@ public:
     std::string DocumentPath() const override { return path; }
     std::string DocumentTitle() const override { return title; }
     bool SaveModifiedDocumentsIn(const std::string&) override { return true; }
+    bool SaveModifiedDocumentsUnder(const std::string&) override { return true; }
     quillet::platform::Profile& Settings() override { return profile; }
     std::string& CompilerArgs() override { return compilerArgs; }
     bool CompileAutoSave() const override { return true; }
