@@ -63,8 +63,10 @@ public:
     // this one was shown is reported now instead.
     void Resume();
     // Runs the stopped thread to the next line (Over), into a call of the
-    // program's own code (Into: the JDK's java.*, javax.*, jdk.* and sun.*
-    // classes are stepped over) or out of the current method (Out).
+    // program's own code (Into) or out of the current method (Out). Steps
+    // never stop in the JDK's java.*, javax.*, jdk.* and sun.* classes: a
+    // call into them is stepped over, a return into them runs on to the
+    // program's own code.
     void Step(StepKind kind);
     // Suspends every thread without a stop to report.
     void Suspend();

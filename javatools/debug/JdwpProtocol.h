@@ -101,9 +101,7 @@ inline constexpr std::uint8_t kArray = '[', kByte = 'B', kChar = 'C', kObject = 
 }  // namespace tag
 
 namespace error {
-inline constexpr int kNone = 0, kInvalidThread = 10, kThreadNotSuspended = 13, kInvalidObject = 20,
-                     kInvalidClass = 21, kClassNotPrepared = 22, kInvalidMethodId = 23, kInvalidFrameId = 30,
-                     kAbsentInformation = 101, kVmDead = 112, kInvalidSlot = 35;
+inline constexpr int kClassNotPrepared = 22, kAbsentInformation = 101, kVmDead = 112;
 }  // namespace error
 
 // Field and method modifier bits.
