@@ -53,7 +53,7 @@ public:
     std::string RedirectorPath() const override { return {}; }
     void ConfigureTools() override { ++toolSettingsShown; }
     void ShowOutput(const std::string& text, const std::string&) override { output = text; }
-    void StartCompile(CompileRequest) override {}
+    void StartCompile(CompileRequest request) override { compiles.push_back(std::move(request)); }
     bool IsCompiling() const override { return false; }
     IConsoleHost* Console() override { return &console; }
     bool StartDetached(const std::vector<std::string>& argv, const std::string& directory,
@@ -85,6 +85,7 @@ public:
     quillet::platform::MemoryProfile profile;
     FakeConsole console;
     std::vector<Args> detached;
+    std::vector<CompileRequest> compiles;
     std::shared_ptr<DebuggerRunFlag> flag = std::make_shared<DebuggerRunFlag>();
     std::function<void(ViewerDialogData&)> answerViewer;
     ViewerDialogData shownViewer;
@@ -146,6 +147,7 @@ TEST_F(BuildCommandTest, DebugStopsAtEveryBreakpointOfThePackagedClass)
     const auto html = tarrow::foundation::RefPtr<VxEditLangConfig>::Adopt(new VxEditLangConfig("HTML"));
     model_->SetLangConfig(html.Get());
     EXPECT_FALSE(Enabled(cmd::kBuildCompile));
+    EXPECT_FALSE(Enabled(cmd::kBuildAll));
     EXPECT_FALSE(Enabled(cmd::kBuildExecute));
     EXPECT_FALSE(Enabled(cmd::kBuildDebug));
     model_->SetLangConfig(java_.Get());
@@ -208,6 +210,30 @@ TEST_F(BuildCommandTest, ExecuteRunsTheClassFromThePackageRoot)
     EXPECT_EQ(host_->shownViewer.classpath, "-cp '/my libs'");
     EXPECT_EQ(host_->console.requests.size(), 1u);
     EXPECT_EQ(messages_.Texts(), (Args{"A quote is not closed in the arguments:\n'open"}));
+}
+
+// Build All asks nothing: every file under the package root goes to the
+// compiler in an "@file", with Compile's paths and the typed arguments.
+TEST_F(BuildCommandTest, BuildAllCompilesTheWholeSourceTreeThroughAnArgumentFile)
+{
+    host_->profile.WriteString(settings::kTools, settings::kJavaCompiler, "/usr/bin/javac");
+    host_->compilerArgs = "-g";
+    WriteFileBytes(host_->path, "package a.b; class Hello {}\n");
+    std::filesystem::create_directories(dir_.File("src/c"));
+    WriteFileBytes(dir_.File("src/c/D.java"), "package c; class D {}\n");
+    ASSERT_TRUE(Enabled(cmd::kBuildAll));
+    ASSERT_TRUE(build_->OnCommand(cmd::kBuildAll));
+
+    ASSERT_EQ(host_->compiles.size(), 1u);
+    const CompileRequest& request = host_->compiles[0];
+    const std::string src = dir_.File("src");
+    ASSERT_TRUE(request.argumentFile);
+    EXPECT_EQ(request.argv, (Args{"", "/usr/bin/javac", "-sourcepath", src, "-classpath", src, "-g",
+                                  "@" + request.argumentFile->Path()}));
+    EXPECT_EQ(quillet::test::ReadFileBytes(request.argumentFile->Path()),
+              "\"" + src + "/a/b/Hello.java\"\n\"" + src + "/c/D.java\"\n");
+    EXPECT_EQ(request.workingDirectory, src + "/");
+    EXPECT_EQ(host_->output, "-Compiling " + src + "/**/*.java-\r\n");
 }
 
 TEST_F(BuildCommandTest, UnsavedFileIsNotCompiledOrDebugged)
