@@ -22,6 +22,7 @@ const Target kTargets[] = {
     {"HtmlColour", FuzzHtmlColour},     {"ArgumentSplit", FuzzArgumentSplit},
     {"CompilerMessage", FuzzCompilerMessage}, {"RecoveryRecord", FuzzRecoveryRecord},
     {"SettingsValues", FuzzSettingsValues}, {"JdwpPacket", FuzzJdwpPacket},
+    {"LspMessage", FuzzLspMessage},
 };
 
 class FuzzCorpus : public testing::TestWithParam<Target> {};

@@ -29,3 +29,6 @@ int FuzzSettingsValues(const std::uint8_t* data, std::size_t size);
 // Reads the bytes as a JDWP stream: cut into packets, each body through
 // every reply and event reader, and played to a debug session.
 int FuzzJdwpPacket(const std::uint8_t* data, std::size_t size);
+// Reads the bytes as what a language server writes: cut into messages,
+// each through every result reader, and fed to a connection.
+int FuzzLspMessage(const std::uint8_t* data, std::size_t size);
