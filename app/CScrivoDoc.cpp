@@ -139,6 +139,8 @@ std::string CScrivoDoc::LanguageFor(const std::string& path)
         return "HTML";
     if (extension == ".js" || extension == ".mjs" || extension == ".cjs")
         return "JavaScript";
+    if (extension == ".css")
+        return "CSS";
     return "Default";
 }
 

@@ -37,7 +37,7 @@ public:
     CScrivoDoc& operator=(const CScrivoDoc&) = delete;
 
     // "Java" for .java, "HTML" for .html and .htm, "JavaScript" for .js, .mjs
-    // and .cjs (any case), else "Default".
+    // and .cjs, "CSS" for .css (any case), else "Default".
     static std::string LanguageFor(const std::string& path);
     // Whether the file's indentation follows its braces: Java (.java, and
     // a new text, which is Java) and JavaScript (.js, .mjs, .cjs).

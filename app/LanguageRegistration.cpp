@@ -10,6 +10,7 @@
 #include "platform/core/UserFolders.h"
 
 #include <filesystem>
+#include <utility>
 
 using tarrow::foundation::MakeRef;
 using tarrow::foundation::RefPtr;
@@ -19,6 +20,7 @@ namespace {
 constexpr int kHtmlResourceId = 146;
 constexpr const char* kJavaIni = "java.ini";
 constexpr const char* kJavaScriptIni = "javascript.ini";
+constexpr const char* kCssIni = "css.ini";
 
 bool IsFile(const std::string& path)
 {
@@ -69,12 +71,13 @@ void RegisterLanguages(quillet::platform::Profile& profile, const std::string& p
     }
     registry.Register("Java", javaReader.Get(), javaWriter.Get());
 
-    auto scriptReader = MakeRef<VxEditIniConfigReader>(
-        LanguageIniReadPath(kJavaScriptIni, programDirectory, userSettingsDirectory));
-    RefPtr<VxEditIniConfigWriter> scriptWriter;
-    if (!userSettingsDirectory.empty())
-        scriptWriter = MakeRef<VxEditIniConfigWriter>(userSettingsDirectory + kJavaScriptIni);
-    registry.Register("JavaScript", scriptReader.Get(), scriptWriter.Get());
+    for (auto [name, file] : {std::pair{"JavaScript", kJavaScriptIni}, {"CSS", kCssIni}}) {
+        auto reader = MakeRef<VxEditIniConfigReader>(LanguageIniReadPath(file, programDirectory, userSettingsDirectory));
+        RefPtr<VxEditIniConfigWriter> writer;
+        if (!userSettingsDirectory.empty())
+            writer = MakeRef<VxEditIniConfigWriter>(userSettingsDirectory + file);
+        registry.Register(name, reader.Get(), writer.Get());
+    }
 
     std::vector<RefPtr<VxEditLangConfigReader>> htmlSources;
     htmlSources.push_back(MakeRef<VxEditResConfigReader>(kHtmlResourceId));

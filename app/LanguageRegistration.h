@@ -20,8 +20,10 @@ std::string LanguageIniReadPath(const std::string& fileName, const std::string& 
                                 const std::string& userSettingsDirectory);
 
 // Registers the languages that documents select by name: "Java" from
-// java.ini, "JavaScript" from javascript.ini, "HTML" from the built-in form followed by the user's changes
-// under "HTML" in the settings store. "Default" is built in.
+// java.ini, "JavaScript" from javascript.ini, "CSS" from css.ini (each also
+// from and to the user's copy), "HTML" from the built-in form followed by
+// the user's changes under "HTML" in the settings store. "Default" is built
+// in.
 void RegisterLanguages(quillet::platform::Profile& profile, const std::string& programDirectory,
                        const std::string& userSettingsDirectory);
 

@@ -110,6 +110,14 @@ VxEditJsLexer::State VxEditJsLexer::OpenedTemplate()
     return state;
 }
 
+VxEditJsLexer::State VxEditJsLexer::OpenedScript(bool css)
+{
+    State state;
+    state.stack.push_back(State::kScriptBody);
+    state.css = css;
+    return state;
+}
+
 bool VxEditJsLexer::RegexMayStart(const char* text, std::int32_t column, std::string_view previousLine)
 {
     const std::int32_t last = LastSignificant(text, column);
@@ -231,7 +239,7 @@ std::int32_t VxEditJsLexer::LexLine(const char* text, std::int32_t length, std::
         int& braces = state.stack.back();
         const char c = text[at];
         const char next = at + 1 < length ? text[at + 1] : 0;
-        if (c == '`') {
+        if (c == '`' && !state.css) {
             emit(at, at + 1, Kind::Template);
             ++at;
             state.stack.push_back(State::kInTemplate);
@@ -246,7 +254,7 @@ std::int32_t VxEditJsLexer::LexLine(const char* text, std::int32_t length, std::
             end = std::min(end + 1, length);
             emit(at, end, Kind::String);
             at = end;
-        } else if (c == '/' && next == '/') {
+        } else if (c == '/' && next == '/' && !state.css) {
             emit(at, length, Kind::Comment);
             return length;
         } else if (c == '/' && next == '*') {
@@ -255,13 +263,15 @@ std::int32_t VxEditJsLexer::LexLine(const char* text, std::int32_t length, std::
             emit(at, at + 2, state.docComment ? Kind::DocComment : Kind::Comment);
             at += 2;
         } else if (const std::int32_t regex =
-                       c == '/' && RegexMayStart(text, at, previousLine) ? RegexLength(text + at, length - at) : 0) {
+                       c == '/' && !state.css && RegexMayStart(text, at, previousLine)
+                           ? RegexLength(text + at, length - at)
+                           : 0) {
             emit(at, at + regex, Kind::Regex);
             at += regex;
         } else {
-            if (c == '{')
+            if (c == '{' && braces >= 0)
                 ++braces;
-            else if (c == '}')
+            else if (c == '}' && braces > 0)
                 --braces;
             emit(at, at + 1, Kind::Code);
             ++at;

@@ -14,6 +14,8 @@ const std::vector<ColorRun>* VxScrivo::GetColourRuns(std::int32_t line)
     const std::vector<ColorRun>* runs = VxHTMLEdit::GetColourRuns(line);
     if (runs && IsJavaScript())
         DetailTemplateLine(line);
+    if (runs && IsHtmlConfig())
+        DetailElementLine(line);
     if (!runs || !IsErrorLine(line))
         return runs;
     // Looked up on every request, so that a renamed group takes effect at once.
@@ -64,6 +66,8 @@ const VxEditLangTag* VxScrivo::FindScanTag(const char* text, int length, int tok
     if (kind != VxEditLangTagTable::kSingleLine) {
         if (const VxEditLangTag* script = ScriptTag(text, length, tokenLength))
             return script;
+        if (const VxEditLangTag* element = tokenLength == 0 ? ElementTag(text, length) : nullptr)
+            return element;
     }
     return VxHTMLEdit::FindScanTag(text, length, tokenLength, kind);
 }
@@ -76,6 +80,7 @@ void VxScrivo::ListScanTags(std::vector<const VxEditLangTag*>& tags, int kind)
     if (const VxEditLangTag* block = TextBlockTag())
         tags.push_back(block);
     ListScriptTags(tags);
+    ListElementTags(tags);
 }
 
 bool VxScrivo::HonoursEscape(const VxEditLangTag& tag) const

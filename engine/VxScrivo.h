@@ -73,16 +73,53 @@ private:
     void ListScriptTags(std::vector<const VxEditLangTag*>& tags);
     int ScriptGroup(VxEditJsLexer::Kind kind) const;
     std::string CodeLineAbove(std::int32_t line);
+    // How code is coloured: words cut and keywords found by the words
+    // configuration, each keyword group mapped to a group of the model's
+    // configuration (-1: the text group); operators and #rrggbb colours
+    // only where those groups are given (not -1).
+    struct CodeColours {
+        const VxEditLangConfig* words = nullptr;
+        std::vector<int> keywordGroups;
+        int operatorGroup = -1;
+        int colourGroup = -1;
+    };
+    CodeColours OwnCodeColours() const;
     // Colours code as the line scanner does: keywords, numbers, operators.
-    void AppendCode(const char* text, std::int32_t length, VxEditColourRuns& runs);
+    void AppendCode(const char* text, std::int32_t length, VxEditColourRuns& runs, const CodeColours& colours);
     void AppendPieces(const char* lineText, const std::vector<VxEditJsLexer::Piece>& pieces,
-                      VxEditColourRuns& runs);
+                      VxEditColourRuns& runs, const CodeColours& colours);
     // Replaces the one-colour runs a line inside a template literal's span
     // got from the span by runs that show its substitutions as code.
     void DetailTemplateLine(std::int32_t line);
 
+    // CSS (VxScrivoStyle.cpp): a #rgb or #rrggbb colour and a class or id
+    // selector are one run each.
+    bool IsCss() const;
+    // Whether text[0] ('#') starts a colour of 3, 4, 6 or 8 hex digits.
+    static bool IsHexColour(const char* text, std::int32_t length);
+    std::int32_t StyleTokenLength(const char* lineText, const char* token, std::int32_t tokenLength,
+                                  std::int32_t bytesLeft, int& group) const;
+
+    // Script and style elements of an HTML page (VxScrivoElements.cpp): each
+    // is a multi-line tag of the model's own from "<script" or "<style" to
+    // the end tag, whose body is coloured as JavaScript or CSS in the page's
+    // own colour groups. An end tag inside a string of the script ends it,
+    // as in a browser.
+    const VxEditLangTag* ElementTag(const char* text, int length);
+    void ListElementTags(std::vector<const VxEditLangTag*>& tags);
+    bool IsElementTag(const VxEditLangTag& tag) const;
+    // The colours of the body of a script (css false) or style element.
+    CodeColours BodyColours(bool css) const;
+    // The runs of [from, to) of a line of the element whose span starts at
+    // spanStart; lexes from the span's start or from where the memo stands.
+    void AppendElementPart(std::int32_t line, const char* text, std::int32_t from, std::int32_t to,
+                           const VxEditMLComment& span, VxEditColourRuns& runs);
+    void DetailElementLine(std::int32_t line);
+
     VxEditLangTag templateTag_;
     VxEditLangTag docCommentTag_;
+    // <script, <style, and the same in capitals for scanning ahead.
+    VxEditLangTag elementTags_[4];
     // Where the last template line detailed left the lexer, so that the
     // lines of a long template painted in order are lexed once.
     struct TemplateMemo {
@@ -91,8 +128,13 @@ private:
         std::int32_t nextLine = -1;
         VxEditJsLexer::State state;
         std::string previousLine;
+        // Elements only: 0 in the start tag, 1 in the body, 2 in the end
+        // tag; the quote of an attribute value open at the line's start.
+        int phase = 0;
+        char quote = 0;
     };
     TemplateMemo templateMemo_;
+    TemplateMemo elementMemo_;
 
     VxEditLangTag textBlock_;
     std::vector<VxScrivoDeclaration> declarations_;

@@ -61,24 +61,22 @@ bool VxScrivo::IsJavaScript() const
 int VxScrivo::ScriptGroup(Kind kind) const
 {
     const VxEditLangConfig& config = *GetLangConfig();
-    auto tagGroup = [&config](const char* beginTag, int tagKind) {
-        const VxEditLangTag* tag =
-            config.FindTag(beginTag, static_cast<int>(std::strlen(beginTag)), 0, tagKind);
-        return tag ? tag->ColorGroup : config.GetSpecialColorGroupIndex(IVxEditLangConfig::kTextGroup);
-    };
     auto named = [&config](const char* name, int fallback) {
         const int group = config.FindColorGroup(name);
         return group >= 0 ? group : fallback;
     };
+    const int text = config.GetSpecialColorGroupIndex(IVxEditLangConfig::kTextGroup);
+    const int string = named("String", text);
+    const int comment = named("Comment", text);
     switch (kind) {
-    case Kind::String: return tagGroup("\"", VxEditLangTagTable::kSingleLine);
-    case Kind::Comment: return tagGroup("/*", VxEditLangTagTable::kMultiLine);
-    case Kind::DocComment: return named("Doc Comment", tagGroup("/*", VxEditLangTagTable::kMultiLine));
-    case Kind::Template: return named("Template", tagGroup("\"", VxEditLangTagTable::kSingleLine));
-    case Kind::Regex: return named("Regex", tagGroup("\"", VxEditLangTagTable::kSingleLine));
+    case Kind::String: return string;
+    case Kind::Comment: return comment;
+    case Kind::DocComment: return named("Doc Comment", comment);
+    case Kind::Template: return named("Template", string);
+    case Kind::Regex: return named("Regex", string);
     case Kind::Code: break;
     }
-    return config.GetSpecialColorGroupIndex(IVxEditLangConfig::kTextGroup);
+    return text;
 }
 
 const VxEditLangTag* VxScrivo::ScriptTag(const char* text, int length, int tokenLength)
@@ -123,6 +121,14 @@ std::int32_t VxScrivo::ScanToken(std::int32_t line, const char* lineText, const 
                                  std::int32_t tokenLength, std::int32_t bytesLeft, std::uint16_t& pending,
                                  VxEditColourRuns& runs)
 {
+    if (IsCss()) {
+        int group = 0;
+        if (const std::int32_t length = StyleTokenLength(lineText, token, tokenLength, bytesLeft, group)) {
+            FlushPending(runs, pending);
+            VxEditScanChars::AppendRun(runs, length, group);
+            return length;
+        }
+    }
     if (IsJavaScript()) {
         const auto column = static_cast<std::int32_t>(token - lineText);
         std::int32_t length = 0;
@@ -173,6 +179,23 @@ std::int32_t VxScrivo::ScanMultiLineTag(std::int32_t line, std::int32_t column, 
 {
     const std::size_t before = runs.size();
     const std::int32_t consumed = VxHTMLEdit::ScanMultiLineTag(line, column, bytesLeft, runs, tag);
+    if (IsElementTag(tag)) {
+        const char* text = nullptr;
+        std::int32_t length = 0;
+        if (!LineText(line, text, length))
+            return consumed;
+        const std::string copy(text, static_cast<std::size_t>(std::min(length, column + consumed)));
+        const VxEditLineCol start(line, column);
+        // The span just recorded, or (on one line) the stretch consumed.
+        VxEditMLComment span(VxEditLineColPair(start, VxEditLineCol(line, column + consumed)), tag.ColorGroup);
+        auto found = std::lower_bound(Spans().begin(), Spans().end(), start,
+                                      [](const VxEditMLComment& at, const VxEditLineCol& to) { return at.start < to; });
+        if (found != Spans().end() && found->start == start)
+            span = *found;
+        runs.resize(before);
+        AppendElementPart(line, copy.data(), column, static_cast<std::int32_t>(copy.size()), span, runs);
+        return consumed;
+    }
     if (&tag != &templateTag_)
         return consumed;
     // The span's own run becomes the template's pieces on this line.
@@ -185,31 +208,65 @@ std::int32_t VxScrivo::ScanMultiLineTag(std::int32_t line, std::int32_t column, 
     std::vector<VxEditJsLexer::Piece> pieces{{column, 1, Kind::Template}};
     VxEditJsLexer::LexLine(copy.data(), static_cast<std::int32_t>(copy.size()), column + 1, state, {}, &pieces);
     runs.resize(before);
-    AppendPieces(copy.data(), pieces, runs);
+    AppendPieces(copy.data(), pieces, runs, OwnCodeColours());
     return consumed;
 }
 
-void VxScrivo::AppendCode(const char* text, std::int32_t length, VxEditColourRuns& runs)
+VxScrivo::CodeColours VxScrivo::OwnCodeColours() const
+{
+    CodeColours colours;
+    colours.words = GetLangConfig();
+    colours.operatorGroup = GetLangConfig()->GetSpecialColorGroupIndex(IVxEditLangConfig::kOperatorGroup);
+    return colours;
+}
+
+void VxScrivo::AppendCode(const char* text, std::int32_t length, VxEditColourRuns& runs, const CodeColours& colours)
 {
     const VxEditLangConfig& config = *GetLangConfig();
-    const VxEditScanChars chars(config);
+    const VxEditLangConfig& words = colours.words ? *colours.words : config;
+    const VxEditScanChars chars(words);
     const int textGroup = config.GetSpecialColorGroupIndex(IVxEditLangConfig::kTextGroup);
     const int numberGroup = config.GetSpecialColorGroupIndex(IVxEditLangConfig::kNumberGroup);
-    const int operatorGroup = config.GetSpecialColorGroupIndex(IVxEditLangConfig::kOperatorGroup);
+    const int wordsNumber = words.GetSpecialColorGroupIndex(IVxEditLangConfig::kNumberGroup);
     for (std::int32_t at = 0; at < length;) {
         const std::int32_t left = length - at;
-        const auto token = static_cast<std::int32_t>(NextTokenEnd(text + at, left) - (text + at));
+        // A token as NextTokenEnd cuts it, by the words configuration.
+        std::int32_t token = 0;
+        if (VxEditScanChars::IsWhite(text[at])) {
+            while (token < left && VxEditScanChars::IsWhite(text[at + token]))
+                ++token;
+        } else {
+            auto take = [&](int set) {
+                return token < left && (chars.IsWordChar(text + at + token, left - token) ||
+                                        (set >= 0 && chars.InSet(text + at + token, left - token, set)));
+            };
+            if (take(IVxEditLangConfig::kKWStartChars))
+                token += VxEditScanChars::Length(text + at + token, left - token);
+            while (take(IVxEditLangConfig::kKWMiddleChars))
+                token += VxEditScanChars::Length(text + at + token, left - token);
+            if (token < left && chars.InSet(text + at + token, left - token, IVxEditLangConfig::kKWEndChars))
+                token += VxEditScanChars::Length(text + at + token, left - token);
+        }
         const std::int32_t number =
             (at == 0 || !IsNameByte(text[at - 1])) ? VxEditJsLexer::NumberLength(text + at, left) : 0;
         int group = textGroup;
         std::int32_t size = token > 0 ? token : VxEditScanChars::Length(text + at, left);
+        int found = 0;
         if (number > 0) {
             group = numberGroup;
             size = std::max(number, token);
-        } else if (token > 0 && !VxEditScanChars::IsWhite(text[at])) {
-            config.LookupKeyword(text + at, token, group);
-        } else if (token == 0 && chars.InSet(text + at, left, IVxEditLangConfig::kOperators)) {
-            group = operatorGroup;
+        } else if (colours.colourGroup >= 0 && text[at] == '#' && IsHexColour(text + at, left)) {
+            group = colours.colourGroup;
+        } else if (token > 0 && !VxEditScanChars::IsWhite(text[at]) && words.LookupKeyword(text + at, token, found)) {
+            if (found == wordsNumber)
+                group = numberGroup;
+            else if (colours.keywordGroups.empty())
+                group = found;
+            else if (found >= 0 && found < static_cast<int>(colours.keywordGroups.size()) &&
+                     colours.keywordGroups[static_cast<std::size_t>(found)] >= 0)
+                group = colours.keywordGroups[static_cast<std::size_t>(found)];
+        } else if (token == 0 && colours.operatorGroup >= 0 && chars.InSet(text + at, left, IVxEditLangConfig::kOperators)) {
+            group = colours.operatorGroup;
         }
         AddRun(runs, std::min(size, left), group);
         at += std::max(std::min(size, left), 1);
@@ -217,11 +274,11 @@ void VxScrivo::AppendCode(const char* text, std::int32_t length, VxEditColourRun
 }
 
 void VxScrivo::AppendPieces(const char* lineText, const std::vector<VxEditJsLexer::Piece>& pieces,
-                            VxEditColourRuns& runs)
+                            VxEditColourRuns& runs, const CodeColours& colours)
 {
     for (const VxEditJsLexer::Piece& piece : pieces) {
         if (piece.kind == Kind::Code)
-            AppendCode(lineText + piece.start, piece.length, runs);
+            AppendCode(lineText + piece.start, piece.length, runs, colours);
         else
             AddRun(runs, piece.length, ScriptGroup(piece.kind));
     }
@@ -253,10 +310,12 @@ void VxScrivo::DetailTemplateLine(std::int32_t line)
         static_cast<std::int32_t>(ColorRunLength(first)) != (lastLine ? span.end.column : 0))
         return;
 
+    if (LineLength(line) == 0)
+        return;
     const std::uint64_t revision = buffer.Revision();
     TemplateMemo& memo = templateMemo_;
     if (memo.revision != revision || memo.spanStart != span.start || memo.nextLine > line || memo.nextLine < 0) {
-        memo = TemplateMemo{revision, span.start, span.start.line, VxEditJsLexer::OpenedTemplate(), {}};
+        memo = TemplateMemo{revision, span.start, span.start.line, VxEditJsLexer::OpenedTemplate(), {}, 0, 0};
     }
     for (; memo.nextLine <= line; ++memo.nextLine) {
         const char* text = nullptr;
@@ -275,7 +334,7 @@ void VxScrivo::DetailTemplateLine(std::int32_t line)
         std::vector<VxEditJsLexer::Piece> pieces;
         VxEditJsLexer::LexLine(copy.data(), end, 0, memo.state, memo.previousLine, &pieces);
         VxEditColourRuns detailed;
-        AppendPieces(copy.data(), pieces, detailed);
+        AppendPieces(copy.data(), pieces, detailed, OwnCodeColours());
         if (lastLine)
             detailed.insert(detailed.end(), cached->begin() + 1, cached->end());
         else if (length > coloured)

@@ -64,6 +64,7 @@ TEST_F(DocumentTest, LanguageFollowsTheExtensionWhenOpened)
     EXPECT_EQ(CScrivoDoc::LanguageFor("script.js"), "JavaScript");
     EXPECT_EQ(CScrivoDoc::LanguageFor("module.MJS"), "JavaScript");
     EXPECT_EQ(CScrivoDoc::LanguageFor("common.cjs"), "JavaScript");
+    EXPECT_EQ(CScrivoDoc::LanguageFor("site.CSS"), "CSS");
     EXPECT_EQ(CScrivoDoc::LanguageFor("/src.java/README"), "Default");
 
     for (auto [name, language] : {std::pair{"Applet.JAVA", "Java"}, {"index.Htm", "HTML"},

@@ -26,6 +26,8 @@ protected:
         RegisterRealConfigs();
         VxEditLangConfigRegistry::Instance().Register(
             "JavaScript", tarrow::foundation::MakeRef<VxEditIniConfigReader>(QUILLET_JAVASCRIPT_INI).Get());
+        VxEditLangConfigRegistry::Instance().Register(
+            "CSS", tarrow::foundation::MakeRef<VxEditIniConfigReader>(QUILLET_CSS_INI).Get());
     }
 
     int Group(const char* name) { return model->GetLangConfig()->FindColorGroup(name); }
@@ -137,6 +139,76 @@ TEST_F(ScriptColourTest, TemplateAcrossLinesColoursItsSubstitutionsAsCode)
     model->InsertAtLineCol(1, 2, "`;", 2);
     EXPECT_EQ(AtText(1, "<ul>"), "Operator");
     EXPECT_EQ(AtText(2, "typeof"), "Keyword");
+}
+
+TEST_F(ScriptColourTest, StyleSheetsColourSelectorsPropertiesValuesAndColours)
+{
+    model = ColouredModel("CSS",
+                          "@media screen {\n"
+                          "  #main .note > p { background-color: #fff; margin: -1.5em 0 /* c */; }\n"
+                          "  a::after { content: \"}\"; color: #12345g }\n"
+                          "}\n");
+    EXPECT_EQ(AtText(0, "@media"), "At-Rule");
+    EXPECT_EQ(AtText(1, "#main"), "Selector");
+    EXPECT_EQ(AtText(1, "note"), "Selector");
+    EXPECT_EQ(AtText(1, "background-color"), "Property");
+    EXPECT_EQ(AtText(1, "#fff"), "Color");
+    EXPECT_EQ(AtText(1, "-1.5em"), "Number");
+    EXPECT_EQ(AtText(1, "em 0"), "Number");
+    EXPECT_EQ(AtText(1, "c */"), "Comment");
+    EXPECT_EQ(AtText(2, "\"}\""), "String");
+    EXPECT_NE(AtText(2, "#12345g"), "Color");
+}
+
+// The group of each byte of the whole text, line ends left out.
+std::vector<std::string> GroupsOfText(VxScrivo& model)
+{
+    std::vector<std::string> names;
+    for (int line = 0; line < model.LineCount(); ++line) {
+        for (int group : ByteGroups(model, line))
+            names.push_back(model.GetLangConfig()->GetColorGroupName(group));
+    }
+    return names;
+}
+
+TEST_F(ScriptColourTest, ScriptAndStyleElementsOfAPageAreColouredAsTheirLanguages)
+{
+    const std::string page = "<P>if (a < b) return</P>\n"                         // 0: text, not code
+                             "<script type=\"module\">\n"                       // 1
+                             "  if (a < b) { s = \"</script>\"; }\n"           // 2: ends in the string
+                             "<style>\n"                                          // 3
+                             "  p { color: red } /* <b> */\n"                    // 4
+                             "</STYLE><script type=\"text/template\">if</script>\n"  // 5
+                             "<script>let t = `${ 1 }`; // x</script><B>x</B>\n";      // 6
+    model = ColouredModel("HTML", page);
+    EXPECT_EQ(AtText(0, "if"), "Text");
+    EXPECT_EQ(AtText(1, "script"), "Element");
+    EXPECT_EQ(AtText(1, "\"module\""), "String");
+    EXPECT_EQ(AtText(2, "if"), "Element");
+    EXPECT_EQ(AtText(2, "< b"), "Text");
+    EXPECT_EQ(AtText(2, "\"</"), "String");
+    // The end tag inside the string ends the script there.
+    EXPECT_EQ(AtText(2, "script>"), "Element");
+    EXPECT_EQ(AtText(2, "}"), "Text");
+    EXPECT_EQ(AtText(4, "color"), "Attribute Name");
+    EXPECT_EQ(AtText(4, "<b>"), "Comment");
+    EXPECT_EQ(AtText(5, "</STYLE"), "Operator");
+    EXPECT_EQ(AtText(5, "if"), "Text");
+    EXPECT_EQ(AtText(6, "let"), "Element");
+    EXPECT_EQ(AtText(6, "`"), "String");
+    EXPECT_EQ(AtText(6, "1 }"), "Number");
+    EXPECT_EQ(AtText(6, "// x"), "Comment");
+    EXPECT_EQ(AtText(6, "B>"), "Element");
+
+    // Asked for from the last line up, or after an edit, the colours are the same.
+    const std::vector<std::string> forward = GroupsOfText(*model);
+    auto fresh = ColouredModel("HTML", page);
+    for (int line = fresh->LineCount() - 1; line >= 0; --line)
+        fresh->GetColourRuns(line);
+    EXPECT_EQ(GroupsOfText(*fresh), forward);
+    model->InsertAtLineCol(4, 0, "x", 1);
+    model->DeleteRange(4, 0, 4, 1);
+    EXPECT_EQ(GroupsOfText(*model), forward);
 }
 
 // What a browser's tokenizer makes of a script, reduced to the bytes in
