@@ -81,6 +81,56 @@ TEST(LspFrameReader, RefusesDamagedHeadersAndOversizedMessages)
     EXPECT_FALSE(exact.Failed());
 }
 
+// Streams of real messages damaged at a random place (a byte changed,
+// dropped or added, or cut short) and fed in random pieces: every message
+// before the damage is read as sent, and whatever follows, the reader and
+// the connection only ever stop with a reason.
+TEST(LspFrameReader, DamagedStreamsKeepEverythingBeforeTheDamage)
+{
+    std::mt19937 random(11);
+    for (int round = 0; round < 400; ++round) {
+        std::vector<std::string> bodies;
+        std::vector<std::size_t> ends;  // where each message ends in the stream
+        std::string stream;
+        for (int i = 0, count = 1 + static_cast<int>(random() % 5); i < count; ++i) {
+            const json message = {{"jsonrpc", "2.0"}, {"id", i}, {"result", {{"n", std::string(random() % 40, 'x')}}}};
+            bodies.push_back(message.dump());
+            stream += LspFrameReader::Frame(bodies.back());
+            ends.push_back(stream.size());
+        }
+        const std::size_t at = random() % stream.size();
+        switch (random() % 4) {
+        case 0: stream[at] = static_cast<char>(random()); break;
+        case 1: stream.erase(at, 1); break;
+        case 2: stream.insert(at, 1, static_cast<char>(random())); break;
+        default: stream.resize(at); break;
+        }
+        LspFrameReader reader;
+        std::string written;
+        LspConnection connection([&](const std::string& framed) { written += framed; });
+        std::vector<std::string> read;
+        std::string body;
+        bool fed = true;
+        for (std::size_t from = 0; from < stream.size();) {
+            const std::size_t piece = std::min<std::size_t>(1 + random() % 64, stream.size() - from);
+            reader.Append(std::string_view(stream).substr(from, piece));
+            while (reader.Next(body))
+                read.push_back(body);
+            fed = connection.Feed(std::string_view(stream).substr(from, piece)) && fed;
+            from += piece;
+        }
+        std::size_t intact = 0;
+        while (intact < ends.size() && ends[intact] <= at)
+            ++intact;
+        ASSERT_GE(read.size(), intact) << "round " << round;
+        for (std::size_t i = 0; i < intact; ++i)
+            EXPECT_EQ(read[i], bodies[i]) << "round " << round;
+        EXPECT_EQ(reader.Failed(), !reader.Error().empty());
+        EXPECT_EQ(fed, connection.Error().empty());
+        EXPECT_TRUE(written.empty());  // replies to nothing asked are dropped
+    }
+}
+
 TEST(LspConnection, AnswersTheServersRequestsAndRefusesWhatIsNotJson)
 {
     std::string written;
