@@ -13,7 +13,8 @@ packages=(
   xvfb xdotool vim unzip openbox
   python3-pyatspi at-spi2-core dbus dbus-x11 python3-gi
   ccache libvterm-dev poppler-utils
-  openjdk-17-source
+  openjdk-17-source openjdk-17-demo
+  junit5 junit4
   libqt6svg6
   desktop-file-utils appstream dpkg-dev file man-db
   ripgrep
