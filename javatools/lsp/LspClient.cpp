@@ -308,6 +308,11 @@ void LspClient::Notified(const std::string& method, const json& params)
         const LspDiagnostics diagnostics = LspResults::ReadDiagnostics(params);
         if (!diagnostics.uri.empty())
             onDiagnostics_(diagnostics);
+    } else if (method == "window/showMessage" && onServerMessage_ && params.is_object()) {
+        const auto type = params.find("type");
+        const auto text = params.find("message");
+        if (type != params.end() && type->is_number_integer() && text != params.end() && text->is_string())
+            onServerMessage_(type->get<int>(), text->get<std::string>());
     }
 }
 

@@ -57,6 +57,8 @@ public:
     using StatusHandler = std::function<void(State state, const std::string& message)>;
     using DiagnosticsHandler = std::function<void(const LspDiagnostics& diagnostics)>;
     using WatchHandler = std::function<void()>;
+    // window/showMessage: type 1 error, 2 warning, 3 info, 4 log.
+    using ServerMessageHandler = std::function<void(int type, const std::string& text)>;
     template <typename Result>
     using Reply = std::function<void(const Result& result, int version)>;
 
@@ -68,6 +70,7 @@ public:
     void SetStatusHandler(StatusHandler handler) { onStatus_ = std::move(handler); }
     void SetDiagnosticsHandler(DiagnosticsHandler handler) { onDiagnostics_ = std::move(handler); }
     void SetWatchHandler(WatchHandler handler) { onWatch_ = std::move(handler); }
+    void SetServerMessageHandler(ServerMessageHandler handler) { onServerMessage_ = std::move(handler); }
 
     void Start();
     void Stop();
@@ -143,6 +146,7 @@ private:
     StatusHandler onStatus_;
     DiagnosticsHandler onDiagnostics_;
     WatchHandler onWatch_;
+    ServerMessageHandler onServerMessage_;
     std::vector<int> watched_;
     int watchedWrite_ = -1;
 };

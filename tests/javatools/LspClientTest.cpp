@@ -46,6 +46,9 @@ protected:
                 messages.push_back(message);
         });
         client->SetDiagnosticsHandler([this](const LspDiagnostics& d) { diagnostics.push_back(d); });
+        client->SetServerMessageHandler([this](int type, const std::string& text) {
+            serverMessages.push_back(std::to_string(type) + " " + text);
+        });
     }
 
     // Runs the client's side of the event loop until `done` or five seconds
@@ -92,6 +95,7 @@ protected:
     std::vector<LspClient::State> states;
     std::vector<std::string> messages;
     std::vector<LspDiagnostics> diagnostics;
+    std::vector<std::string> serverMessages;
 };
 
 // Replaces the editor's lone bytes by what the server reads for them.
@@ -147,6 +151,7 @@ TEST_F(LspClientTest, KeepsTheServerInStepAndReadsEveryResult)
     EXPECT_TRUE(state["answers"]["client/registerCapability"].is_null());
     EXPECT_EQ(state["answers"]["workspace/workspaceFolders"][0]["uri"], LspUri::FromPath(temp.Path().string()));
     EXPECT_EQ(state["answers"]["custom/unknown"]["code"], -32601);
+    EXPECT_EQ(serverMessages, std::vector<std::string>{"2 indexing"});
     ASSERT_FALSE(diagnostics.empty());
     EXPECT_EQ(diagnostics.back().version, 151);
     EXPECT_EQ(diagnostics.back().diagnostics.at(0).message, "v151");

@@ -128,6 +128,7 @@ while True:
             "hoverProvider": True, "definitionProvider": True, "referencesProvider": True},
             "serverInfo": {"name": "peer"}})
     elif method == "initialized":
+        send({"jsonrpc": "2.0", "method": "window/showMessage", "params": {"type": 2, "message": "indexing"}})
         for number, (name, request_params) in enumerate([
                 ("workspace/configuration", {"items": [{"section": "java"}, {"section": "java.format"}]}),
                 ("window/workDoneProgress/create", {"token": "t1"}),
