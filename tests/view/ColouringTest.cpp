@@ -1,6 +1,7 @@
-// A Java file and an HTML file in views with the real configurations
-// (java.ini and the built-in HTML form): keywords, comments and strings are
-// painted in their groups' colours.
+// A Java, a JavaScript and an HTML file in views with the real
+// configurations (java.ini, javascript.ini and the built-in HTML form):
+// keywords, comments, strings, regular expressions and templates are
+// painted in their groups' colours, in a page's script too.
 #include "engine/VxScrivo.h"
 #include "language/VxEditIniConfigReader.h"
 #include "language/VxEditLangConfigRegistry.h"
@@ -39,6 +40,8 @@ protected:
         registry.Reset();
         registry.Register("Java", tarrow::foundation::MakeRef<VxEditIniConfigReader>(QUILLET_JAVA_INI).Get());
         registry.Register("HTML", tarrow::foundation::MakeRef<VxEditResConfigReader>(146).Get());
+        registry.Register("JavaScript",
+                          tarrow::foundation::MakeRef<VxEditIniConfigReader>(QUILLET_JAVASCRIPT_INI).Get());
     }
     void TearDown() override
     {
@@ -129,6 +132,40 @@ TEST_F(ColouringTest, AnHtmlFileShowsElementsCommentsAndStringsInTheirColours)
     EXPECT_EQ("String", NearestGroup(0, 10, groups));
     EXPECT_EQ("Text", NearestGroup(0, 16, groups));
     EXPECT_EQ("Comment", NearestGroup(0, 29, groups));
+}
+
+TEST_F(ColouringTest, AJavaScriptFileShowsKeywordsRegexTemplatesAndTheirCode)
+{
+    Open("JavaScript", "const r = /a+b/g; // note\n`t ${typeof x}`;\n");
+    const VxEditLangConfig& config = *model->GetLangConfig();
+    const std::vector<std::pair<std::string, QColor>> groups = {
+        {"Text", view->palette().color(QPalette::Text)}, {"Keyword", Colour(config, "Keyword")},
+        {"Comment", Colour(config, "Comment")},          {"Regex", Colour(config, "Regex")},
+        {"Template", Colour(config, "Template")},
+    };
+    EXPECT_EQ("Keyword", NearestGroup(0, 1, groups));
+    EXPECT_EQ("Text", NearestGroup(0, 6, groups));
+    EXPECT_EQ("Regex", NearestGroup(0, 12, groups));
+    EXPECT_EQ("Comment", NearestGroup(0, 21, groups));
+    EXPECT_EQ("Template", NearestGroup(1, 0, groups));
+    EXPECT_EQ("Keyword", NearestGroup(1, 6, groups));
+    EXPECT_EQ("Text", NearestGroup(1, 12, groups));
+}
+
+TEST_F(ColouringTest, AScriptInAPageShowsItsKeywordsAsElements)
+{
+    Open("HTML", "<SCRIPT>\nif (a < b) s = \"x\";\n</SCRIPT> if\n");
+    const VxEditLangConfig& config = *model->GetLangConfig();
+    const std::vector<std::pair<std::string, QColor>> groups = {
+        {"Text", view->palette().color(QPalette::Text)},
+        {"Element", Colour(config, "Element")},
+        {"String", Colour(config, "String")},
+    };
+    EXPECT_EQ("Element", NearestGroup(1, 0, groups));
+    EXPECT_EQ("Text", NearestGroup(1, 4, groups));
+    EXPECT_EQ("Text", NearestGroup(1, 6, groups));
+    EXPECT_EQ("String", NearestGroup(1, 15, groups));
+    EXPECT_EQ("Text", NearestGroup(2, 11, groups));
 }
 
 }  // namespace
