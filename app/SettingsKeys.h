@@ -19,6 +19,8 @@ inline constexpr const char* kAppViewer = "App Viewer";
 inline constexpr const char* kAppletViewer = "Applet Viewer";
 inline constexpr const char* kJavaCompiler = "Java Compiler";
 inline constexpr const char* kJavaDebugger = "Java Debugger";
+// The JUnit console launcher (a standalone jar) that runs the tests.
+inline constexpr const char* kJUnit = "JUnit";
 inline constexpr const char* kCustomOnlineHelp = "CustomOnlineHelp";
 inline constexpr const char* kCompilerUseOutputWnd = "CompilerUseOutputWnd";
 inline constexpr const char* kAppletKeepDos = "AppletKeepDos";

@@ -2,6 +2,7 @@
 
 #include "app/SettingsKeys.h"
 #include "javatools/build/JavaToolLocator.h"
+#include "javatools/junit/JUnitLocator.h"
 #include "platform/core/MessageSeam.h"
 #include "platform/core/Profile.h"
 
@@ -62,6 +63,8 @@ CToolsDialog::CToolsDialog(quillet::platform::Profile& settings, int& compileAut
     checkOnSave->setToolTip(tr("Run the Java compiler on a Java file after each save and mark the "
                                "lines it reports"));
     debugger = addPath(tr("Java Debugger"), settings::kJavaDebugger, false);
+    junit = addPath(tr("JUnit"), settings::kJUnit, false);
+    junit->setToolTip(tr("The JUnit console launcher, junit-platform-console-standalone.jar"));
     helpFile = addPath(tr("Custom Help File"), settings::kCustomOnlineHelp, true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -88,6 +91,10 @@ void CToolsDialog::Browse(QLineEdit* field, bool helpFiles)
 
 void CToolsDialog::Detect()
 {
+    // Debian's junit5 package puts the launcher here.
+    const std::string launcher = FindJUnitLauncher("/usr/share/java");
+    if (!launcher.empty())
+        junit->setText(QString::fromStdString(launcher));
     const JavaToolPaths found = DetectJavaTools(Environment("JAVA_HOME"), Environment("PATH"), "/usr/lib/jvm");
     if (found.appViewer.empty() && found.compiler.empty() && found.debugger.empty()) {
         quillet::platform::ShowMessage(
@@ -116,6 +123,7 @@ void CToolsDialog::accept()
     settings_.WriteString(settings::kTools, settings::kAppletViewer, text(appletViewer));
     settings_.WriteString(settings::kTools, settings::kJavaCompiler, text(compiler));
     settings_.WriteString(settings::kTools, settings::kJavaDebugger, text(debugger));
+    settings_.WriteString(settings::kTools, settings::kJUnit, text(junit));
     settings_.WriteString(settings::kTools, settings::kCustomOnlineHelp, text(helpFile));
     settings_.WriteInt(settings::kTools, settings::kAppletKeepDos, keepConsole->isChecked() ? 1 : 0);
     settings_.WriteInt(settings::kTools, settings::kCompilerUseOutputWnd,

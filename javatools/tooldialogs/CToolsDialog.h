@@ -13,7 +13,8 @@ class Profile;
 // "Tools Directories": the persistent tool paths and flags. It reads them
 // from the settings store when it opens and writes them all back on OK,
 // with the application's auto-save flag; Cancel changes nothing. Detect
-// fills the Java tools from the installed JDK.
+// fills the Java tools from the installed JDK and the JUnit launcher from
+// /usr/share/java.
 class CToolsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -34,6 +35,8 @@ public:
     QCheckBox* autoSave;
     QCheckBox* checkOnSave;
     QLineEdit* debugger;
+    // The JUnit console launcher's jar.
+    QLineEdit* junit;
     QLineEdit* helpFile;
 
 private:

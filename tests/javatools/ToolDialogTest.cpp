@@ -8,7 +8,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -79,7 +81,7 @@ TEST(ToolDialogs, ToolsDirectoriesShowsDefaultsAndWritesBackOnOk)
     {
         CToolsDialog dialog(profile, compileAutoSave);
         for (QLineEdit* path : {dialog.appViewer, dialog.appletViewer, dialog.compiler,
-                                dialog.debugger, dialog.helpFile})
+                                dialog.debugger, dialog.junit, dialog.helpFile})
             EXPECT_EQ(path->text(), "<NONE>");
         EXPECT_TRUE(dialog.useOutputWindow->isChecked());
         EXPECT_TRUE(dialog.autoSave->isChecked());
@@ -97,7 +99,32 @@ TEST(ToolDialogs, ToolsDirectoriesShowsDefaultsAndWritesBackOnOk)
     EXPECT_EQ(profile.GetString(settings::kTools, settings::kAppViewer, ""), "/jdk/bin/java");
     EXPECT_EQ(profile.GetString(settings::kTools, settings::kJavaCompiler, ""), "/jdk/bin/javac");
     EXPECT_EQ(profile.GetString(settings::kTools, settings::kJavaDebugger, ""), "<NONE>");
+    EXPECT_EQ(profile.GetString(settings::kTools, settings::kJUnit, ""), "<NONE>");
     EXPECT_EQ(profile.GetInt(settings::kTools, settings::kCompileAutoSave, 1), 0);
     EXPECT_EQ(profile.GetInt(settings::kTools, settings::kCompilerUseOutputWnd, 0), 1);
     EXPECT_EQ(compileAutoSave, 0);
+}
+
+// Detect finds Debian's JUnit launcher, and OK keeps it as "Tools"/"JUnit".
+TEST(ToolDialogs, DetectFillsTheJUnitLauncher)
+{
+    const QString launcher = QStringLiteral("/usr/share/java/junit-platform-console-standalone.jar");
+    if (!QFileInfo::exists(launcher))
+        GTEST_SKIP() << "Debian's junit5 is not installed";
+    quillet::platform::MemoryProfile profile;
+    quillet::platform::RecordingMessageSink messages;
+    int compileAutoSave = 1;
+    {
+        CToolsDialog dialog(profile, compileAutoSave);
+        QPushButton* detect = nullptr;
+        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("Detect"))
+                detect = button;
+        }
+        ASSERT_NE(detect, nullptr);
+        detect->click();
+        EXPECT_EQ(dialog.junit->text(), launcher);
+        dialog.accept();
+    }
+    EXPECT_EQ(profile.GetString(settings::kTools, settings::kJUnit, ""), launcher.toStdString());
 }

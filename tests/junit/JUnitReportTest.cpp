@@ -2,6 +2,7 @@
 // the JDK's javac and run by the console launcher with --reports-dir, then
 // read back; and reports that are cut short or are not reports.
 
+#include "javatools/junit/JUnitLocator.h"
 #include "javatools/junit/JUnitReport.h"
 #include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
@@ -241,4 +242,18 @@ TEST(JUnitReport, CutShortOrForeignFilesAreRefused)
     TempDir empty;
     EXPECT_FALSE(ReadJUnitReportsIn(empty.Path().string(), foreign, &error));
     EXPECT_NE(error.find("TEST-*.xml"), std::string::npos);
+}
+
+// The unversioned launcher first, else the newest version by its numbers.
+TEST(JUnitLocator, FindsTheLauncherJar)
+{
+    TempDir dir;
+    const std::string folder = dir.Path().string();
+    EXPECT_EQ(FindJUnitLauncher(folder), "");
+    WriteFileBytes(dir.File("junit-platform-console-standalone-1.9.1.jar"), "");
+    WriteFileBytes(dir.File("junit-platform-console-standalone-1.10.0.jar"), "");
+    WriteFileBytes(dir.File("junit-platform-console-1.99.0.jar"), "");
+    EXPECT_EQ(FindJUnitLauncher(folder), dir.File("junit-platform-console-standalone-1.10.0.jar"));
+    WriteFileBytes(dir.File("junit-platform-console-standalone.jar"), "");
+    EXPECT_EQ(FindJUnitLauncher(folder), dir.File("junit-platform-console-standalone.jar"));
 }
