@@ -179,7 +179,7 @@ public final class CompletionProvider {
         TreePath exprPath = new TreePath(select, mst.getExpression());
         TypeMirror type = c.trees.getTypeMirror(exprPath);
         if (type != null && type.getKind() == TypeKind.ARRAY && matches("length", prefix)) {
-            items.add(Json.object("label", "length", "kind", 5, "detail", "int",
+            items.add(Json.object("label", "length", "kind", 5, "detail", "int", "filterText", "length",
                 "textEdit", Json.object("range", range, "newText", "length")));
         }
         DeclaredType receiver = type instanceof DeclaredType ? (DeclaredType) type : null;

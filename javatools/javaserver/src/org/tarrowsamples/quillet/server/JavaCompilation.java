@@ -6,6 +6,7 @@ import com.sun.source.util.JavacTask;
 import com.sun.source.util.SourcePositions;
 import com.sun.source.util.TaskEvent;
 import com.sun.source.util.TaskListener;
+import java.lang.module.ModuleFinder;
 import java.net.URI;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Path;
@@ -18,6 +19,7 @@ import java.util.function.BooleanSupplier;
 import javax.lang.model.util.Elements;
 import javax.lang.model.util.Types;
 import javax.tools.DiagnosticListener;
+import javax.tools.ForwardingJavaFileManager;
 import javax.tools.JavaCompiler;
 import javax.tools.JavaFileObject;
 import javax.tools.SimpleJavaFileObject;
@@ -53,6 +55,26 @@ public final class JavaCompilation {
         }
     }
 
+    /**
+     * Lets javac place an in-memory text in the module of its file, which it
+     * otherwise asks only of the file objects it made itself.
+     */
+    private static final class InMemoryAware extends ForwardingJavaFileManager<StandardJavaFileManager> {
+        InMemoryAware(StandardJavaFileManager files) {
+            super(files);
+        }
+
+        @Override
+        public Location getLocationForModule(Location location, JavaFileObject fo) throws java.io.IOException {
+            if (fo instanceof SourceText && "file".equals(fo.toUri().getScheme())) {
+                for (JavaFileObject onDisk : fileManager.getJavaFileObjects(Path.of(fo.toUri()))) {
+                    return fileManager.getLocationForModule(location, onDisk);
+                }
+            }
+            return fileManager.getLocationForModule(location, fo);
+        }
+    }
+
     private JavaCompilation(JavacTask task, Map<URI, String> texts) {
         this.task = task;
         this.texts = texts;
@@ -73,8 +95,23 @@ public final class JavaCompilation {
         StandardJavaFileManager files = compiler.getStandardFileManager(null, null, StandardCharsets.UTF_8);
         List<String> options = new ArrayList<>(List.of(
             "-proc:none", "-encoding", "UTF-8", "-XDshould-stop.ifError=FLOW", "-XDshould-stop.at=FLOW",
-            "-sourcepath", ProjectSettings.joined(sourcePath),
             "-classpath", ProjectSettings.joined(classPath)));
+        // A source root named after a JDK module (as the JDK's own sources are laid out)
+        // patches that module; javac rejects its packages anywhere else.
+        List<Path> plainRoots = new ArrayList<>();
+        for (Path root : sourcePath) {
+            String name = root.getFileName() == null ? "" : root.getFileName().toString();
+            if (ModuleLayer.boot().findModule(name).isPresent() || ModuleFinder.ofSystem().find(name).isPresent()) {
+                options.add("--patch-module");
+                options.add(name + "=" + root);
+            } else {
+                plainRoots.add(root);
+            }
+        }
+        if (!plainRoots.isEmpty()) {
+            options.add("-sourcepath");
+            options.add(ProjectSettings.joined(plainRoots));
+        }
         options.addAll(extraOptions);
         List<JavaFileObject> units = new ArrayList<>();
         Map<URI, String> texts = new LinkedHashMap<>(sources);
@@ -82,7 +119,7 @@ public final class JavaCompilation {
             units.add(new SourceText(source.getKey(), source.getValue()));
         }
         DiagnosticListener<JavaFileObject> listener = diagnostics != null ? diagnostics : d -> { };
-        JavacTask task = (JavacTask) compiler.getTask(null, files, listener, options, null, units);
+        JavacTask task = (JavacTask) compiler.getTask(null, new InMemoryAware(files), listener, options, null, units);
         if (cancelled != null) {
             task.addTaskListener(new TaskListener() {
                 @Override
