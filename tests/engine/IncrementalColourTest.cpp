@@ -38,6 +38,20 @@ const std::vector<std::string> kHtmlProsePieces = {
     "\r", "a\r>", "\r<x",
 };
 
+// Templates nest and cross lines, regular expressions come and go with
+// what stands before them.
+const std::vector<std::string> kScriptPieces = {
+    "`",  "${",     "}",      "{",   "/",     "/re/g", "x / y", "return ", "/*",   "*/",   "/**", "// c",
+    "\"", "'",     "\\",   "\n", "\n",   " ",     "a",     "typeof ", "1.5e3", "`a${b}c`", "(", ")",
+    "if (x) /a/", "\r\n", "`\n${\n", "\n}`",
+};
+
+// Script and style elements open and close as their tags come and go.
+const std::vector<std::string> kPageScriptPieces = {
+    "<script>", "</script>", "<style>", "</style>", "`",  "${", "}",  "\"", "/*", "*/", "\n", "\n", "x",
+    "<",        ">",         "<script type=\"text/x\">", "if ", "color: ", "#fff", "<P>", "<!-", "->", " ",
+};
+
 class ColourChecker {
 public:
     ColourChecker(const char* language, const std::vector<std::string>& pieces, unsigned seed)
@@ -159,7 +173,13 @@ private:
 
 class IncrementalColourTest : public ::testing::TestWithParam<unsigned> {
 protected:
-    void SetUp() override { RegisterRealConfigs(); }
+    void SetUp() override
+    {
+        RegisterRealConfigs();
+        VxEditLangConfigRegistry& registry = VxEditLangConfigRegistry::Instance();
+        registry.Register("JavaScript", tarrow::foundation::MakeRef<VxEditIniConfigReader>(QUILLET_JAVASCRIPT_INI).Get());
+        registry.Register("CSS", tarrow::foundation::MakeRef<VxEditIniConfigReader>(QUILLET_CSS_INI).Get());
+    }
     void TearDown() override { VxEditLangConfigRegistry::Instance().Reset(); }
 };
 
@@ -178,6 +198,18 @@ TEST_P(IncrementalColourTest, HtmlEditsColourAsAFreshModel)
 TEST_P(IncrementalColourTest, HtmlProseWithFewBracketsColoursAsAFreshModel)
 {
     ColourChecker checker("HTML", kHtmlProsePieces, GetParam() + 2000);
+    checker.Run(25, 6);
+}
+
+TEST_P(IncrementalColourTest, JavaScriptEditsColourAsAFreshModel)
+{
+    ColourChecker checker("JavaScript", kScriptPieces, GetParam() + 3000);
+    checker.Run(25, 6);
+}
+
+TEST_P(IncrementalColourTest, PageScriptEditsColourAsAFreshModel)
+{
+    ColourChecker checker("HTML", kPageScriptPieces, GetParam() + 4000);
     checker.Run(25, 6);
 }
 
