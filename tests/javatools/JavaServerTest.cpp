@@ -84,9 +84,10 @@ public:
 
     bool Started() const { return pid_ > 0; }
 
-    void Send(const json& message)
+    void Send(const json& message) { SendBody(message.dump()); }
+
+    void SendBody(const std::string& body)
     {
-        std::string body = message.dump();
         std::string frame = "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
         size_t done = 0;
         while (done < frame.size()) {
@@ -359,6 +360,44 @@ TEST_F(JavaServerTest, HoverShowsTheDeclarationAndTheFirstSentence)
     EXPECT_NE(std::string::npos, value.find("public void app.Store.add(String name)")) << value;
     EXPECT_NE(std::string::npos, value.find("Adds a name at the end.")) << value;
     EXPECT_EQ(std::string::npos, value.find("Duplicates")) << value;
+}
+
+TEST_F(JavaServerTest, MalformedJsonIsAParseErrorAndTheServerGoesOn)
+{
+    const char* const bodies[] = {
+        R"({"jsonrpc":"2.0","id":1,"method":"shutdown",})",  // a comma before the brace
+        R"({"jsonrpc":"2.0","id":01,"method":"shutdown"})",  // a leading zero
+        "{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"shut\tdown\"}",  // a raw tab in a string
+        R"({"jsonrpc":"2.0","id":1,"method":"shutdown"} x)",  // text after the value
+        R"({"jsonrpc":"2.0","id":1,"method":"shutdown)",  // an open string
+        R"({"jsonrpc":"2.0","id":1,"method":"shutdown","params":[1,]})",  // a comma before the bracket
+        R"({"jsonrpc":"2.0","id":1,"method":"shutdown","params":tru})",  // an unknown word
+    };
+    for (const char* body : bodies) {
+        server_->SendBody(body);
+        json reply = server_->Receive();
+        while (reply.value("method", "") == "textDocument/publishDiagnostics") {
+            reply = server_->Receive();
+        }
+        ASSERT_TRUE(reply.contains("error")) << body << " -> " << reply.dump();
+        EXPECT_EQ(-32700, reply["error"]["code"]) << body;
+        EXPECT_TRUE(reply["id"].is_null()) << body;
+    }
+    // Escapes, a surrogate pair and white space everywhere are JSON all the same.
+    std::string uri = MainUri();
+    std::string escaped;
+    for (char c : uri) {
+        escaped += c == '/' ? std::string("\\/") : std::string(1, c);
+    }
+    server_->SendBody(" {\n \"jsonrpc\" : \"2.0\", \"id\" : 77, \"method\":\"textDocument/hover\", \"params\": "
+                      "{\"textDocument\": {\"uri\": \"" + escaped + "\"}, \"position\": {\"line\": 8, \"character\": 15},"
+                      " \"note\": \"\\ud83d\\ude00\\u00e9\"}}\r\n");
+    json reply = server_->Receive();
+    while (reply.value("method", "") == "textDocument/publishDiagnostics") {
+        reply = server_->Receive();
+    }
+    EXPECT_EQ(77, reply["id"]);
+    EXPECT_NE(std::string::npos, reply["result"]["contents"]["value"].get<std::string>().find("Adds a name")) << reply.dump();
 }
 
 TEST_F(JavaServerTest, ATypeErrorIsReportedHalfASecondAfterTheChangeWithoutSaving)

@@ -88,7 +88,15 @@ public final class JavaLanguageServer {
             if (params == null) {
                 params = new HashMap<>();
             }
-            handle(method, id, message.containsKey("id"), params);
+            try {
+                handle(method, id, message.containsKey("id"), params);
+            } catch (RuntimeException broken) {
+                // A malformed notification is dropped; the server goes on.
+                broken.printStackTrace();
+                if (message.containsKey("id")) {
+                    respondError(id, INTERNAL_ERROR, String.valueOf(broken));
+                }
+            }
         }
     }
 
