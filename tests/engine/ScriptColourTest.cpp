@@ -179,7 +179,8 @@ TEST_F(ScriptColourTest, ScriptAndStyleElementsOfAPageAreColouredAsTheirLanguage
                              "<style>\n"                                          // 3
                              "  p { color: red } /* <b> */\n"                    // 4
                              "</STYLE><script type=\"text/template\">if</script>\n"  // 5
-                             "<script>let t = `${ 1 }`; // x</script><B>x</B>\n";      // 6
+                             "<script>let t = `${ 1 }`; // x</script><B>x</B>\n"       // 6
+                             "<P style=\"color: red\" title=\"color\">\n";               // 7
     model = ColouredModel("HTML", page);
     EXPECT_EQ(AtText(0, "if"), "Text");
     EXPECT_EQ(AtText(1, "script"), "Element");
@@ -199,6 +200,10 @@ TEST_F(ScriptColourTest, ScriptAndStyleElementsOfAPageAreColouredAsTheirLanguage
     EXPECT_EQ(AtText(6, "1 }"), "Number");
     EXPECT_EQ(AtText(6, "// x"), "Comment");
     EXPECT_EQ(AtText(6, "B>"), "Element");
+    EXPECT_EQ(AtText(7, "\"color:"), "String");
+    EXPECT_EQ(AtText(7, "color:"), "Attribute Name");
+    EXPECT_EQ(AtText(7, "red"), "Text");
+    EXPECT_EQ(AtText(7, "color\">"), "String");
 
     // Asked for from the last line up, or after an edit, the colours are the same.
     const std::vector<std::string> forward = GroupsOfText(*model);
