@@ -25,9 +25,14 @@ public:
     // many unclosed braces of its own.
     struct State {
         static constexpr int kInTemplate = -1;
+        // The body of a script element: code whose braces never close it.
+        static constexpr int kScriptBody = -2;
         std::vector<int> stack;
         bool inComment = false;
         bool docComment = false;
+        // Style sheet rules: no templates, regular expressions or line
+        // comments.
+        bool css = false;
 
         bool InsideTemplate() const { return !stack.empty(); }
         bool operator==(const State& other) const = default;
@@ -35,6 +40,8 @@ public:
 
     // The state just after the opening backquote of a template literal.
     static State OpenedTemplate();
+    // The state at the start of the body of a script or style element.
+    static State OpenedScript(bool css);
 
     // Lexes text[from, length) of a line in state, appending its pieces
     // (when pieces is given) and stopping just past the backquote that

@@ -50,6 +50,24 @@ void AddRun(VxEditColourRuns& runs, std::int32_t length, int group)
     VxEditScanChars::AppendRun(runs, length, group);
 }
 
+// Whether the quote at column opens the value of a style attribute.
+bool OpensStyleValue(const std::string& text, std::int32_t column)
+{
+    std::int32_t at = column - 1;
+    auto skipBlanks = [&] {
+        while (at >= 0 && (text[static_cast<std::size_t>(at)] == ' ' || text[static_cast<std::size_t>(at)] == '\t'))
+            --at;
+    };
+    skipBlanks();
+    if (at < 0 || text[static_cast<std::size_t>(at)] != '=')
+        return false;
+    --at;
+    skipBlanks();
+    if (at < 4 || strncasecmp(text.c_str() + at - 4, "style", 5) != 0)
+        return false;
+    return at == 4 || !IsNameByte(text[static_cast<std::size_t>(at - 5)]);
+}
+
 }  // namespace
 
 bool VxScrivo::IsJavaScript() const
@@ -194,6 +212,21 @@ std::int32_t VxScrivo::ScanMultiLineTag(std::int32_t line, std::int32_t column, 
             span = *found;
         runs.resize(before);
         AppendElementPart(line, copy.data(), column, static_cast<std::int32_t>(copy.size()), span, runs);
+        return consumed;
+    }
+    if (IsHtmlConfig() && tag.BeginTag == "\"" && consumed >= 2) {
+        // A style attribute's value, closed on its line, is CSS.
+        const char* text = nullptr;
+        std::int32_t length = 0;
+        if (!LineText(line, text, length) || column + consumed > length)
+            return consumed;
+        const std::string copy(text, static_cast<std::size_t>(column + consumed));
+        if (copy.back() != '"' || !OpensStyleValue(copy, column))
+            return consumed;
+        runs.resize(before);
+        AddRun(runs, 1, tag.ColorGroup);
+        AppendCode(copy.data() + column + 1, consumed - 2, runs, BodyColours(true));
+        AddRun(runs, 1, tag.ColorGroup);
         return consumed;
     }
     if (&tag != &templateTag_)
