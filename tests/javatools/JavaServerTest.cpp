@@ -405,15 +405,23 @@ TEST_F(JavaServerTest, ATypeErrorIsReportedHalfASecondAfterTheChangeWithoutSavin
     // Diagnostics of earlier changes are not what this case waits for.
     server_->Request("textDocument/hover", {{"textDocument", Doc()}, {"position", Position(0, 0)}});
     std::string bad = "        int count = \"three\";\n";
+    // Typed in two steps close together: only the last text is analysed.
+    server_->Notify("textDocument/didChange",
+                    {{"textDocument", {{"uri", MainUri()}, {"version", 9}}},
+                     {"contentChanges", {{{"range", {{"start", Position(6, 0)}, {"end", Position(6, 0)}}},
+                                          {"text", "        int count = \"thr"}}}}});
     auto changed = Clock::now();
     server_->Notify("textDocument/didChange",
                     {{"textDocument", {{"uri", MainUri()}, {"version", 10}}},
-                     {"contentChanges", {{{"range", {{"start", Position(6, 0)}, {"end", Position(6, 0)}}},
+                     {"contentChanges", {{{"range", {{"start", Position(6, 0)}, {"end", Position(6, 24)}}},
                                           {"text", bad}}}}});
     json published;
     while (true) {
         json message = server_->Receive();
         ASSERT_FALSE(message.is_null()) << "no diagnostics came";
+        if (message.value("method", "") == "textDocument/publishDiagnostics") {
+            EXPECT_NE(9, message["params"]["version"]) << "an analysis of a replaced text was published";
+        }
         if (message.value("method", "") == "textDocument/publishDiagnostics" && message["params"]["version"] == 10) {
             published = message["params"];
             break;
