@@ -1,5 +1,7 @@
 #include "javatools/lsp/LspResults.h"
 
+#include "javatools/lsp/LspUtf16.h"
+
 #include <nlohmann/json.hpp>
 
 using nlohmann::json;
@@ -178,10 +180,13 @@ LspSignatureHelp ReadSignatureHelp(const json& result)
                     one.label = label->get<std::string>();
                 } else if (label && label->is_array() && label->size() == 2 && (*label)[0].is_number_unsigned() &&
                            (*label)[1].is_number_unsigned()) {
-                    // Offsets into the signature's label, in UTF-16 units;
-                    // read as such for ASCII labels, clamped otherwise.
-                    const auto from = std::min<std::size_t>((*label)[0].get<std::size_t>(), read.label.size());
-                    const auto to = std::min<std::size_t>((*label)[1].get<std::size_t>(), read.label.size());
+                    // Offsets into the signature's label in UTF-16 units.
+                    const auto units = [&](const json& offset) {
+                        return LspUtf16::ToByteColumn(
+                            read.label, static_cast<int>(std::min<std::uint64_t>(offset.get<std::uint64_t>(), 1 << 30)));
+                    };
+                    const auto from = static_cast<std::size_t>(units((*label)[0]));
+                    const auto to = static_cast<std::size_t>(units((*label)[1]));
                     if (from < to)
                         one.label = read.label.substr(from, to - from);
                 }

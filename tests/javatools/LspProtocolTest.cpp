@@ -256,6 +256,12 @@ TEST(LspResults, ReadsEveryShapeAndSkipsNonsense)
     ASSERT_EQ(help.signatures[0].parameters.size(), 3u);
     EXPECT_EQ(help.signatures[0].parameters[0].label, "a)");
     EXPECT_EQ(help.signatures[0].parameters[1].label, "");
+    // Offsets count UTF-16 units: "é" is one, "𝄞" two.
+    const LspSignatureHelp wide = LspResults::ReadSignatureHelp(json::parse(
+        "{\"signatures\": [{\"label\": \"g(\\u00e9, \\ud834\\udd1e x)\", \"parameters\": [{\"label\": [2, 3]}, {\"label\": [5, 9]}]}]}"));
+    ASSERT_EQ(wide.signatures.at(0).parameters.size(), 2u);
+    EXPECT_EQ(wide.signatures[0].parameters[0].label, "\xC3\xA9");
+    EXPECT_EQ(wide.signatures[0].parameters[1].label, "\xF0\x9D\x84\x9E x");
 
     EXPECT_EQ(LspResults::ReadLocations(json::parse(
                   R"({"uri": "file:///a", "range": {"start": {"line": 1, "character": 0}, "end": {"line": 1, "character": 4}}})"))
