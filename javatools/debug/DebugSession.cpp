@@ -49,7 +49,7 @@ std::function<void()> Join(std::size_t parts, std::function<void()> done)
 }  // namespace
 
 DebugSession::DebugSession(IDebugObserver& observer)
-    : observer_(observer), classes_(connection_), inspector_(connection_, classes_)
+    : observer_(observer), classes_(connection_), valueReader_(connection_, classes_)
 {
     connection_.SetCommandHandler([this](const JdwpPacket& packet) { OnCommand(packet); });
     connection_.SetCloseHandler([this](const std::string& reason) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "javatools/debug/DebugClassCache.h"
-#include "javatools/debug/DebugInspector.h"
+#include "javatools/debug/DebugValueReader.h"
 #include "javatools/debug/DebugStop.h"
 #include "javatools/debug/JdwpConnection.h"
 #include "javatools/debug/JdwpReplies.h"
@@ -75,7 +75,7 @@ public:
     // Lets the program run on without the debugger and closes the connection.
     void Detach();
 
-    DebugInspector& Inspector() { return inspector_; }
+    DebugValueReader& Values() { return valueReader_; }
 
 private:
     struct Breakpoint {
@@ -107,7 +107,7 @@ private:
     IDebugObserver& observer_;
     JdwpConnection connection_;
     DebugClassCache classes_;
-    DebugInspector inspector_;
+    DebugValueReader valueReader_;
     bool ready_ = false;
     bool started_ = false;
     bool stopOnUncaught_ = true;

@@ -274,7 +274,7 @@ protected:
     std::vector<DebugVariable> Locals(const DebugFrame& frame)
     {
         std::optional<std::vector<DebugVariable>> got;
-        session_.Inspector().ReadLocals(frame, [&](std::vector<DebugVariable> variables, std::string error) {
+        session_.Values().ReadLocals(frame, [&](std::vector<DebugVariable> variables, std::string error) {
             EXPECT_EQ(error, "");
             got = std::move(variables);
         });
@@ -285,7 +285,7 @@ protected:
     std::vector<DebugVariable> Fields(std::uint64_t object)
     {
         std::optional<std::vector<DebugVariable>> got;
-        session_.Inspector().ReadFields(object, [&](std::vector<DebugVariable> variables, std::string error) {
+        session_.Values().ReadFields(object, [&](std::vector<DebugVariable> variables, std::string error) {
             EXPECT_EQ(error, "");
             got = std::move(variables);
         });
@@ -296,7 +296,7 @@ protected:
     std::pair<std::int64_t, std::vector<DebugVariable>> Array(std::uint64_t array, std::int64_t count)
     {
         std::optional<std::pair<std::int64_t, std::vector<DebugVariable>>> got;
-        session_.Inspector().ReadArray(array, 0, count,
+        session_.Values().ReadArray(array, 0, count,
                                        [&](std::int64_t length, std::vector<DebugVariable> elements, std::string error) {
                                            EXPECT_EQ(error, "");
                                            got.emplace(length, std::move(elements));
@@ -472,7 +472,7 @@ TEST_F(DebugSessionTest, ValuesOfEveryKindAreRead)
     EXPECT_EQ(words[2].stringText, "c");
 
     std::optional<DebugValue> self;
-    session_.Inspector().ReadThis(stop.frames[0], [&](DebugValue value, std::string error) {
+    session_.Values().ReadThis(stop.frames[0], [&](DebugValue value, std::string error) {
         EXPECT_EQ(error, "");
         self = value;
     });
@@ -498,7 +498,7 @@ TEST_F(DebugSessionTest, ValuesOfEveryKindAreRead)
     EXPECT_EQ(mainLocals[1].value.bits, self->bits);
 
     std::optional<DebugThreadState> thread;
-    session_.Inspector().ReadThreadState(stop.thread, [&](DebugThreadState state, std::string error) {
+    session_.Values().ReadThreadState(stop.thread, [&](DebugThreadState state, std::string error) {
         EXPECT_EQ(error, "");
         thread = state;
     });

@@ -16,7 +16,7 @@ class JdwpConnection;
 // length and a range of its elements. Each answers through its handler
 // once the replies are in; error is empty on success and says what could
 // not be read otherwise. Frames are valid only until the program resumes.
-class DebugInspector {
+class DebugValueReader {
 public:
     using VariablesHandler = std::function<void(std::vector<DebugVariable> variables, std::string error)>;
     using ValueHandler = std::function<void(DebugValue value, std::string error)>;
@@ -25,7 +25,7 @@ public:
     using ArrayHandler =
         std::function<void(std::int64_t length, std::vector<DebugVariable> elements, std::string error)>;
 
-    DebugInspector(JdwpConnection& connection, DebugClassCache& classes) : connection_(connection), classes_(classes) {}
+    DebugValueReader(JdwpConnection& connection, DebugClassCache& classes) : connection_(connection), classes_(classes) {}
 
     // The arguments and locals in scope at the frame's position, `this` left
     // out (ReadThis gives it).

@@ -1,4 +1,4 @@
-#include "javatools/debug/DebugInspector.h"
+#include "javatools/debug/DebugValueReader.h"
 
 #include "javatools/debug/DebugClassCache.h"
 #include "javatools/debug/JdwpConnection.h"
@@ -32,7 +32,7 @@ const char* PrimitiveName(std::uint8_t tag)
 
 }  // namespace
 
-void DebugInspector::ReadLocals(const DebugFrame& frame, VariablesHandler handler)
+void DebugValueReader::ReadLocals(const DebugFrame& frame, VariablesHandler handler)
 {
     classes_.WithVariables(
         frame.location.classId, frame.location.methodId,
@@ -83,7 +83,7 @@ void DebugInspector::ReadLocals(const DebugFrame& frame, VariablesHandler handle
         });
 }
 
-void DebugInspector::ReadThis(const DebugFrame& frame, ValueHandler handler)
+void DebugValueReader::ReadThis(const DebugFrame& frame, ValueHandler handler)
 {
     const std::string body = JdwpWriter(classes_.IdSizes()).ObjectId(frame.thread).FrameId(frame.frameId).Bytes();
     connection_.Send(jdwp::frame::kSet, jdwp::frame::kThisObject, body,
@@ -97,7 +97,7 @@ void DebugInspector::ReadThis(const DebugFrame& frame, ValueHandler handler)
                      });
 }
 
-void DebugInspector::ReadFields(std::uint64_t objectId, VariablesHandler handler)
+void DebugValueReader::ReadFields(std::uint64_t objectId, VariablesHandler handler)
 {
     const jdwp::IdSizes& sizes = classes_.IdSizes();
     const std::string id = JdwpWriter(sizes).ObjectId(objectId).Bytes();
@@ -141,7 +141,7 @@ void DebugInspector::ReadFields(std::uint64_t objectId, VariablesHandler handler
     });
 }
 
-void DebugInspector::ReadString(std::uint64_t stringId, StringHandler handler)
+void DebugValueReader::ReadString(std::uint64_t stringId, StringHandler handler)
 {
     const std::string body = JdwpWriter(classes_.IdSizes()).ObjectId(stringId).Bytes();
     connection_.Send(jdwp::string::kSet, jdwp::string::kValue, body,
@@ -155,7 +155,7 @@ void DebugInspector::ReadString(std::uint64_t stringId, StringHandler handler)
                      });
 }
 
-void DebugInspector::ReadArray(std::uint64_t arrayId, std::int64_t first, std::int64_t count, ArrayHandler handler)
+void DebugValueReader::ReadArray(std::uint64_t arrayId, std::int64_t first, std::int64_t count, ArrayHandler handler)
 {
     const jdwp::IdSizes& sizes = classes_.IdSizes();
     const std::string id = JdwpWriter(sizes).ObjectId(arrayId).Bytes();
@@ -214,7 +214,7 @@ void DebugInspector::ReadArray(std::uint64_t arrayId, std::int64_t first, std::i
     });
 }
 
-void DebugInspector::ReadThreadState(std::uint64_t thread, ThreadHandler handler)
+void DebugValueReader::ReadThreadState(std::uint64_t thread, ThreadHandler handler)
 {
     const std::string id = JdwpWriter(classes_.IdSizes()).ObjectId(thread).Bytes();
     auto state = std::make_shared<DebugThreadState>();
@@ -243,7 +243,7 @@ void DebugInspector::ReadThreadState(std::uint64_t thread, ThreadHandler handler
                      });
 }
 
-void DebugInspector::Complete(Variables variables, VariablesHandler handler)
+void DebugValueReader::Complete(Variables variables, VariablesHandler handler)
 {
     auto remaining = std::make_shared<std::size_t>(1);
     auto finishOne = [variables, remaining, handler]() {
